@@ -1,0 +1,15 @@
+#include "app/application_title.h"
+
+namespace app {
+
+QString ApplicationTitle(const QString& productTitle) {
+    QString title = productTitle;
+    do {
+        const qsizetype lastBlank = title.lastIndexOf(QLatin1Char(' '));
+        if (lastBlank < 0) break;
+        title.truncate(lastBlank);
+    } while (title.size() > 40);
+    return title;
+}
+
+}  // namespace app

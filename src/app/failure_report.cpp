@@ -1,0 +1,44 @@
+#include "app/failure_report.h"
+
+namespace app {
+
+QString LocationTag(const char* object, const char* procedure) {
+    return QStringLiteral("Tolvarine2021/08/31.") + QLatin1String(object) + QLatin1Char('.') +
+           QLatin1String(procedure);
+}
+
+QString FailureMessage(const QString& description, const QString& tag, int line) {
+    return description + QStringLiteral("\r\n") + QStringLiteral("in ") + tag +
+           QLatin1Char(' ') + QStringLiteral("at line ") + QString::number(line) +
+           QStringLiteral("\r\r") + QStringLiteral("Please email screenshot of this message to ") +
+           QLatin1String(kSupportAddress);
+}
+
+void ShowFailureReport(platform::Dialogs& dialogs, const QString& description, const QString& tag,
+                       int line) {
+    dialogs.messageBox(FailureMessage(description, tag, line), platform::kStyleWarning,
+                       QLatin1String(kReportTitle));
+}
+
+QString CurrentFailureDescription() {
+    try {
+        throw;
+    } catch (const platform::Failure& failure) {
+        return failure.description();
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Out of memory");
+    } catch (const std::exception& failure) {
+        return QString::fromLocal8Bit(failure.what());
+    } catch (...) {
+        return QStringLiteral("Unknown failure");
+    }
+}
+
+bool Procedure::reportCurrent(int number) {
+    const QString description = CurrentFailureDescription();
+    if (!reported_.emplace(number, description).second) return false;
+    ShowFailureReport(dialogs_, description, tag_, number);
+    return true;
+}
+
+}  // namespace app

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <exception>
+#include <new>
+#include <set>
+#include <utility>
+
+#include <QString>
+
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+
+namespace app {
+
+inline constexpr char kSupportAddress[] = "support@quillfern.example";
+inline constexpr char kReportTitle[] = "Application Error";
+
+// "Tolvarine2021/08/31.<object>.<procedure>"
+QString LocationTag(const char* object, const char* procedure);
+
+// The text of the failure report: description, CR LF, the place and the last
+// statement reached, two CRs, the request for a screenshot.
+QString FailureMessage(const QString& description, const QString& tag, int line);
+
+// Shows the failure report: warning icon, one OK button, "Application Error".
+void ShowFailureReport(platform::Dialogs& dialogs, const QString& description, const QString& tag,
+                       int line);
+
+// A guarded procedure: it runs numbered statements, reports a failing one with
+// its number and goes on with the next. A failure inside a called procedure that
+// has no report of its own is reported at the calling statement.
+// Within one run the same failure (same statement, same description) is reported
+// only once, so a failing statement inside a loop does not flood the user.
+class Procedure {
+public:
+    Procedure(platform::Dialogs& dialogs, QString tag) : dialogs_(dialogs), tag_(std::move(tag)) {}
+    Procedure(const Procedure&) = delete;
+    Procedure& operator=(const Procedure&) = delete;
+
+    // Runs one statement; returns false when it failed (and was reported).
+    template <class Statement>
+    bool run(int number, Statement&& statement) {
+        last_ = number;
+        try {
+            statement();
+            return true;
+        } catch (...) {
+            reportCurrent(number);
+            return false;
+        }
+    }
+
+    // The test that opens a conditional block: a failing test takes the first branch.
+    template <class Condition>
+    bool test(int number, Condition&& condition) {
+        last_ = number;
+        try {
+            return condition();
+        } catch (...) {
+            reportCurrent(number);
+            return true;
+        }
+    }
+
+    // The test of a loop: a failing test runs the body once; when the same test
+    // fails again the loop ends instead of reporting without end.
+    template <class Condition>
+    bool loopTest(int number, Condition&& condition) {
+        last_ = number;
+        try {
+            return condition();
+        } catch (...) {
+            return reportCurrent(number);
+        }
+    }
+
+    // A statement that yields a value; a failure gives `fallback`.
+    template <class T, class Statement>
+    T value(int number, T fallback, Statement&& statement) {
+        last_ = number;
+        try {
+            return statement();
+        } catch (...) {
+            reportCurrent(number);
+            return fallback;
+        }
+    }
+
+    int lastStatement() const { return last_; }
+    const QString& tag() const { return tag_; }
+    platform::Dialogs& dialogs() { return dialogs_; }
+
+private:
+    // Reports the exception in flight; false when the same failure was reported before.
+    bool reportCurrent(int number);
+
+    platform::Dialogs& dialogs_;
+    QString tag_;
+    int last_ = 0;
+    std::set<std::pair<int, QString>> reported_;
+};
+
+// The description of the exception in flight.
+QString CurrentFailureDescription();
+
+}  // namespace app

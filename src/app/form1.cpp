@@ -1,0 +1,390 @@
+#include "app/form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+
+#include "app/application_title.h"
+#include "app/failure_report.h"
+#include "app/program_icon.h"
+#include "app/progress_bar.h"
+#include "app/twips.h"
+#include "names/name_list_model.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/pointer.h"
+#include "platform/settings.h"
+#include "platform/shell.h"
+#include "results/form2.h"
+
+namespace app {
+
+namespace {
+
+const QString kHelpText = QStringLiteral(
+    "You have two options for generating: \r\r"
+    "1. You can generate from Amberlin's List which contains my collection of first and last "
+    "names.\r\r"
+    "2. You can generate using your User List. In this case, names can be loaded from a text "
+    "file or added one at a time.");
+
+constexpr int kListColumnTwips = 6500;
+constexpr int kDeleteKeyCode = 46;
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left,
+                        int top, int width, int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    QFont font = button->font();
+    font.setPointSizeF(11.25);
+    button->setFont(font);
+    placeInTwips(button, left, top, width, height);
+    return button;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                     int width, int height) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QLatin1String(name));
+    placeInTwips(frame, left, top, width, height);
+    return frame;
+}
+
+QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, int left,
+                         int top, int width, int height) {
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(QLatin1String(name));
+    placeInTwips(option, left, top, width, height);
+    return option;
+}
+
+QTreeView* makeListView(QWidget* parent, const char* name, names::NameListModel* model) {
+    auto* view = new QTreeView(parent);
+    view->setObjectName(QLatin1String(name));
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setItemsExpandable(false);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setModel(model);
+    view->setToolTip(QStringLiteral("Move | line to right and out of window to reveal full names."));
+    placeInTwips(view, 240, 300, 7320, 1320);
+    return view;
+}
+
+void paintBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+int keyCodeOf(const QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete) return kDeleteKeyCode;
+    if (event->key() >= Qt::Key_Space && event->key() <= Qt::Key_AsciiTilde) return event->key();
+    return 0;
+}
+
+int shiftStateOf(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+}  // namespace
+
+Form1::Form1(Environment environment) : env_(std::move(environment)) {
+    buildControls();
+    connectEvents();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+QString Form1::databasePath() const { return QDir(env_.programFolder).filePath("names.mdb"); }
+
+void Form1::buildControls() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(twipsToPixels(8040), twipsToPixels(10965));
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSizeF(9);
+    setFont(font);
+
+    firstNames_ = new names::NameListModel(this);
+    lastNames_ = new names::NameListModel(this);
+
+    PushButton8 = makeButton(this, "PushButton8", "Help", 120, 120, 7800, 405);
+    Frame4 = makeFrame(this, "Frame4", "List Options", 120, 570, 7800, 1850);
+    Option9 = makeOption(Frame4, "Option9",
+                         "Amberlin's List - Generate random names from my list of names", 240, 300,
+                         6300, 255);
+    Option9->setChecked(true);
+    Frame1 = makeFrame(Frame4, "Frame1", "Gender Options (Amberlin's List Only)", 600, 570, 4320,
+                       735);
+    Option1 = makeOption(Frame1, "Option1", "Both", 240, 300, 1020, 255);
+    Option1->setChecked(true);
+    Option2 = makeOption(Frame1, "Option2", "Male Only", 1260, 300, 1335, 255);
+    Option3 = makeOption(Frame1, "Option3", "Female Only", 2610, 300, 1455, 255);
+    Option8 = makeOption(Frame4, "Option8",
+                         "User List - Generate random names from your list of names", 225, 1440,
+                         6015, 255);
+    Frame2 = makeFrame(this, "Frame2", "Part Of Name", 120, 2460, 7800, 825);
+    Option4 = makeOption(Frame2, "Option4", "First and Last Name", 240, 360, 2100, 255);
+    Option4->setChecked(true);
+    Option5 = makeOption(Frame2, "Option5", "First Name Only", 2460, 360, 1695, 255);
+    Option6 = makeOption(Frame2, "Option6", "Last Name Only", 4290, 360, 1695, 255);
+    Frame3 = makeFrame(this, "Frame3", "How many names would you like to generate?", 120, 3315,
+                       7800, 825);
+    Text1 = new QLineEdit(QStringLiteral("Text1"), Frame3);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    placeInTwips(Text1, 240, 300, 7305, 375);
+
+    Frame6 = makeFrame(this, "Frame6", "First Names", 120, 4170, 7800, 2805);
+    ListView1 = makeListView(Frame6, "ListView1", firstNames_);
+    PushButton2 = makeButton(Frame6, "PushButton2", "Add First Name", 240, 1710, 3600, 405);
+    PushButton6 =
+        makeButton(Frame6, "PushButton6", "Load First Names From File", 3940, 1710, 3600, 405);
+    PushButton4 = makeButton(Frame6, "PushButton4", "Delete", 240, 2220, 7320, 405);
+
+    Frame5 = makeFrame(this, "Frame5", "Last Names", 120, 7020, 7800, 2805);
+    ListView2 = makeListView(Frame5, "ListView2", lastNames_);
+    PushButton5 = makeButton(Frame5, "PushButton5", "Add Last Name", 240, 1710, 3600, 400);
+    PushButton7 =
+        makeButton(Frame5, "PushButton7", "Load Last Names From File", 3975, 1710, 3600, 405);
+    PushButton3 = makeButton(Frame5, "PushButton3", "Delete", 240, 2220, 7320, 405);
+
+    PushButton1 = makeButton(this, "PushButton1", "Start Generating", 120, 9945, 7800, 405);
+    auto* progress = new ProgressBar(this);
+    progress->setObjectName(QStringLiteral("ProgressBar1"));
+    progress->setCaption(QStringLiteral("Progress Bar"));
+    progress->setFocusPolicy(Qt::NoFocus);
+    placeInTwips(progress, 120, 10455, 7800, 405);
+    ProgressBar1 = progress;
+
+    // As laid out, the window, its frames and its options are white.
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             this, Frame1, Frame2, Frame3, Frame4, Frame5, Frame6, Option1, Option2, Option3,
+             Option4, Option5, Option6, Option8, Option9})
+        paintBackground(widget, Qt::white);
+
+    const QList<QWidget*> tabOrder{Text1,       ListView1,   PushButton2, PushButton6, PushButton4,
+                                   ListView2,   PushButton5, PushButton7, PushButton3, PushButton1,
+                                   PushButton8, Option9,     Option1,     Option2,     Option3,
+                                   Option8,     Option4,     Option5,     Option6};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void Form1::connectEvents() {
+    const QList<QPushButton*> buttons{PushButton1, PushButton2, PushButton3, PushButton4,
+                                      PushButton5, PushButton6, PushButton7, PushButton8};
+    const std::array<void (Form1::*)(), 8> clicks{
+        &Form1::PushButton1_Click, &Form1::PushButton2_Click, &Form1::PushButton3_Click,
+        &Form1::PushButton4_Click, &Form1::PushButton5_Click, &Form1::PushButton6_Click,
+        &Form1::PushButton7_Click, &Form1::PushButton8_Click};
+    for (int i = 0; i < buttons.size(); ++i)
+        connect(buttons[i], &QPushButton::clicked, this, [this, click = clicks[i]] { (this->*click)(); });
+
+    for (QRadioButton* option :
+         {Option1, Option2, Option3, Option4, Option5, Option6, Option8, Option9}) {
+        connect(option, &QRadioButton::toggled, this, [this, option](bool checked) {
+            if (!checked || restoring_) return;
+            runUnguarded(qPrintable(option->objectName() + "_Click"), clickHandlerOf(option));
+        });
+    }
+
+    connect(Text1, &QLineEdit::textChanged, this,
+            [this] { runUnguarded("Text1_Change", [this] { Text1_Change(); }); });
+    connect(ListView1, &QTreeView::doubleClicked, this,
+            [this] { runUnguarded("ListView1_DblClick", [this] { ListView1_DblClick(); }); });
+    connect(ListView2, &QTreeView::doubleClicked, this,
+            [this] { runUnguarded("ListView2_DblClick", [this] { ListView2_DblClick(); }); });
+
+    // Mouse movement over every control drives the pointer handling.
+    QList<QWidget*> tracked = findChildren<QWidget*>();
+    tracked << this;
+    for (QWidget* widget : tracked) {
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    }
+}
+
+std::function<void()> Form1::clickHandlerOf(QRadioButton* option) {
+    if (option == Option1) return [this] { Option1_Click(); };
+    if (option == Option2) return [this] { Option2_Click(); };
+    if (option == Option3) return [this] { Option3_Click(); };
+    if (option == Option4) return [this] { Option4_Click(); };
+    if (option == Option5) return [this] { Option5_Click(); };
+    if (option == Option6) return [this] { Option6_Click(); };
+    if (option == Option8) return [this] { Option8_Click(); };
+    return [this] { Option9_Click(); };
+}
+
+void Form1::runUnguarded(const char* procedure, const std::function<void()>& body) {
+    try {
+        body();
+    } catch (...) {
+        env_.dialogs.messageBox(CurrentFailureDescription() + QStringLiteral("\r\nin ") +
+                                    LocationTag("Form1", procedure),
+                                platform::kStyleWarning, QLatin1String(kReportTitle));
+    }
+}
+
+void Form1::Form_Load() {
+    Procedure procedure(env_.dialogs, LocationTag("Form1", "Form_Load"));
+    procedure.run(100, [this] { ApplySkin(); });
+    const QString handCursor = QDir(env_.programFolder).filePath("HAND-M.CUR");
+    if (procedure.test(104, [&] { return platform::FileExists(handCursor); }))
+        procedure.run(106, [&] { customPointer_ = platform::LoadCursorFile(handCursor); });
+    procedure.run(108, [this] { SeedAndMaybeOpenHomePage(); });
+    procedure.run(126, [this] { SetCaptionIconAndTitle(); });
+    procedure.run(128, [this] { lastNames_->setHeader(QStringLiteral("Last Names")); });
+    procedure.run(130, [this] { ListView2->setColumnWidth(0, twipsToPixels(kListColumnTwips)); });
+    procedure.run(132, [this] { firstNames_->setHeader(QStringLiteral("First Names")); });
+    procedure.run(134, [this] { ListView1->setColumnWidth(0, twipsToPixels(kListColumnTwips)); });
+    procedure.run(136, [this] { DatabaseToListview(); });
+    RestoreStoredOptions(procedure);
+    procedure.run(154, [this] { Text1->setText(env_.settings.readText(platform::keys::Text1)); });
+    // The count box is first in the tab order: it has the focus, its text selected.
+    Text1->setFocus();
+    Text1_GotFocus();
+}
+
+void Form1::ApplySkin() {
+    if (!platform::FileExists(QDir(env_.programFolder).filePath("x/o.cjs"))) return;
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    paintBackground(this, buttonFace);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (qobject_cast<QRadioButton*>(child) || qobject_cast<QGroupBox*>(child))
+            paintBackground(child, buttonFace);
+    }
+}
+
+void Form1::SeedAndMaybeOpenHomePage() {
+    random_.seedFromTimeOfDay();
+    if (generate::RandomIndex(random_, 100) == 7) env_.shell.openUrl(QLatin1String(kHomePage));
+}
+
+void Form1::SetCaptionIconAndTitle() {
+    setWindowTitle(QLatin1String(kProductTitle));
+    setWindowIcon(ProgramIcon());
+    applicationTitle_ = ApplicationTitle(QLatin1String(kProductTitle));
+    if (qApp) QApplication::setApplicationDisplayName(applicationTitle_);
+}
+
+void Form1::RestoreStoredOptions(Procedure& procedure) {
+    namespace keys = platform::keys;
+    const struct {
+        int statement;
+        QRadioButton* option;
+        platform::OptionKey key;
+    } steps[] = {{138, Option9, keys::Option9}, {140, Option8, keys::Option8},
+                 {142, Option1, keys::Option1}, {144, Option2, keys::Option2},
+                 {146, Option3, keys::Option3}, {148, Option4, keys::Option4},
+                 {150, Option5, keys::Option5}, {152, Option6, keys::Option6}};
+    for (const auto& step : steps) {
+        procedure.run(step.statement,
+                      [&] { RestoreOption(step.option, env_.settings.readOption(step.key)); });
+    }
+}
+
+void Form1::RestoreOption(QRadioButton* option, bool on) {
+    restoring_ = true;
+    if (on) {
+        option->setChecked(true);
+    } else {
+        // An option of a group can be turned off even when it is the chosen one.
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+    restoring_ = false;
+    if (on) clickHandlerOf(option)();
+}
+
+void Form1::Form_Unload() { env_.shell.endProgram(); }
+
+void Form1::Text1_Change() { env_.settings.writeText(platform::keys::Text1, Text1->text()); }
+
+void Form1::Text1_GotFocus() { Text1->setSelection(0, static_cast<int>(Text1->text().size())); }
+
+void Form1::PushButton8_Click() {
+    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton8_Click"));
+    procedure.run(100,
+                  [this] { env_.dialogs.messageBox(kHelpText, platform::kStyleOk, applicationTitle_); });
+}
+
+void Form1::Option4_Click() {
+    env_.settings.writeOption(platform::keys::Option4, Option4->isChecked());
+    env_.settings.writeOption(platform::keys::Option5, Option5->isChecked());
+    env_.settings.writeOption(platform::keys::Option6, Option6->isChecked());
+}
+
+void Form1::Option5_Click() { Option4_Click(); }
+
+void Form1::Option6_Click() { Option4_Click(); }
+
+void Form1::SetMousePointer(int pointer) {
+    pointer_ = pointer;
+    setCursor(platform::CursorFor(pointer, customPointer_));
+}
+
+void Form1::PointerOver(QObject* control) {
+    if (pointer_ == platform::kPointerHourglass) return;
+    if (qobject_cast<QPushButton*>(control)) {
+        SetMousePointer(platform::kPointerCustom);
+        return;
+    }
+    const bool arrowArea = control == this || qobject_cast<QGroupBox*>(control) ||
+                           control == Option8 || control == Option9 || control == ListView1 ||
+                           control == ListView2;
+    if (arrowArea) SetMousePointer(platform::kPointerNormal);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Form_Unload();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // A list view's inner parts (rows area, header) count as the list view.
+    QObject* control = watched;
+    for (QTreeView* view : {ListView1, ListView2}) {
+        if (watched != view && view->isAncestorOf(qobject_cast<QWidget*>(watched))) control = view;
+    }
+    switch (event->type()) {
+        case QEvent::MouseMove: {
+            PointerOver(control);
+            // Handled here so that the movement does not reach the enclosing frame too.
+            return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton;
+        }
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (watched == ListView1)
+                runUnguarded("ListView1_KeyDown",
+                             [&] { ListView1_KeyDown(keyCodeOf(key), shiftStateOf(key)); });
+            if (watched == ListView2)
+                runUnguarded("ListView2_KeyDown",
+                             [&] { ListView2_KeyDown(keyCodeOf(key), shiftStateOf(key)); });
+            return false;
+        }
+        case QEvent::FocusIn:
+            if (watched == Text1) Text1_GotFocus();
+            return false;
+        default:
+            return QWidget::eventFilter(watched, event);
+    }
+}
+
+}  // namespace app

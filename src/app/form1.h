@@ -1,0 +1,163 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <QCursor>
+#include <QWidget>
+
+#include "generate/random_generator.h"
+
+class QGroupBox;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTreeView;
+
+namespace platform {
+class Dialogs;
+class Settings;
+class Shell;
+class Spreadsheet;
+}  // namespace platform
+namespace names {
+class NameListModel;
+}
+namespace results {
+class Form2;
+}
+
+namespace app {
+
+// What the windows need from the outside world; tests pass doubles.
+struct Environment {
+    platform::Dialogs& dialogs;
+    platform::Settings& settings;
+    platform::Shell& shell;
+    platform::Spreadsheet* spreadsheet = nullptr;
+    QString programFolder;  // holds names.mdb, HAND-M.CUR and x/o.cjs
+};
+
+inline constexpr char kHomePage[] = "https://www.quillfern.example/";
+
+// The main window. Creating it lays out the controls and runs Form_Load.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(Environment environment);
+    ~Form1() override;
+
+    // Controls, named as in the window designer.
+    QPushButton* PushButton1 = nullptr;  // "Start Generating"
+    QPushButton* PushButton2 = nullptr;  // "Add First Name"
+    QPushButton* PushButton3 = nullptr;  // "Delete"/"Clear" under the last names
+    QPushButton* PushButton4 = nullptr;  // "Delete"/"Clear" under the first names
+    QPushButton* PushButton5 = nullptr;  // "Add Last Name"
+    QPushButton* PushButton6 = nullptr;  // "Load First Names From File"
+    QPushButton* PushButton7 = nullptr;  // "Load Last Names From File"
+    QPushButton* PushButton8 = nullptr;  // "Help"
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    QGroupBox* Frame5 = nullptr;
+    QGroupBox* Frame6 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QRadioButton* Option3 = nullptr;
+    QRadioButton* Option4 = nullptr;
+    QRadioButton* Option5 = nullptr;
+    QRadioButton* Option6 = nullptr;
+    QRadioButton* Option8 = nullptr;
+    QRadioButton* Option9 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QTreeView* ListView1 = nullptr;  // first names
+    QTreeView* ListView2 = nullptr;  // last names
+    QProgressBar* ProgressBar1 = nullptr;
+
+    names::NameListModel& firstNames() { return *firstNames_; }
+    names::NameListModel& lastNames() { return *lastNames_; }
+
+    const Environment& environment() const { return env_; }
+    QString applicationTitle() const { return applicationTitle_; }
+    generate::RandomGenerator& random() { return random_; }
+    QString databasePath() const;
+
+    int MousePointer() const { return pointer_; }
+    void SetMousePointer(int pointer);
+    bool hasCustomPointer() const { return customPointer_.has_value(); }
+
+    // True while a generation run is under way.
+    bool Generating = false;
+
+    // The results window: created and loaded on first use, then kept.
+    results::Form2& Form2();
+    bool hasForm2() const { return form2_ != nullptr; }
+
+    // Event procedures.
+    void Form_Load();
+    void Form_Unload();
+    void Text1_Change();
+    void Text1_GotFocus();
+    void PushButton1_Click();
+    void PushButton2_Click();
+    void PushButton3_Click();
+    void PushButton4_Click();
+    void PushButton5_Click();
+    void PushButton6_Click();
+    void PushButton7_Click();
+    void PushButton8_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Option5_Click();
+    void Option6_Click();
+    void Option8_Click();
+    void Option9_Click();
+    void ListView1_DblClick();
+    void ListView2_DblClick();
+    void ListView1_KeyDown(int keyCode, int shift);
+    void ListView2_KeyDown(int keyCode, int shift);
+
+    // Fills both list views from the name database by the list options.
+    void DatabaseToListview();
+
+    // The pointer handling for a mouse movement over the given control.
+    void PointerOver(QObject* control);
+
+    // Sets an option's state as start-up restores it: turning it on runs its
+    // click handling (failures pass to the caller); turning it off runs nothing.
+    void RestoreOption(QRadioButton* option, bool on);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void connectEvents();
+    void ApplySkin();
+    void LoadHandCursor();
+    void SeedAndMaybeOpenHomePage();
+    void SetCaptionIconAndTitle();
+    void RestoreStoredOptions(class Procedure& procedure);
+    // Runs an event procedure without a report of its own: a failure is shown
+    // to the user instead of leaving the event procedure.
+    void runUnguarded(const char* procedure, const std::function<void()>& body);
+    std::function<void()> clickHandlerOf(QRadioButton* option);
+
+    Environment env_;
+    names::NameListModel* firstNames_ = nullptr;
+    names::NameListModel* lastNames_ = nullptr;
+    QString applicationTitle_;
+    generate::RandomGenerator random_;
+    int pointer_ = 0;
+    std::optional<QCursor> customPointer_;
+    bool restoring_ = false;
+    std::unique_ptr<results::Form2> form2_;
+};
+
+}  // namespace app

@@ -1,0 +1,35 @@
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdio>
+
+#include "app/form1.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/settings.h"
+#include "platform/shell.h"
+#include "platform/spreadsheet.h"
+
+int main(int argc, char* argv[]) {
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (noDisplay) {
+        std::fputs("Quillfern needs a graphical desktop: no display was found "
+                   "(DISPLAY is not set).\n",
+                   stderr);
+        return 1;
+    }
+    QApplication application(argc, argv);
+    platform::WidgetDialogs dialogs;
+    platform::Settings settings(platform::Settings::userFolder());
+    platform::DesktopShell shell;
+    platform::DesktopSpreadsheet spreadsheet;
+    app::Form1 form1(app::Environment{dialogs, settings, shell, &spreadsheet,
+                                      platform::programFolder()});
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    form1.move(screen.center() - form1.rect().center());
+    form1.show();
+    return application.exec();
+}

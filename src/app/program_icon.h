@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace app {
+
+// The program's icon, drawn once: a quill on a fern-green tile.
+QIcon ProgramIcon();
+
+}  // namespace app

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QProgressBar>
+#include <QString>
+
+namespace app {
+
+// A progress bar from 0 to 100 that shows a text of its own ("Progress Bar").
+class ProgressBar : public QProgressBar {
+    Q_OBJECT
+public:
+    explicit ProgressBar(QWidget* parent = nullptr);
+    void setCaption(const QString& caption);
+    QString text() const override { return caption_; }
+
+private:
+    QString caption_;
+};
+
+}  // namespace app

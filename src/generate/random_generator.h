@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+namespace generate {
+
+// The one generator of uniform numbers in [0, 1) for the whole run. Seeded once
+// at start-up from the time of day; generation draws from it.
+class RandomGenerator {
+public:
+    RandomGenerator() = default;
+    explicit RandomGenerator(std::uint64_t seed) : engine_(seed) {}
+
+    void seed(std::uint64_t value) { engine_.seed(value); }
+    // Seconds since midnight with the fraction the clock gives, as the seed.
+    void seedFromTimeOfDay();
+
+    // Next number in [0, 1) with 24 bits of resolution (single precision).
+    float next() { return static_cast<float>(engine_() >> 40) * (1.0f / 16777216.0f); }
+
+private:
+    std::mt19937_64 engine_{0};
+};
+
+// A whole number from 1 to n: the whole part of (r x n) plus 1, with r the
+// generator's next number and the product formed in double precision.
+// For n = 0 it gives 1.
+inline std::int32_t RandomIndex(RandomGenerator& random, std::int32_t n) {
+    return static_cast<std::int32_t>(static_cast<double>(random.next()) * n) + 1;
+}
+
+}  // namespace generate

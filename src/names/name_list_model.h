@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QString>
+#include <QStringList>
+
+namespace names {
+
+// The entries of one name list view: one column, no keys, entries in the order added.
+class NameListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setHeader(const QString& text);
+    QString header() const { return header_; }
+
+    int count() const { return static_cast<int>(entries_.size()); }
+    // 0-based position.
+    const QString& text(int position) const { return entries_.at(position); }
+    const QStringList& entries() const { return entries_; }
+
+    void clear();
+    void add(const QString& entry);
+    void addAll(const QStringList& entries);
+    void removeAt(int position);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    QString header_;
+    QStringList entries_;
+};
+
+}  // namespace names

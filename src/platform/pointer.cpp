@@ -1,0 +1,41 @@
+#include "platform/pointer.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QPixmap>
+#include <QtEndian>
+
+#include "platform/failure.h"
+
+namespace platform {
+
+namespace {
+// A cursor file starts with a 6-byte header (type 2 for cursors) and a 16-byte
+// directory entry whose bytes 4..7 hold the hot spot.
+QPoint hotSpotOf(const QByteArray& head) {
+    if (head.size() < 22 || qFromLittleEndian<quint16>(head.constData() + 2) != 2) return {0, 0};
+    return {qFromLittleEndian<quint16>(head.constData() + 10),
+            qFromLittleEndian<quint16>(head.constData() + 12)};
+}
+}  // namespace
+
+QCursor LoadCursorFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw Failure(QStringLiteral("File not found: ") + path);
+    const QByteArray bytes = file.readAll();
+    QByteArray asIcon = bytes;
+    // The icon reader accepts cursor files once the type field reads "icon".
+    if (asIcon.size() >= 4) asIcon[2] = 1;
+    QImage image = QImage::fromData(asIcon, "ICO");
+    if (image.isNull()) throw Failure(QStringLiteral("Invalid picture"));
+    const QPoint hot = hotSpotOf(bytes);
+    return QCursor(QPixmap::fromImage(image), hot.x(), hot.y());
+}
+
+QCursor CursorFor(int pointer, const std::optional<QCursor>& custom) {
+    if (pointer == kPointerHourglass) return QCursor(Qt::WaitCursor);
+    if (pointer == kPointerCustom && custom) return *custom;
+    return QCursor(Qt::ArrowCursor);
+}
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QString>
+
+class QSettings;
+
+namespace platform {
+
+struct OptionKey {
+    const char* name;
+    bool defaultValue;
+};
+
+struct TextKey {
+    const char* name;
+    const char* defaultValue;  // nullptr: the caller supplies the default
+};
+
+// Every stored setting, each with its default, in one place.
+namespace keys {
+inline constexpr OptionKey Option9{"Option9", true};
+inline constexpr OptionKey Option8{"Option8", false};
+inline constexpr OptionKey Option1{"Option1", true};
+inline constexpr OptionKey Option2{"Option2", false};
+inline constexpr OptionKey Option3{"Option3", false};
+inline constexpr OptionKey Option4{"Option4", true};
+inline constexpr OptionKey Option5{"Option5", false};
+inline constexpr OptionKey Option6{"Option6", false};
+inline constexpr TextKey Text1{"Text1", "100"};
+inline constexpr TextKey Text2{"Text2", nullptr};  // default: desktop folder + "/"
+inline constexpr TextKey LastFolderDot{"LastFolderDot", nullptr};
+}  // namespace keys
+
+// Reads the stored text of an option: "True"/"False" in any letter case, or
+// numeric text (true when not zero). Anything else has no boolean reading.
+std::optional<bool> readBoolean(const QString& text);
+QString booleanText(bool value);
+
+// The per-user settings store: application "Veltrane", section "Quillfern".
+// Every write reaches the file at once.
+class Settings {
+public:
+    // Uses <folder>/Veltrane.ini; tests pass a temporary folder.
+    explicit Settings(const QString& folder);
+    ~Settings();
+    Settings(const Settings&) = delete;
+    Settings& operator=(const Settings&) = delete;
+
+    // The user's own settings folder.
+    static QString userFolder();
+
+    QString filePath() const;
+
+    // Throws platform::Failure when the stored text is not a boolean.
+    bool readOption(const OptionKey& key) const;
+    void writeOption(const OptionKey& key, bool value);
+
+    // Absent key: the key's default, or `fallback` for keys without one.
+    QString readText(const TextKey& key, const QString& fallback = QString()) const;
+    void writeText(const TextKey& key, const QString& value);
+
+private:
+    std::optional<QString> stored(const char* name) const;
+    void write(const char* name, const QString& text);
+
+    std::unique_ptr<QSettings> store_;
+};
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/dialogs.h"
+
+namespace testsupport {
+
+// A dialogs double: it returns queued answers and fails the test on any dialog
+// it was not told to expect, and on expected dialogs that never came.
+class ScriptedDialogs : public platform::Dialogs {
+public:
+    struct Shown {
+        QString kind;  // "message", "input", "open", "folder"
+        QString text;  // message text or prompt
+        int style = 0;
+        QString title;
+    };
+
+    ~ScriptedDialogs() override;
+
+    void expectMessageBox(int count = 1);
+    void answerInputBox(const QString& answer);
+    void answerOpenFiles(const QStringList& paths);
+    void answerChooseFolder(const QString& folder);
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    // The texts of the message boxes shown so far.
+    QStringList messages() const;
+    // Fails the test when expected dialogs have not come yet; clears the queue.
+    void verifyAllShown();
+
+    void messageBox(const QString& text, int style, const QString& title) override;
+    QString inputBox(const QString& prompt, const QString& title) override;
+    QStringList openFiles(QWidget* parent, const QString& title, const QString& filter) override;
+    QString chooseFolder(QWidget* parent, const QString& title) override;
+
+private:
+    struct Expected {
+        QString kind;
+        QStringList answer;
+    };
+    Expected take(const QString& kind, const QString& text);
+
+    std::deque<Expected> expected_;
+    std::vector<Shown> shown_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QTemporaryDir>
+
+#include "platform/settings.h"
+
+namespace testsupport {
+
+// A fresh settings store in a temporary folder, never the user's.
+struct TempSettings {
+    QTemporaryDir folder;
+    platform::Settings settings{folder.path()};
+};
+
+}  // namespace testsupport
