@@ -8,9 +8,9 @@ QString LocationTag(const char* object, const char* procedure) {
 }
 
 QString FailureMessage(const QString& description, const QString& tag, int line) {
-    return description + QStringLiteral("\r\n") + QStringLiteral("in ") + tag +
-           QLatin1Char(' ') + QStringLiteral("at line ") + QString::number(line) +
-           QStringLiteral("\r\r") + QStringLiteral("Please email screenshot of this message to ") +
+    return description + QStringLiteral("\r\n") + QStringLiteral("in ") + tag + QLatin1Char(' ') +
+           QStringLiteral("at line ") + QString::number(line) + QStringLiteral("\r\r") +
+           QStringLiteral("Please email screenshot of this message to ") +
            QLatin1String(kSupportAddress);
 }
 

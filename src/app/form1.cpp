@@ -75,7 +75,8 @@ QTreeView* makeListView(QWidget* parent, const char* name, names::NameListModel*
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setModel(model);
-    view->setToolTip(QStringLiteral("Move | line to right and out of window to reveal full names."));
+    view->setToolTip(
+        QStringLiteral("Move | line to right and out of window to reveal full names."));
     placeInTwips(view, 240, 300, 7320, 1320);
     return view;
 }
@@ -109,7 +110,9 @@ Form1::Form1(Environment environment) : env_(std::move(environment)) {
 
 Form1::~Form1() = default;
 
-QString Form1::databasePath() const { return QDir(env_.programFolder).filePath("names.mdb"); }
+QString Form1::databasePath() const {
+    return QDir(env_.programFolder).filePath("names.mdb");
+}
 
 void Form1::buildControls() {
     setObjectName(QStringLiteral("Form1"));
@@ -131,15 +134,15 @@ void Form1::buildControls() {
                          "Amberlin's List - Generate random names from my list of names", 240, 300,
                          6300, 255);
     Option9->setChecked(true);
-    Frame1 = makeFrame(Frame4, "Frame1", "Gender Options (Amberlin's List Only)", 600, 570, 4320,
-                       735);
+    Frame1 =
+        makeFrame(Frame4, "Frame1", "Gender Options (Amberlin's List Only)", 600, 570, 4320, 735);
     Option1 = makeOption(Frame1, "Option1", "Both", 240, 300, 1020, 255);
     Option1->setChecked(true);
     Option2 = makeOption(Frame1, "Option2", "Male Only", 1260, 300, 1335, 255);
     Option3 = makeOption(Frame1, "Option3", "Female Only", 2610, 300, 1455, 255);
-    Option8 = makeOption(Frame4, "Option8",
-                         "User List - Generate random names from your list of names", 225, 1440,
-                         6015, 255);
+    Option8 =
+        makeOption(Frame4, "Option8", "User List - Generate random names from your list of names",
+                   225, 1440, 6015, 255);
     Frame2 = makeFrame(this, "Frame2", "Part Of Name", 120, 2460, 7800, 825);
     Option4 = makeOption(Frame2, "Option4", "First and Last Name", 240, 360, 2100, 255);
     Option4->setChecked(true);
@@ -194,7 +197,8 @@ void Form1::connectEvents() {
         &Form1::PushButton4_Click, &Form1::PushButton5_Click, &Form1::PushButton6_Click,
         &Form1::PushButton7_Click, &Form1::PushButton8_Click};
     for (int i = 0; i < buttons.size(); ++i)
-        connect(buttons[i], &QPushButton::clicked, this, [this, click = clicks[i]] { (this->*click)(); });
+        connect(buttons[i], &QPushButton::clicked, this,
+                [this, click = clicks[i]] { (this->*click)(); });
 
     for (QRadioButton* option :
          {Option1, Option2, Option3, Option4, Option5, Option6, Option8, Option9}) {
@@ -271,9 +275,13 @@ void Form1::ApplySkin() {
     }
 }
 
+bool DrawsHomePageVisit(generate::RandomGenerator& random) {
+    return generate::RandomIndex(random, 100) == 7;
+}
+
 void Form1::SeedAndMaybeOpenHomePage() {
     random_.seedFromTimeOfDay();
-    if (generate::RandomIndex(random_, 100) == 7) env_.shell.openUrl(QLatin1String(kHomePage));
+    if (DrawsHomePageVisit(random_)) env_.shell.openUrl(QLatin1String(kHomePage));
 }
 
 void Form1::SetCaptionIconAndTitle() {
@@ -313,16 +321,22 @@ void Form1::RestoreOption(QRadioButton* option, bool on) {
     if (on) clickHandlerOf(option)();
 }
 
-void Form1::Form_Unload() { env_.shell.endProgram(); }
+void Form1::Form_Unload() {
+    env_.shell.endProgram();
+}
 
-void Form1::Text1_Change() { env_.settings.writeText(platform::keys::Text1, Text1->text()); }
+void Form1::Text1_Change() {
+    env_.settings.writeText(platform::keys::Text1, Text1->text());
+}
 
-void Form1::Text1_GotFocus() { Text1->setSelection(0, static_cast<int>(Text1->text().size())); }
+void Form1::Text1_GotFocus() {
+    Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+}
 
 void Form1::PushButton8_Click() {
     Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton8_Click"));
-    procedure.run(100,
-                  [this] { env_.dialogs.messageBox(kHelpText, platform::kStyleOk, applicationTitle_); });
+    procedure.run(
+        100, [this] { env_.dialogs.messageBox(kHelpText, platform::kStyleOk, applicationTitle_); });
 }
 
 void Form1::Option4_Click() {
@@ -331,9 +345,13 @@ void Form1::Option4_Click() {
     env_.settings.writeOption(platform::keys::Option6, Option6->isChecked());
 }
 
-void Form1::Option5_Click() { Option4_Click(); }
+void Form1::Option5_Click() {
+    Option4_Click();
+}
 
-void Form1::Option6_Click() { Option4_Click(); }
+void Form1::Option6_Click() {
+    Option4_Click();
+}
 
 void Form1::SetMousePointer(int pointer) {
     pointer_ = pointer;

@@ -42,6 +42,9 @@ struct Environment {
 
 inline constexpr char kHomePage[] = "https://www.quillfern.example/";
 
+// One start in a hundred opens the home page: a draw from 1 to 100 that gives 7.
+bool DrawsHomePageVisit(generate::RandomGenerator& random);
+
 // The main window. Creating it lays out the controls and runs Form_Load.
 class Form1 : public QWidget {
     Q_OBJECT

@@ -16,9 +16,10 @@ int main(int argc, char* argv[]) {
                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (noDisplay) {
-        std::fputs("Quillfern needs a graphical desktop: no display was found "
-                   "(DISPLAY is not set).\n",
-                   stderr);
+        std::fputs(
+            "Quillfern needs a graphical desktop: no display was found "
+            "(DISPLAY is not set).\n",
+            stderr);
         return 1;
     }
     QApplication application(argc, argv);
@@ -26,8 +27,8 @@ int main(int argc, char* argv[]) {
     platform::Settings settings(platform::Settings::userFolder());
     platform::DesktopShell shell;
     platform::DesktopSpreadsheet spreadsheet;
-    app::Form1 form1(app::Environment{dialogs, settings, shell, &spreadsheet,
-                                      platform::programFolder()});
+    app::Form1 form1(
+        app::Environment{dialogs, settings, shell, &spreadsheet, platform::programFolder()});
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     form1.move(screen.center() - form1.rect().center());
     form1.show();

@@ -27,8 +27,7 @@ QString WidgetDialogs::inputBox(const QString& prompt, const QString& title) {
     return accepted ? text : QString();
 }
 
-QStringList WidgetDialogs::openFiles(QWidget* parent, const QString& title,
-                                     const QString& filter) {
+QStringList WidgetDialogs::openFiles(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
 }
 

@@ -8,8 +8,8 @@ class QWidget;
 namespace platform {
 
 // Message-box styles as the program uses them.
-inline constexpr int kStyleOk = 0;         // OK button, no icon
-inline constexpr int kStyleWarning = 48;   // OK button, warning icon
+inline constexpr int kStyleOk = 0;        // OK button, no icon
+inline constexpr int kStyleWarning = 48;  // OK button, warning icon
 
 // Every modal dialog of the program goes through this interface so that tests
 // can script the answers.
@@ -20,8 +20,7 @@ public:
     // Returns the typed text; empty text when cancelled.
     virtual QString inputBox(const QString& prompt, const QString& title) = 0;
     // Returns full paths of the chosen files; empty when cancelled.
-    virtual QStringList openFiles(QWidget* parent, const QString& title,
-                                  const QString& filter) = 0;
+    virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& filter) = 0;
     // Returns the chosen folder without trailing separator (except "/"); empty when cancelled.
     virtual QString chooseFolder(QWidget* parent, const QString& title) = 0;
 };

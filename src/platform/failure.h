@@ -11,8 +11,7 @@ namespace platform {
 // Guarded procedures catch it and show the description in the failure report.
 class Failure : public std::runtime_error {
 public:
-    explicit Failure(const QString& description)
-        : std::runtime_error(description.toStdString()) {}
+    explicit Failure(const QString& description) : std::runtime_error(description.toStdString()) {}
     QString description() const { return QString::fromStdString(what()); }
 };
 

@@ -17,6 +17,8 @@ bool FolderExists(const QString& path) {
     return QFileInfo(path).isDir();
 }
 
-QString programFolder() { return QCoreApplication::applicationDirPath(); }
+QString programFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
 }  // namespace platform

@@ -42,7 +42,9 @@ QString Settings::userFolder() {
         .filePath(kApplication);
 }
 
-QString Settings::filePath() const { return store_->fileName(); }
+QString Settings::filePath() const {
+    return store_->fileName();
+}
 
 std::optional<QString> Settings::stored(const char* name) const {
     const QVariant value = store_->value(keyPath(name));
@@ -70,7 +72,9 @@ QString Settings::readText(const TextKey& key, const QString& fallback) const {
     return key.defaultValue ? QString::fromUtf8(key.defaultValue) : fallback;
 }
 
-void Settings::writeText(const TextKey& key, const QString& value) { write(key.name, value); }
+void Settings::writeText(const TextKey& key, const QString& value) {
+    write(key.name, value);
+}
 
 void Settings::write(const char* name, const QString& text) {
     store_->setValue(keyPath(name), text);

@@ -19,6 +19,8 @@ void DesktopShell::openUrl(const QString& address) {
     QDesktopServices::openUrl(QUrl(address));
 }
 
-void DesktopShell::endProgram() { QCoreApplication::exit(0); }
+void DesktopShell::endProgram() {
+    QCoreApplication::exit(0);
+}
 
 }  // namespace platform

@@ -16,7 +16,8 @@ public:
     int endProgramCalls = 0;
 
     QString desktopFolder() override {
-        if (desktopFails) throw platform::Failure(QStringLiteral("The desktop folder cannot be found"));
+        if (desktopFails)
+            throw platform::Failure(QStringLiteral("The desktop folder cannot be found"));
         return desktop;
     }
     void openUrl(const QString& address) override { openedUrls << address; }

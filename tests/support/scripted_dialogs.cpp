@@ -4,7 +4,9 @@
 
 namespace testsupport {
 
-ScriptedDialogs::~ScriptedDialogs() { verifyAllShown(); }
+ScriptedDialogs::~ScriptedDialogs() {
+    verifyAllShown();
+}
 
 void ScriptedDialogs::expectMessageBox(int count) {
     for (int i = 0; i < count; ++i) expected_.push_back({"message", {}});

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "platform/dialogs.h"
+#include "support/qt_printers.h"
 
 namespace testsupport {
 

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "platform/settings.h"
+#include "support/qt_printers.h"
 
 namespace testsupport {
 

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "app/application_title.h"
+#include "app/failure_report.h"
+#include "support/scripted_dialogs.h"
+
+namespace {
+
+using app::FailureMessage;
+using app::LocationTag;
+using app::Procedure;
+using platform::Failure;
+
+const QString kTag = QStringLiteral("Tolvarine2021/08/31.Form2.PushButton2_Click");
+
+void fail(const char* description) {
+    throw Failure(QString::fromUtf8(description));
+}
+
+TEST(FailureMessage, IsBuiltLineByLine) {
+    EXPECT_EQ(LocationTag("Form2", "PushButton2_Click"), kTag);
+    EXPECT_EQ(FailureMessage("Permission denied", kTag, 124),
+              "Permission denied\r\nin Tolvarine2021/08/31.Form2.PushButton2_Click at line 124"
+              "\r\rPlease email screenshot of this message to " +
+                  QString(app::kSupportAddress));
+}
+
+TEST(FailureReport, ShowsAWarningBoxTitledApplicationError) {
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessageBox();
+    Procedure procedure(dialogs, kTag);
+    procedure.run(100, [] { fail("Disk full"); });
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, FailureMessage("Disk full", kTag, 100));
+    EXPECT_EQ(dialogs.shown()[0].style, 48);
+    EXPECT_EQ(dialogs.shown()[0].title, "Application Error");
+}
+
+TEST(FailureReport, TwoFailingStatementsGiveTwoBoxesAndTheOthersStillRun) {
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessageBox(2);
+    Procedure procedure(dialogs, kTag);
+    QStringList ran;
+    procedure.run(100, [&] { ran << "100"; });
+    procedure.run(102, [&] {
+        fail("first");
+        ran << "not reached";
+    });
+    procedure.run(104, [&] { ran << "104"; });
+    procedure.run(106, [&] { fail("second"); });
+    procedure.run(108, [&] { ran << "108"; });
+    EXPECT_EQ(ran, QStringList({"100", "104", "108"}));
+    EXPECT_EQ(dialogs.messages(), QStringList({FailureMessage("first", kTag, 102),
+                                               FailureMessage("second", kTag, 106)}));
+}
+
+// A procedure without a report of its own: its failure abandons the rest of it.
+void unguardedReload(QStringList& ran) {
+    ran << "reload started";
+    fail("no such table: user_lastname");
+    ran << "reload finished";
+}
+
+TEST(FailureReport, AFailureInACalledProcedureIsReportedAtTheCallingStatement) {
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessageBox();
+    const QString tag = LocationTag("Form1", "PushButton6_Click");
+    Procedure procedure(dialogs, tag);
+    QStringList ran;
+    procedure.run(138, [&] { ran << "138"; });
+    procedure.run(140, [&] { unguardedReload(ran); });
+    EXPECT_EQ(ran, QStringList({"138", "reload started"}));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{FailureMessage("no such table: user_lastname", tag, 140)});
+    EXPECT_EQ(procedure.lastStatement(), 140);
+}
+
+TEST(FailureReport, AFailingTestTakesTheFirstBranch) {
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessageBox();
+    Procedure procedure(dialogs, kTag);
+    bool firstBranch = false;
+    if (procedure.test(100, []() -> bool { throw Failure("Type mismatch"); })) firstBranch = true;
+    EXPECT_TRUE(firstBranch);
+    EXPECT_EQ(dialogs.messages(), QStringList{FailureMessage("Type mismatch", kTag, 100)});
+}
+
+TEST(FailureReport, TheSameFailureRecurringInALoopIsReportedOnce) {
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessageBox(2);
+    Procedure procedure(dialogs, kTag);
+    int passes = 0;
+    for (int row = 1; row <= 5; ++row) {
+        procedure.run(136, [] { fail("Subscript out of range"); });
+        procedure.run(138, [&] {
+            if (row == 4) fail("a different failure");
+            ++passes;
+        });
+    }
+    EXPECT_EQ(passes, 4);
+    EXPECT_EQ(dialogs.messages(), QStringList({FailureMessage("Subscript out of range", kTag, 136),
+                                               FailureMessage("a different failure", kTag, 138)}));
+}
+
+TEST(FailureReport, ALoopWhoseTestKeepsFailingEndsAfterItsFirstReport) {
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessageBox();
+    Procedure procedure(dialogs, kTag);
+    int bodies = 0;
+    while (procedure.loopTest(110, []() -> bool { throw Failure("Bad file name or number"); })) {
+        ++bodies;
+        ASSERT_LT(bodies, 10) << "the loop did not end";
+    }
+    EXPECT_EQ(bodies, 1);
+    EXPECT_EQ(dialogs.messages().size(), 1);
+}
+
+TEST(FailureReport, AValueStatementFallsBackAndOtherExceptionsAreDescribed) {
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessageBox(2);
+    Procedure procedure(dialogs, kTag);
+    EXPECT_EQ(procedure.value(124, 7, []() -> int { throw std::out_of_range("Overflow"); }), 7);
+    EXPECT_EQ(procedure.value(126, 7, [] { return 3; }), 3);
+    procedure.run(128, [] { throw 42; });
+    EXPECT_EQ(dialogs.messages(), QStringList({FailureMessage("Overflow", kTag, 124),
+                                               FailureMessage("Unknown failure", kTag, 128)}));
+}
+
+TEST(ApplicationTitle, LosesItsLastWordAndMoreWhileLongerThanForty) {
+    const struct {
+        const char* product;
+        const char* title;
+    } cases[] = {
+        {"Quillfern", "Quillfern"},                  // no blank: stays whole
+        {"Quillfern Name Maker", "Quillfern Name"},  // three words, 20 characters
+        {"Quillfern Names", "Quillfern"},
+        // seven words, 60 characters: words go until 40 or fewer remain
+        {"Quillfern Random Name Generators For Creative Worldbuilders!",
+         "Quillfern Random Name Generators For"},
+        {"Averyveryveryveryveryveryveryveryverylongword x",
+         "Averyveryveryveryveryveryveryveryverylongword"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(app::ApplicationTitle(QString::fromUtf8(c.product)), QString::fromUtf8(c.title))
+            << c.product;
+    }
+    const QString sevenWords = "Quillfern Random Name Generators For Creative Worldbuilders!";
+    EXPECT_EQ(sevenWords.size(), 60);
+    EXPECT_EQ(sevenWords.split(' ').size(), 7);
+}
+
+}  // namespace

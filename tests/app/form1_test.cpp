@@ -1,0 +1,347 @@
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include "app/failure_report.h"
+#include "app/form1.h"
+#include "app/progress_bar.h"
+#include "names/name_list_model.h"
+#include "support/recording_shell.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_settings.h"
+
+namespace {
+
+using namespace platform::keys;
+
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A program folder of its own, with a copy of the built name database.
+        const QString built = QStringLiteral(QF_PROGRAM_DIR "/names.mdb");
+        if (QFile::exists(built)) QFile::copy(built, programFolder.filePath("names.mdb"));
+    }
+
+    app::Form1& start() {
+        form = std::make_unique<app::Form1>(
+            app::Environment{dialogs, temp.settings, shell, nullptr, programFolder.path()});
+        return *form;
+    }
+
+    QString stored(const char* key) {
+        return QSettings(temp.settings.filePath(), QSettings::IniFormat)
+            .value(QStringLiteral("Quillfern/") + key)
+            .toString();
+    }
+
+    void moveOver(QWidget* widget) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &move);
+    }
+
+    QTemporaryDir programFolder;
+    testsupport::TempSettings temp;
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::RecordingShell shell;
+    std::unique_ptr<app::Form1> form;
+};
+
+TEST_F(Form1Test, FirstRunWithAnEmptyStore) {
+    app::Form1& form1 = start();
+    EXPECT_EQ(form1.windowTitle(), "Quillfern");
+    EXPECT_EQ(form1.applicationTitle(), "Quillfern");
+    EXPECT_FALSE(form1.windowIcon().isNull());
+    EXPECT_TRUE(form1.Option9->isChecked());
+    EXPECT_FALSE(form1.Option8->isChecked());
+    EXPECT_TRUE(form1.Option1->isChecked());
+    EXPECT_TRUE(form1.Option4->isChecked());
+    EXPECT_FALSE(form1.Option5->isChecked() || form1.Option6->isChecked());
+    EXPECT_EQ(form1.Text1->text(), "100");
+    EXPECT_EQ(form1.Text1->selectedText(), "100");
+    // Restoring runs the click handling, which stores the groups and the count.
+    EXPECT_EQ(stored("Option4"), "True");
+    EXPECT_EQ(stored("Option5"), "False");
+    EXPECT_EQ(stored("Option6"), "False");
+    EXPECT_EQ(stored("Text1"), "100");
+    EXPECT_EQ(form1.firstNames().header(), "First Names");
+    EXPECT_EQ(form1.lastNames().header(), "Last Names");
+    EXPECT_EQ(form1.ListView1->columnWidth(0), 433);
+    EXPECT_EQ(form1.ListView2->header()->sectionSize(0), 433);
+    EXPECT_EQ(dialogs.shown().size(), 0u);
+}
+
+TEST_F(Form1Test, OptionsAndCountComeBackFromAFilledStore) {
+    temp.settings.writeOption(Option9, false);
+    temp.settings.writeOption(Option8, true);
+    temp.settings.writeOption(Option1, false);
+    temp.settings.writeOption(Option2, false);
+    temp.settings.writeOption(Option3, true);
+    temp.settings.writeOption(Option4, false);
+    temp.settings.writeOption(Option5, false);
+    temp.settings.writeOption(Option6, true);
+    temp.settings.writeText(Text1, "250 names");
+    app::Form1& form1 = start();
+    EXPECT_TRUE(form1.Option8->isChecked());
+    EXPECT_FALSE(form1.Option9->isChecked());
+    EXPECT_TRUE(form1.Option3->isChecked());
+    EXPECT_FALSE(form1.Option1->isChecked());
+    EXPECT_TRUE(form1.Option6->isChecked());
+    EXPECT_FALSE(form1.Option4->isChecked());
+    EXPECT_EQ(form1.Text1->text(), "250 names");
+    EXPECT_EQ(stored("Option6"), "True");
+    EXPECT_EQ(stored("Option4"), "False");
+}
+
+TEST_F(Form1Test, NoPartOfNameIsChosenWhenAllThreeAreStoredOff) {
+    temp.settings.writeOption(Option4, false);
+    temp.settings.writeOption(Option5, false);
+    temp.settings.writeOption(Option6, false);
+    app::Form1& form1 = start();
+    EXPECT_FALSE(form1.Option4->isChecked() || form1.Option5->isChecked() ||
+                 form1.Option6->isChecked());
+}
+
+TEST_F(Form1Test, AStoredOptionThatIsNotABooleanFailsOnlyItsOwnStep) {
+    temp.settings.writeText({"Option5", nullptr}, "sometimes");
+    temp.settings.writeOption(Option6, true);
+    temp.settings.writeOption(Option4, false);
+    temp.settings.writeText(Text1, "7");
+    dialogs.expectMessageBox();
+    app::Form1& form1 = start();
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{app::FailureMessage("Type mismatch",
+                                              "Tolvarine2021/08/31.Form1.Form_Load", 150)});
+    EXPECT_EQ(dialogs.shown()[0].title, "Application Error");
+    EXPECT_TRUE(form1.Option6->isChecked());
+    EXPECT_EQ(form1.Text1->text(), "7");
+}
+
+TEST_F(Form1Test, ControlsHaveTheirNamesCaptionsAndPlaces) {
+    app::Form1& form1 = start();
+    EXPECT_EQ(form1.size(), QSize(536, 731));
+    EXPECT_EQ(form1.minimumSize(), form1.maximumSize());
+    EXPECT_FALSE(form1.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(form1.windowFlags() & Qt::WindowMinimizeButtonHint);
+    const struct {
+        const char* name;
+        const char* caption;
+        QRect place;
+    } controls[] = {
+        {"PushButton8", "Help", {8, 8, 520, 27}},
+        {"Frame4", "List Options", {8, 38, 520, 123}},
+        {"Option9",
+         "Amberlin's List - Generate random names from my list of names",
+         {16, 20, 420, 17}},
+        {"Frame1", "Gender Options (Amberlin's List Only)", {40, 38, 288, 49}},
+        {"Option1", "Both", {16, 20, 68, 17}},
+        {"Option2", "Male Only", {84, 20, 89, 17}},
+        {"Option3", "Female Only", {174, 20, 97, 17}},
+        {"Option8", "User List - Generate random names from your list of names", {15, 96, 401, 17}},
+        {"Frame2", "Part Of Name", {8, 164, 520, 55}},
+        {"Option4", "First and Last Name", {16, 24, 140, 17}},
+        {"Option5", "First Name Only", {164, 24, 113, 17}},
+        {"Option6", "Last Name Only", {286, 24, 113, 17}},
+        {"Frame3", "How many names would you like to generate?", {8, 221, 520, 55}},
+        {"Frame6", "First Names", {8, 278, 520, 187}},
+        {"PushButton2", "Add First Name", {16, 114, 240, 27}},
+        {"PushButton6", "Load First Names From File", {263, 114, 240, 27}},
+        {"PushButton4", "Delete", {16, 148, 488, 27}},
+        {"Frame5", "Last Names", {8, 468, 520, 187}},
+        {"PushButton5", "Add Last Name", {16, 114, 240, 27}},
+        {"PushButton7", "Load Last Names From File", {265, 114, 240, 27}},
+        {"PushButton3", "Delete", {16, 148, 488, 27}},
+        {"PushButton1", "Start Generating", {8, 663, 520, 27}},
+    };
+    for (const auto& c : controls) {
+        auto* widget = form1.findChild<QWidget*>(c.name);
+        ASSERT_NE(widget, nullptr) << c.name;
+        EXPECT_EQ(widget->geometry(), c.place) << c.name;
+        QString caption;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) caption = button->text();
+        if (auto* frame = qobject_cast<QGroupBox*>(widget)) caption = frame->title();
+        EXPECT_EQ(caption, QString::fromUtf8(c.caption)) << c.name;
+        EXPECT_TRUE(widget->font().bold()) << c.name;
+    }
+    EXPECT_EQ(form1.PushButton1->font().pointSizeF(), 11.25);
+    EXPECT_EQ(form1.Frame4->font().pointSizeF(), 9);
+    EXPECT_EQ(form1.ProgressBar1->objectName(), "ProgressBar1");
+    EXPECT_EQ(form1.ProgressBar1->text(), "Progress Bar");
+    EXPECT_EQ(form1.ProgressBar1->geometry(), QRect(8, 697, 520, 27));
+    EXPECT_EQ(form1.Text1->geometry(), QRect(16, 20, 487, 25));
+    EXPECT_EQ(form1.ListView1->geometry(), QRect(16, 20, 488, 88));
+    EXPECT_EQ(form1.ListView2->parentWidget(), form1.Frame5);
+    EXPECT_EQ(form1.Option1->parentWidget(), form1.Frame1);
+    EXPECT_EQ(form1.Frame1->parentWidget(), form1.Frame4);
+    // Without the skin file the window, its frames and options are white.
+    EXPECT_EQ(form1.palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(form1.Frame6->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(form1.Option5->palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+TEST_F(Form1Test, TheTabKeyVisitsTheControlsInTheirOrder) {
+    app::Form1& form1 = start();
+    const QStringList expected{"Text1",       "ListView1",   "PushButton2", "PushButton6",
+                               "PushButton4", "ListView2",   "PushButton5", "PushButton7",
+                               "PushButton3", "PushButton1", "PushButton8", "Option9",
+                               "Option1",     "Option2",     "Option3",     "Option8",
+                               "Option4",     "Option5",     "Option6"};
+    QStringList visited;
+    QWidget* widget = form1.Text1;
+    while (visited.size() < expected.size()) {
+        if (widget->focusPolicy() & Qt::TabFocus) visited << widget->objectName();
+        widget = widget->nextInFocusChain();
+        if (widget == form1.Text1) break;
+    }
+    EXPECT_EQ(visited, expected);
+}
+
+TEST_F(Form1Test, WithTheSkinFileTheWindowTakesTheButtonFaceColour) {
+    ASSERT_TRUE(QDir(programFolder.path()).mkpath("x"));
+    QFile skin(programFolder.filePath("x/o.cjs"));
+    ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
+    skin.close();
+    app::Form1& form1 = start();
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    EXPECT_EQ(form1.palette().color(QPalette::Window), buttonFace);
+    EXPECT_EQ(form1.Frame2->palette().color(QPalette::Window), buttonFace);
+    EXPECT_EQ(form1.Option8->palette().color(QPalette::Window), buttonFace);
+}
+
+TEST_F(Form1Test, PointerFollowsTheTableAndStaysAnHourglass) {
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(programFolder.filePath("HAND-M.CUR"), "ICO"));
+    app::Form1& form1 = start();
+    EXPECT_TRUE(form1.hasCustomPointer());
+
+    for (QWidget* button :
+         {form1.PushButton1, form1.PushButton2, form1.PushButton3, form1.PushButton4,
+          form1.PushButton5, form1.PushButton6, form1.PushButton7, form1.PushButton8}) {
+        form1.SetMousePointer(0);
+        moveOver(button);
+        EXPECT_EQ(form1.MousePointer(), 99) << button->objectName().toStdString();
+        EXPECT_EQ(form1.cursor().shape(), Qt::BitmapCursor);
+    }
+    for (QWidget* arrowArea : std::initializer_list<QWidget*>{
+             &form1, form1.Frame1, form1.Frame2, form1.Frame3, form1.Frame4, form1.Frame5,
+             form1.Frame6, form1.Option8, form1.Option9, form1.ListView1,
+             form1.ListView1->viewport(), form1.ListView2->viewport()}) {
+        form1.SetMousePointer(99);
+        moveOver(arrowArea);
+        EXPECT_EQ(form1.MousePointer(), 0) << arrowArea->objectName().toStdString();
+    }
+    for (QWidget* unchanged : std::initializer_list<QWidget*>{
+             form1.Option1, form1.Option2, form1.Option3, form1.Option4, form1.Option5,
+             form1.Option6, form1.Text1, form1.ProgressBar1}) {
+        form1.SetMousePointer(99);
+        moveOver(unchanged);
+        EXPECT_EQ(form1.MousePointer(), 99) << unchanged->objectName().toStdString();
+    }
+    form1.SetMousePointer(11);
+    moveOver(form1.PushButton1);
+    moveOver(form1.Frame1);
+    EXPECT_EQ(form1.MousePointer(), 11);
+    EXPECT_EQ(form1.cursor().shape(), Qt::WaitCursor);
+}
+
+TEST_F(Form1Test, WithoutTheHandPictureTheCustomPointerIsTheArrow) {
+    app::Form1& form1 = start();
+    EXPECT_FALSE(form1.hasCustomPointer());
+    moveOver(form1.PushButton8);
+    EXPECT_EQ(form1.MousePointer(), 99);
+    EXPECT_EQ(form1.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(Form1Test, ADamagedHandPictureIsReportedAndStartUpGoesOn) {
+    QFile broken(programFolder.filePath("HAND-M.CUR"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("garbage");
+    broken.close();
+    dialogs.expectMessageBox();
+    app::Form1& form1 = start();
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{app::FailureMessage("Invalid picture",
+                                              "Tolvarine2021/08/31.Form1.Form_Load", 106)});
+    EXPECT_EQ(form1.windowTitle(), "Quillfern");
+    EXPECT_EQ(form1.Text1->text(), "100");
+}
+
+TEST_F(Form1Test, TheCountIsStoredOnEveryChange) {
+    app::Form1& form1 = start();
+    form1.Text1->clear();
+    EXPECT_EQ(stored("Text1"), "");
+    QTest::keyClicks(form1.Text1, "12a");
+    EXPECT_EQ(stored("Text1"), "12a");
+    form1.Text1->setText("abc");
+    EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1), "abc");
+}
+
+TEST_F(Form1Test, TheCountBoxSelectsItsWholeTextOnFocus) {
+    app::Form1& form1 = start();
+    form1.Text1->setText("4321");
+    form1.Text1->deselect();
+    form1.show();
+    form1.PushButton1->setFocus();
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(form1.Text1, &focusIn);
+    EXPECT_EQ(form1.Text1->selectedText(), "4321");
+}
+
+TEST_F(Form1Test, HelpExplainsTheTwoLists) {
+    app::Form1& form1 = start();
+    dialogs.expectMessageBox();
+    form1.PushButton8->click();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "You have two options for generating: \r\r"
+              "1. You can generate from Amberlin's List which contains my collection of first "
+              "and last names.\r\r"
+              "2. You can generate using your User List. In this case, names can be loaded from "
+              "a text file or added one at a time.");
+    EXPECT_EQ(dialogs.shown()[0].style, 0);
+    EXPECT_EQ(dialogs.shown()[0].title, "Quillfern");
+}
+
+TEST_F(Form1Test, ClickingAPartOfNameStoresTheWholeGroup) {
+    app::Form1& form1 = start();
+    form1.Option5->click();
+    EXPECT_EQ(stored("Option4"), "False");
+    EXPECT_EQ(stored("Option5"), "True");
+    EXPECT_EQ(stored("Option6"), "False");
+    form1.Option6->click();
+    EXPECT_EQ(stored("Option5"), "False");
+    EXPECT_EQ(stored("Option6"), "True");
+}
+
+TEST_F(Form1Test, ClosingTheWindowEndsTheProgram) {
+    app::Form1& form1 = start();
+    form1.show();
+    EXPECT_TRUE(form1.close());
+    EXPECT_EQ(shell.endProgramCalls, 1);
+}
+
+TEST(HomePage, OneStartInAHundredOpensIt) {
+    int visits = 0;
+    constexpr int kStarts = 20000;
+    for (int seed = 0; seed < kStarts; ++seed) {
+        generate::RandomGenerator random(static_cast<std::uint64_t>(seed) * 7919u);
+        if (app::DrawsHomePageVisit(random)) ++visits;
+    }
+    EXPECT_GT(visits, kStarts / 100 / 2);
+    EXPECT_LT(visits, kStarts / 100 * 2);
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "platform/files.h"
+#include "platform/pointer.h"
+
+namespace {
+
+TEST(MessageBoxText, CrLfAndCrLfEachBecomeOneLineBreak) {
+    EXPECT_EQ(platform::withUnifiedLineBreaks("a\r\nb\rc\nd"), "a\nb\nc\nd");
+    EXPECT_EQ(platform::withUnifiedLineBreaks("a\r\rb"), "a\n\nb");
+    EXPECT_EQ(platform::withUnifiedLineBreaks("a\r\n\r\nb"), "a\n\nb");
+    EXPECT_EQ(platform::withUnifiedLineBreaks("\n\r"), "\n\n");
+}
+
+TEST(FileExists, TrueForFilesAndFoldersFalseOtherwise) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("names.txt");
+    QFile created(file);
+    ASSERT_TRUE(created.open(QIODevice::WriteOnly));
+    created.close();
+    EXPECT_TRUE(platform::FileExists(file));
+    EXPECT_TRUE(platform::FileExists(dir.path()));
+    EXPECT_FALSE(platform::FileExists(dir.filePath("missing.txt")));
+    EXPECT_FALSE(platform::FileExists(QString()));
+    EXPECT_FALSE(platform::FileExists(dir.filePath("missing/deeper/names.txt")));
+
+    EXPECT_TRUE(platform::FolderExists(dir.path()));
+    EXPECT_TRUE(platform::FolderExists(dir.path() + "/"));
+    EXPECT_FALSE(platform::FolderExists(file));
+    EXPECT_FALSE(platform::FolderExists(QString()));
+    EXPECT_FALSE(platform::FolderExists(dir.filePath("missing")));
+}
+
+TEST(PointerFile, ABrokenPictureIsAFailureAndAMissingCustomPictureShowsTheArrow) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("HAND-M.CUR");
+    QFile broken(path);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a cursor");
+    broken.close();
+    EXPECT_THROW(platform::LoadCursorFile(path), platform::Failure);
+    EXPECT_THROW(platform::LoadCursorFile(dir.filePath("missing.cur")), platform::Failure);
+    EXPECT_EQ(platform::CursorFor(platform::kPointerCustom, std::nullopt).shape(), Qt::ArrowCursor);
+    EXPECT_EQ(platform::CursorFor(platform::kPointerHourglass, std::nullopt).shape(),
+              Qt::WaitCursor);
+    EXPECT_EQ(platform::CursorFor(platform::kPointerNormal, std::nullopt).shape(), Qt::ArrowCursor);
+}
+
+}  // namespace
+
+namespace {
+
+// Writes a cursor file: an icon written by Qt, its header turned into a cursor's
+// with the given hot spot.
+void writeCursorFile(const QString& path, int hotX, int hotY) {
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(path, "ICO"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    bytes[2] = 2;
+    bytes[10] = static_cast<char>(hotX);
+    bytes[11] = 0;
+    bytes[12] = static_cast<char>(hotY);
+    bytes[13] = 0;
+    file.seek(0);
+    file.write(bytes);
+}
+
+TEST(PointerFile, ACursorFileGivesItsPictureAndHotSpot) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("HAND-M.CUR");
+    writeCursorFile(path, 5, 3);
+    const QCursor cursor = platform::LoadCursorFile(path);
+    EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursor.pixmap().width(), 32);
+    EXPECT_EQ(cursor.hotSpot(), QPoint(5, 3));
+    const QCursor custom = platform::CursorFor(platform::kPointerCustom, cursor);
+    EXPECT_EQ(custom.hotSpot(), QPoint(5, 3));
+}
+
+}  // namespace

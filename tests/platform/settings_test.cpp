@@ -1,0 +1,85 @@
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "platform/failure.h"
+#include "support/temp_settings.h"
+
+namespace {
+
+using platform::keys::Option1;
+using platform::keys::Option8;
+using platform::keys::Option9;
+using platform::keys::Text1;
+using platform::keys::Text2;
+
+QString rawValue(const platform::Settings& settings, const char* key) {
+    QSettings raw(settings.filePath(), QSettings::IniFormat);
+    return raw.value(QStringLiteral("Quillfern/") + key).toString();
+}
+
+TEST(SettingsStore, AbsentKeysGiveTheirDefaults) {
+    testsupport::TempSettings temp;
+    EXPECT_TRUE(temp.settings.readOption(Option9));
+    EXPECT_FALSE(temp.settings.readOption(Option8));
+    EXPECT_TRUE(temp.settings.readOption(Option1));
+    EXPECT_EQ(temp.settings.readText(Text1), "100");
+    EXPECT_EQ(temp.settings.readText(Text2, "/home/ann/Desktop/"), "/home/ann/Desktop/");
+}
+
+TEST(SettingsStore, OptionsAreWrittenAsTrueAndFalseUnderTheSection) {
+    testsupport::TempSettings temp;
+    temp.settings.writeOption(Option8, true);
+    temp.settings.writeOption(Option9, false);
+    EXPECT_EQ(rawValue(temp.settings, "Option8"), "True");
+    EXPECT_EQ(rawValue(temp.settings, "Option9"), "False");
+    EXPECT_TRUE(temp.settings.filePath().endsWith("/Veltrane.ini"));
+    QFile file(temp.settings.filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("[Quillfern]"));
+}
+
+TEST(SettingsStore, EveryWriteReachesTheFileAtOnce) {
+    testsupport::TempSettings temp;
+    temp.settings.writeText(Text1, "12abc");
+    // A second store on the same file, as on the next start, sees the text unchanged.
+    platform::Settings nextRun(temp.folder.path());
+    EXPECT_EQ(nextRun.readText(Text1), "12abc");
+    temp.settings.writeText(Text1, "a, b; \"c\"");
+    EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1), "a, b; \"c\"");
+}
+
+TEST(SettingsStore, BooleanReadingAcceptsWordsInAnyCaseAndNumbers) {
+    const struct {
+        const char* text;
+        std::optional<bool> expected;
+    } cases[] = {
+        {"True", true}, {"FALSE", false}, {"tRuE", true}, {"false", false}, {"1", true},
+        {"0", false},   {"-1", true},     {"0.0", false}, {"2.5", true},    {" True ", true},
+        {"yes", {}},    {"", {}},         {"Truee", {}},  {"1x", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::readBoolean(QString::fromUtf8(c.text)), c.expected) << c.text;
+    }
+}
+
+TEST(SettingsStore, AStoredOptionThatIsNotABooleanIsAFailure) {
+    testsupport::TempSettings temp;
+    temp.settings.writeText({"Option9", nullptr}, "maybe");
+    EXPECT_THROW(temp.settings.readOption(Option9), platform::Failure);
+    temp.settings.writeText({"Option9", nullptr}, "0");
+    EXPECT_FALSE(temp.settings.readOption(Option9));
+}
+
+TEST(SettingsStore, AWriteThatCannotReachTheFileIsAFailure) {
+    QTemporaryDir folder;
+    // A folder where the settings file should be: no write can succeed, even as root.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("Veltrane.ini"));
+    platform::Settings settings(folder.path());
+    EXPECT_THROW(settings.writeText(Text1, "6"), platform::Failure);
+}
+
+}  // namespace
