@@ -1,23 +1,230 @@
 // The main window's name-list procedures: list load, list options, editing, importing.
+#include <optional>
+
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+
+#include "app/failure_report.h"
 #include "app/form1.h"
+#include "names/file_import.h"
+#include "names/list_load.h"
+#include "names/name_file.h"
+#include "names/name_list_model.h"
+#include "names/statements.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "platform/pointer.h"
+#include "platform/settings.h"
 
 namespace app {
 
-void Form1::DatabaseToListview() {}
-void Form1::Option1_Click() {}
-void Form1::Option2_Click() {}
-void Form1::Option3_Click() {}
-void Form1::Option8_Click() {}
-void Form1::Option9_Click() {}
-void Form1::PushButton2_Click() {}
-void Form1::PushButton3_Click() {}
-void Form1::PushButton4_Click() {}
-void Form1::PushButton5_Click() {}
-void Form1::PushButton6_Click() {}
-void Form1::PushButton7_Click() {}
-void Form1::ListView1_DblClick() {}
-void Form1::ListView2_DblClick() {}
-void Form1::ListView1_KeyDown(int, int) {}
-void Form1::ListView2_KeyDown(int, int) {}
+namespace {
+
+namespace keys = platform::keys;
+using names::AddTo;
+using names::RemoveFrom;
+
+constexpr int kDeleteKeyCode = 46;
+
+const QString kLoadTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
+const QString kLoadFilter = QStringLiteral("Text Files (*.txt);;All Files (*)");
+
+names::ListOptions listOptionsOf(const Form1& form) {
+    return {form.Option9->isChecked(), form.Option8->isChecked(), form.Option1->isChecked(),
+            form.Option2->isChecked(), form.Option3->isChecked()};
+}
+
+std::optional<int> selectedRow(const QTreeView* view) {
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return std::nullopt;
+    return rows.first().row();
+}
+
+QString selectedText(const QTreeView* view, const names::NameListModel& list) {
+    const std::optional<int> row = selectedRow(view);
+    if (!row) throw platform::Failure(QStringLiteral("No name is selected in the list"));
+    return list.text(*row);
+}
+
+// A list-source option became chosen: captions, stored options, gender options, reload.
+void listSourceChosen(Form1& form, bool genderOptionsEnabled) {
+    const QString caption =
+        form.Option8->isChecked() ? QStringLiteral("Clear") : QStringLiteral("Delete");
+    form.PushButton4->setText(caption);
+    form.PushButton3->setText(caption);
+    platform::Settings& settings = form.environment().settings;
+    settings.writeOption(keys::Option9, form.Option9->isChecked());
+    settings.writeOption(keys::Option8, form.Option8->isChecked());
+    for (QRadioButton* option : {form.Option1, form.Option2, form.Option3})
+        option->setEnabled(genderOptionsEnabled);
+    form.DatabaseToListview();
+}
+
+// "Add First Name" and "Add Last Name": asks for a name and stores it in the
+// current list. The input box is shown while the connection is open.
+void addTypedName(Form1& form, Procedure& procedure, const QString& prompt, AddTo builtIn,
+                  AddTo user) {
+    platform::Database database;  // a connection of its own, not open yet
+    procedure.run(106, [&] { database.open(form.databasePath()); });
+    QString name;
+    procedure.run(108, [&] {
+        name = names::RemoveApostrophes(
+            form.environment().dialogs.inputBox(prompt, form.applicationTitle()));
+    });
+    // Only the test for emptiness trims: a stored name keeps its blanks.
+    if (!procedure.test(110, [&] { return name.trimmed().isEmpty(); })) {
+        if (procedure.test(112, [&] { return form.Option9->isChecked(); }))
+            procedure.run(114, [&] { names::AddName(database, builtIn, name); });
+        else if (procedure.test(116, [&] { return form.Option8->isChecked(); }))
+            procedure.run(118, [&] { names::AddName(database, user, name); });
+    }
+    procedure.run(120, [&] { database.close(); });
+    procedure.run(122, [&] { form.DatabaseToListview(); });
+}
+
+// "Load First Names From File" and "Load Last Names From File".
+void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
+    platform::Dialogs& dialogs = form.environment().dialogs;
+    Procedure procedure(dialogs, LocationTag("Form1", procedureName));
+    QStringList paths;
+    procedure.run(108, [&] { paths = dialogs.openFiles(&form, kLoadTitle, kLoadFilter); });
+    if (procedure.test(110, [&] { return paths.isEmpty(); })) return;
+    procedure.run(114, [&] { form.SetMousePointer(platform::kPointerHourglass); });
+    const names::ImportSettings settings{dialogs, form.databasePath(), form.applicationTitle(),
+                                         form.Option9->isChecked(), form.Option8->isChecked()};
+    if (procedure.test(116, [&] { return paths.size() == 1; })) {
+        // One file: imported under its path exactly as the dialog gave it.
+        procedure.run(120, [&] { names::FileToListview(settings, paths.first(), kind); });
+    } else if (procedure.test(122, [&] { return paths.size() >= 2; })) {
+        for (const QString& chosen : paths) {
+            QString path = chosen;
+            procedure.run(132, [&] { path = names::NormalizePath(path); });
+            procedure.run(134, [&] { names::FileToListview(settings, path, kind); });
+        }
+    }
+    procedure.run(138, [&] { form.SetMousePointer(platform::kPointerNormal); });
+    procedure.run(140, [&] { form.DatabaseToListview(); });
+}
+
+// Double-click or the Delete key: drops the selected entry from its view only.
+void dropSelectedEntry(const Form1& form, const QTreeView* view, names::NameListModel& list) {
+    if (form.MousePointer() == platform::kPointerHourglass) return;
+    if (list.count() == 0) return;
+    // With nothing selected there is nothing to drop.
+    if (const std::optional<int> row = selectedRow(view)) list.removeAt(*row);
+}
+
+}  // namespace
+
+void Form1::DatabaseToListview() {
+    names::LoadLists(databasePath(), listOptionsOf(*this), *firstNames_, *lastNames_,
+                     [this](int pointer) { SetMousePointer(pointer); });
+}
+
+void Form1::Option1_Click() {
+    env_.settings.writeOption(keys::Option1, Option1->isChecked());
+    env_.settings.writeOption(keys::Option2, Option2->isChecked());
+    env_.settings.writeOption(keys::Option3, Option3->isChecked());
+    DatabaseToListview();
+}
+
+void Form1::Option2_Click() {
+    Option1_Click();
+}
+
+void Form1::Option3_Click() {
+    Option1_Click();
+}
+
+void Form1::Option8_Click() {
+    listSourceChosen(*this, false);
+}
+
+void Form1::Option9_Click() {
+    listSourceChosen(*this, true);
+}
+
+void Form1::PushButton2_Click() {
+    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton2_Click"));
+    addTypedName(*this, procedure, QStringLiteral("Input first name: "), AddTo::BuiltInFirstNames,
+                 AddTo::UserFirstNames);
+}
+
+void Form1::PushButton5_Click() {
+    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton5_Click"));
+    addTypedName(*this, procedure, QStringLiteral("Input last name: "), AddTo::BuiltInLastNames,
+                 AddTo::UserLastNames);
+    procedure.run(124, [this] { SetMousePointer(platform::kPointerNormal); });
+}
+
+void Form1::PushButton4_Click() {
+    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton4_Click"));
+    if (procedure.test(100, [this] { return firstNames_->count() == 0; })) return;
+    platform::Database database;
+    procedure.run(106, [&] { database.open(databasePath()); });
+    const auto remove = [&](int number, RemoveFrom table) {
+        procedure.run(number, [&] {
+            names::RemoveName(database, table, selectedText(ListView1, *firstNames_));
+        });
+    };
+    if (procedure.test(108, [this] { return Option9->isChecked(); })) {
+        if (procedure.test(110, [this] { return Option1->isChecked(); })) {
+            remove(112, RemoveFrom::BuiltInMaleFirstNames);
+            remove(114, RemoveFrom::BuiltInFemaleFirstNames);
+        } else if (procedure.test(116, [this] { return Option2->isChecked(); })) {
+            remove(118, RemoveFrom::BuiltInMaleFirstNames);
+        } else if (procedure.test(120, [this] { return Option3->isChecked(); })) {
+            remove(122, RemoveFrom::BuiltInFemaleFirstNames);
+        }
+    } else if (procedure.test(124, [this] { return Option8->isChecked(); })) {
+        procedure.run(126, [&] { names::EmptyTable(database, names::Empty::UserFirstNames); });
+    }
+    procedure.run(128, [&] { database.close(); });
+    procedure.run(130, [this] { DatabaseToListview(); });
+}
+
+void Form1::PushButton3_Click() {
+    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton3_Click"));
+    if (procedure.test(100, [this] { return lastNames_->count() == 0; })) return;
+    platform::Database database;
+    procedure.run(106, [&] { database.open(databasePath()); });
+    if (procedure.test(108, [this] { return Option9->isChecked(); })) {
+        procedure.run(110, [&] {
+            names::RemoveName(database, RemoveFrom::BuiltInLastNames,
+                              selectedText(ListView2, *lastNames_));
+        });
+    } else if (procedure.test(112, [this] { return Option8->isChecked(); })) {
+        procedure.run(114, [&] { names::EmptyTable(database, names::Empty::UserLastNames); });
+    }
+    procedure.run(116, [&] { database.close(); });
+    procedure.run(118, [this] { DatabaseToListview(); });
+}
+
+void Form1::PushButton6_Click() {
+    importFiles(*this, "PushButton6_Click", names::kImportFirstNames);
+}
+
+void Form1::PushButton7_Click() {
+    importFiles(*this, "PushButton7_Click", names::kImportLastNames);
+}
+
+void Form1::ListView1_DblClick() {
+    dropSelectedEntry(*this, ListView1, *firstNames_);
+}
+
+void Form1::ListView2_DblClick() {
+    dropSelectedEntry(*this, ListView2, *lastNames_);
+}
+
+void Form1::ListView1_KeyDown(int keyCode, int) {
+    if (keyCode == kDeleteKeyCode) dropSelectedEntry(*this, ListView1, *firstNames_);
+}
+
+void Form1::ListView2_KeyDown(int keyCode, int) {
+    if (keyCode == kDeleteKeyCode) dropSelectedEntry(*this, ListView2, *lastNames_);
+}
 
 }  // namespace app

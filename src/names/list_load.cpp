@@ -1,0 +1,57 @@
+#include "names/list_load.h"
+
+#include <QScopeGuard>
+#include <QStringList>
+
+#include "names/name_list_model.h"
+#include "names/proper_case.h"
+#include "names/statements.h"
+#include "platform/database.h"
+#include "platform/pointer.h"
+
+namespace names {
+
+namespace {
+
+void fill(platform::Database& database, const ListQuery& query, NameListModel& list) {
+    platform::Query rows = database.query(query.sql);
+    const int column = rows.column(query.column);
+    bool more = rows.next();
+    list.clear();
+    // The rows reach the list in one batch, also when reading stops half way.
+    QStringList entries;
+    const auto addRead = qScopeGuard([&] { list.addAll(entries); });
+    for (; more; more = rows.next()) entries.append(ProperCase(rows.text(column)));
+}
+
+}  // namespace
+
+BusyPointer::BusyPointer(SetPointer setPointer) : setPointer_(std::move(setPointer)) {
+    setPointer_(platform::kPointerHourglass);
+}
+
+BusyPointer::~BusyPointer() {
+    setPointer_(platform::kPointerNormal);
+}
+
+void LoadLists(const QString& databasePath, const ListOptions& options, NameListModel& firstNames,
+               NameListModel& lastNames, const SetPointer& setPointer) {
+    platform::Database database;
+    BusyPointer busy(setPointer);
+    database.open(databasePath);
+    if (options.userList) {
+        fill(database, kUserFirstNames, firstNames);
+        fill(database, kUserLastNames, lastNames);
+    } else if (options.builtInList) {
+        fill(database, kBuiltInLastNames, lastNames);
+        if (options.both)
+            fill(database, kBuiltInFirstNamesBoth, firstNames);
+        else if (options.maleOnly)
+            fill(database, kBuiltInFirstNamesMale, firstNames);
+        else if (options.femaleOnly)
+            fill(database, kBuiltInFirstNamesFemale, firstNames);
+    }
+    database.close();
+}
+
+}  // namespace names

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+namespace names {
+
+class NameListModel;
+
+// The list options of the main window.
+struct ListOptions {
+    bool builtInList = true;  // Option9
+    bool userList = false;    // Option8
+    bool both = true;         // Option1
+    bool maleOnly = false;    // Option2
+    bool femaleOnly = false;  // Option3
+};
+
+// Sets the main window's mouse pointer.
+using SetPointer = std::function<void(int pointer)>;
+
+// Shows the busy pointer while it lives and the normal pointer when it ends,
+// however that comes about.
+class BusyPointer {
+public:
+    explicit BusyPointer(SetPointer setPointer);
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    SetPointer setPointer_;
+};
+
+// Fills both name lists from the database at `databasePath` by the options:
+// the User List loads first names, then last names; the built-in list loads
+// last names, then first names by the gender option. Each entry is the stored
+// name in proper case, in the order the query returns. Every query runs before
+// its list is emptied, so a failing query leaves its list as it was; a failure
+// while rows are read leaves the entries added so far. With no list source
+// chosen neither list changes. Throws platform::Failure.
+void LoadLists(const QString& databasePath, const ListOptions& options, NameListModel& firstNames,
+               NameListModel& lastNames, const SetPointer& setPointer);
+
+}  // namespace names

@@ -1,0 +1,146 @@
+#include "names/name_database_file.h"
+
+#include <sqlite3.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include "platform/failure.h"
+
+namespace names {
+
+namespace {
+
+constexpr int kLongestBuiltInName = 50;
+
+class Connection {
+public:
+    explicit Connection(const QString& path) {
+        const QByteArray file = QFile::encodeName(path);
+        if (sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                            nullptr) != SQLITE_OK)
+            fail();
+    }
+    ~Connection() { sqlite3_close_v2(db_); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void execute(const char* sql) {
+        if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail();
+    }
+
+    void insertAll(const char* sql, const QStringList& names) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) != SQLITE_OK) fail();
+        for (const QString& name : names) {
+            const QByteArray text = name.toUtf8();
+            sqlite3_bind_text(statement, 1, text.constData(), static_cast<int>(text.size()),
+                              SQLITE_STATIC);
+            const int rc = sqlite3_step(statement);
+            sqlite3_reset(statement);
+            if (rc != SQLITE_DONE) {
+                sqlite3_finalize(statement);
+                fail();
+            }
+        }
+        sqlite3_finalize(statement);
+    }
+
+private:
+    [[noreturn]] void fail() { throw platform::Failure(QString::fromUtf8(sqlite3_errmsg(db_))); }
+
+    sqlite3* db_ = nullptr;
+};
+
+void removeWithCompanions(const QString& path) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) QFile::remove(path + suffix);
+}
+
+QByteArray readWhole(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw platform::Failure(path + QStringLiteral(": ") + file.errorString());
+    return file.readAll();
+}
+
+void writeWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw platform::Failure(path + QStringLiteral(": ") + file.errorString());
+}
+
+QByteArray sha256(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+}  // namespace
+
+void CreateNameDatabase(const QString& path, const NameTables& names) {
+    removeWithCompanions(path);
+    Connection db(path);
+    db.execute("pragma journal_mode=WAL");
+    db.execute("begin");
+    db.execute(kNameDatabaseSchema);
+    db.insertAll("insert into system_mfirstname (Mfirst) values (?)", names.maleFirst);
+    db.insertAll("insert into system_ffirstname (Ffirst) values (?)", names.femaleFirst);
+    db.insertAll("insert into system_lastname (Last) values (?)", names.last);
+    db.insertAll("insert into user_firstname (firstname) values (?)", names.userFirst);
+    db.insertAll("insert into user_lastname (lastname) values (?)", names.userLast);
+    db.execute("commit");
+}
+
+QStringList ReadBuiltInList(const QString& path) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(readWhole(path));
+    if (utf8.hasError()) throw platform::Failure(path + QStringLiteral(": not valid UTF-8"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].endsWith(QLatin1Char('\r'))) lines[i].chop(1);
+        const QString& name = lines[i];
+        QString fault;
+        if (name.isEmpty())
+            fault = QStringLiteral("empty name");
+        else if (name.contains(QLatin1Char('\'')))
+            fault = QStringLiteral("apostrophe");
+        else if (name.trimmed() != name)
+            fault = QStringLiteral("blanks at the ends");
+        else if (name.size() > kLongestBuiltInName)
+            fault = QStringLiteral("longer than 50");
+        if (!fault.isEmpty())
+            throw platform::Failure(QStringLiteral("%1:%2: %3").arg(path).arg(i + 1).arg(fault));
+    }
+    return lines;
+}
+
+InstallResult InstallBuiltDatabase(const QString& built, const QString& target,
+                                   const QString& stampFile) {
+    const QByteArray builtBytes = readWhole(built);
+    const QByteArray builtHash = sha256(builtBytes);
+    if (!QFileInfo::exists(target)) {
+        // A log left beside a removed file belongs to that file, not to this one.
+        removeWithCompanions(target);
+        writeWhole(target, builtBytes);
+        writeWhole(stampFile, builtHash);
+        return InstallResult::Installed;
+    }
+    // Changes not yet written back into the file itself.
+    if (QFileInfo(target + QStringLiteral("-wal")).size() > 0)
+        return InstallResult::KeptChangedByUser;
+    const QByteArray targetHash = sha256(readWhole(target));
+    if (targetHash == builtHash) {
+        writeWhole(stampFile, builtHash);
+        return InstallResult::AlreadyCurrent;
+    }
+    if (QFileInfo::exists(stampFile) && readWhole(stampFile).trimmed() == targetHash) {
+        writeWhole(target, builtBytes);
+        writeWhole(stampFile, builtHash);
+        return InstallResult::Replaced;
+    }
+    return InstallResult::KeptChangedByUser;
+}
+
+}  // namespace names

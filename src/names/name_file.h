@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace names {
+
+// The text of a name file: UTF-8 (a byte-order mark skipped); UTF-16 when the
+// file starts with its byte-order mark; otherwise, when the bytes are not valid
+// UTF-8, Windows-1252, as older Windows programs save text.
+QString DecodeNameFile(const QByteArray& bytes);
+QString DecodeWindows1252(const QByteArray& bytes);
+
+// Where in its line a name stood: before a line feed, after the last line feed
+// of the line, or alone on a line without line feeds.
+enum class NamePlace { BeforeLineFeed, AfterLastLineFeed, WholeLine };
+
+QString RemoveApostrophes(QString text);
+
+// Hands every name of a decoded name file to `take`, in file order. A carriage
+// return, a CR LF pair or a lone line feed ends a name; apostrophes are
+// removed and empty names skipped; blanks stay.
+void ForEachName(const QString& text,
+                 const std::function<void(const QString& name, NamePlace place)>& take);
+
+// The names a file's bytes hold, as they would be stored (before the cut to
+// 50 characters).
+QStringList SplitNameFile(const QByteArray& bytes);
+
+// Reads a whole name file; throws platform::Failure when it cannot be opened
+// or read (a folder, a file without read permission).
+QByteArray ReadNameFile(const QString& path);
+
+// Collapses doubled separators of a path: a leading run of '/' becomes one
+// '/', and elsewhere each pair "//" becomes "/" in one pass from left to
+// right (a run of three becomes two, a run of four becomes two).
+QString NormalizePath(const QString& path);
+
+}  // namespace names

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+class Database;
+}
+
+namespace names {
+
+// The longest name the database stores, in characters.
+inline constexpr int kStoredNameLength = 50;
+
+// The first 50 characters of a name, one fewer where the cut would split a
+// letter written as a surrogate pair.
+QString StoredName(const QString& name);
+
+// A query of the list load: its text and the name column read from each row.
+// Names compare and sort without regard to letter case; the built-in first
+// names come once each.
+struct ListQuery {
+    const char* sql;
+    const char* column;
+};
+
+inline constexpr ListQuery kUserFirstNames{
+    "select * from user_firstname order by firstname collate nocase", "firstname"};
+inline constexpr ListQuery kUserLastNames{
+    "select * from user_lastname order by lastname collate nocase", "lastname"};
+inline constexpr ListQuery kBuiltInLastNames{
+    "select * from system_lastname order by Last collate nocase", "Last"};
+inline constexpr ListQuery kBuiltInFirstNamesBoth{
+    "select distinct mfirst collate nocase as firstname from system_mfirstname "
+    "union select distinct ffirst collate nocase as firstname from system_ffirstname "
+    "order by firstname collate nocase",
+    "firstname"};
+inline constexpr ListQuery kBuiltInFirstNamesMale{
+    "select distinct mfirst collate nocase as mfirst from system_mfirstname order by mfirst",
+    "mfirst"};
+inline constexpr ListQuery kBuiltInFirstNamesFemale{
+    "select distinct ffirst collate nocase as ffirst from system_ffirstname order by ffirst",
+    "ffirst"};
+
+// Where an added name goes. A first name added to the built-in list always
+// goes to the female table.
+enum class AddTo { BuiltInFirstNames, UserFirstNames, BuiltInLastNames, UserLastNames };
+
+// Removals of every row holding a name, compared without regard to letter case.
+enum class RemoveFrom { BuiltInMaleFirstNames, BuiltInFemaleFirstNames, BuiltInLastNames };
+
+// Tables of the User List that are emptied whole.
+enum class Empty { UserFirstNames, UserLastNames };
+
+// Inserts one row holding the first 50 characters of `name`. The caller has
+// removed apostrophes; the value is bound, never written into the SQL text.
+void AddName(platform::Database& database, AddTo table, const QString& name);
+// Deletes every row whose name equals `name` without regard to letter case.
+void RemoveName(platform::Database& database, RemoveFrom table, const QString& name);
+void EmptyTable(platform::Database& database, Empty table);
+
+}  // namespace names

@@ -1,0 +1,69 @@
+// Build tool: turns the built-in name lists into names.mdb, and puts the
+// result beside the program without overwriting a database the user changed.
+//
+//   make_names_db build <out.mdb> <male_first.txt> <female_first.txt> <last.txt>
+//   make_names_db install <built.mdb> <target names.mdb> <stamp file>
+#include <cstdio>
+#include <cstring>
+
+#include <QFile>
+#include <QString>
+
+#include "names/name_database_file.h"
+#include "platform/failure.h"
+
+namespace {
+
+int build(const QString& out, const QString& male, const QString& female, const QString& last) {
+    names::NameTables tables;
+    tables.maleFirst = names::ReadBuiltInList(male);
+    tables.femaleFirst = names::ReadBuiltInList(female);
+    tables.last = names::ReadBuiltInList(last);
+    // Built aside and renamed, so a failed build leaves no half-made file.
+    const QString partial = out + QStringLiteral(".partial");
+    names::CreateNameDatabase(partial, tables);
+    QFile::remove(out);
+    if (!QFile::rename(partial, out))
+        throw platform::Failure(QStringLiteral("cannot rename ") + partial + " to " + out);
+    std::printf("names.mdb built: %lld male, %lld female first names, %lld last names\n",
+                static_cast<long long>(tables.maleFirst.size()),
+                static_cast<long long>(tables.femaleFirst.size()),
+                static_cast<long long>(tables.last.size()));
+    return 0;
+}
+
+int install(const QString& built, const QString& target, const QString& stamp) {
+    switch (names::InstallBuiltDatabase(built, target, stamp)) {
+        case names::InstallResult::Installed:
+            std::printf("%s: installed\n", qPrintable(target));
+            break;
+        case names::InstallResult::Replaced:
+            std::printf("%s: replaced by the new build\n", qPrintable(target));
+            break;
+        case names::InstallResult::AlreadyCurrent:
+            break;
+        case names::InstallResult::KeptChangedByUser:
+            std::printf("%s: changed since it was built, kept as it is\n", qPrintable(target));
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const auto arg = [&](int i) { return QString::fromLocal8Bit(argv[i]); };
+    try {
+        if (argc == 6 && std::strcmp(argv[1], "build") == 0)
+            return build(arg(2), arg(3), arg(4), arg(5));
+        if (argc == 5 && std::strcmp(argv[1], "install") == 0)
+            return install(arg(2), arg(3), arg(4));
+    } catch (const platform::Failure& failure) {
+        std::fprintf(stderr, "make_names_db: %s\n", failure.what());
+        return 1;
+    }
+    std::fprintf(stderr,
+                 "usage: make_names_db build <out> <male> <female> <last>\n"
+                 "       make_names_db install <built> <target> <stamp>\n");
+    return 2;
+}

@@ -1,0 +1,163 @@
+#include "platform/database.h"
+
+#include <sqlite3.h>
+
+#include <QFile>
+
+#include "platform/failure.h"
+
+namespace platform {
+
+namespace {
+
+const QString kNotOpen = QStringLiteral("The database connection is not open");
+
+int asciiLower(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
+
+// The NOCASE collation of every connection. Names are mostly ASCII, so an
+// ASCII prefix is compared in place; the first byte beyond ASCII hands the
+// whole comparison to Qt, which gives the same order on ASCII text.
+int noCaseCollation(void*, int lengthA, const void* textA, int lengthB, const void* textB) {
+    const auto* a = static_cast<const unsigned char*>(textA);
+    const auto* b = static_cast<const unsigned char*>(textB);
+    const int shorter = lengthA < lengthB ? lengthA : lengthB;
+    for (int i = 0; i < shorter; ++i) {
+        if (a[i] >= 0x80 || b[i] >= 0x80) {
+            return CompareNoCase(QString::fromUtf8(reinterpret_cast<const char*>(a), lengthA),
+                                 QString::fromUtf8(reinterpret_cast<const char*>(b), lengthB));
+        }
+        const int difference = asciiLower(a[i]) - asciiLower(b[i]);
+        if (difference != 0) return difference;
+    }
+    return lengthA - lengthB;
+}
+
+QString errorText(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+}  // namespace
+
+int CompareNoCase(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive);
+}
+
+Query::Query(Query&& other) noexcept : database_(other.database_), statement_(other.statement_) {
+    other.statement_ = nullptr;
+}
+
+Query::~Query() {
+    sqlite3_finalize(statement_);
+}
+
+bool Query::next() {
+    const int rc = sqlite3_step(statement_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    database_.fail();
+}
+
+int Query::column(const char* name) const {
+    const int count = sqlite3_column_count(statement_);
+    for (int i = 0; i < count; ++i) {
+        if (sqlite3_stricmp(sqlite3_column_name(statement_, i), name) == 0) return i;
+    }
+    throw Failure(QStringLiteral("The query has no column named ") + QLatin1String(name));
+}
+
+QString Query::text(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement_, column));
+}
+
+Database::~Database() {
+    close();
+}
+
+void Database::open(const QString& path) {
+    close();
+    sqlite3* db = nullptr;
+    const QByteArray file = QFile::encodeName(path);
+    // Read-write, and a missing file is a failure rather than a new database.
+    const int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString description = db ? errorText(db) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(db);
+        throw Failure(description);
+    }
+    sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, noCaseCollation);
+    // The engine opens lazily: reading the schema meets a damaged file or one
+    // that is no database at all here rather than at the first statement.
+    if (sqlite3_exec(db, "select count(*) from sqlite_schema", nullptr, nullptr, nullptr) !=
+        SQLITE_OK) {
+        const QString description = errorText(db);
+        sqlite3_close_v2(db);
+        throw Failure(description);
+    }
+    // Write-ahead logging without a sync per statement: each insert still
+    // commits by itself, and a large import stays fast. Best effort: a file
+    // that cannot change its journal mode (read-only) keeps its own.
+    sqlite3_exec(db, "pragma journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "pragma synchronous=NORMAL", nullptr, nullptr, nullptr);
+    db_ = db;
+    ++openCount_;
+    if (openCount_ > peakOpenCount_) peakOpenCount_ = openCount_;
+}
+
+void Database::close() {
+    if (!db_) return;
+    for (auto& [sql, statement] : cache_) sqlite3_finalize(statement);
+    cache_.clear();
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    --openCount_;
+}
+
+sqlite3* Database::handle() const {
+    if (!db_) throw Failure(kNotOpen);
+    return db_;
+}
+
+void Database::fail() const {
+    throw Failure(errorText(handle()));
+}
+
+sqlite3_stmt* Database::cached(const char* sql) {
+    sqlite3* db = handle();
+    auto found = cache_.find(sql);
+    if (found != cache_.end()) return found->second;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) fail();
+    cache_.emplace(sql, statement);
+    return statement;
+}
+
+void Database::step(sqlite3_stmt* statement) {
+    const int rc = sqlite3_step(statement);
+    const QString description = rc == SQLITE_DONE || rc == SQLITE_ROW ? QString() : errorText(db_);
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (!description.isNull()) throw Failure(description);
+}
+
+void Database::execute(const char* sql) {
+    step(cached(sql));
+}
+
+void Database::execute(const char* sql, const QString& value) {
+    sqlite3_stmt* statement = cached(sql);
+    const QByteArray text = value.toUtf8();
+    sqlite3_bind_text(statement, 1, text.constData(), static_cast<int>(text.size()), SQLITE_STATIC);
+    step(statement);
+}
+
+Query Database::query(const char* sql) {
+    sqlite3* db = handle();
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) fail();
+    return Query(*this, statement);
+}
+
+}  // namespace platform

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include <QString>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace platform {
+
+// Compares two texts without regard to letter case, for letters beyond ASCII
+// too. Every connection uses it as its NOCASE collation.
+int CompareNoCase(const QString& a, const QString& b);
+
+class Database;
+
+// The rows of one query, read front to back.
+class Query {
+public:
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    Query(Query&& other) noexcept;
+    Query& operator=(Query&&) = delete;
+    ~Query();
+
+    // Moves to the next row; false after the last one.
+    bool next();
+    // The position of a result column, matched without regard to letter case.
+    int column(const char* name) const;
+    // The value of a column of the current row as text (empty for NULL).
+    QString text(int column) const;
+
+private:
+    friend class Database;
+    Query(Database& database, sqlite3_stmt* statement)
+        : database_(database), statement_(statement) {}
+
+    Database& database_;
+    sqlite3_stmt* statement_;
+};
+
+// One connection to an existing SQLite database file, opened read-write and
+// never creating the file. Closes itself when it goes out of scope. Names
+// compare without regard to letter case (see CompareNoCase). Every failure
+// throws platform::Failure with the engine's own message.
+class Database {
+public:
+    Database() = default;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    ~Database();
+
+    void open(const QString& path);
+    bool isOpen() const { return db_ != nullptr; }
+    void close();
+
+    // Runs a changing statement that takes no values.
+    void execute(const char* sql);
+    // Runs a changing statement with one text value bound to its only parameter.
+    void execute(const char* sql, const QString& value);
+    // Starts a query; the engine's refusal (a missing table) throws here.
+    Query query(const char* sql);
+
+    // Connections open in this process right now, and the most that were open
+    // at once since the last reset.
+    static int openConnections() { return openCount_; }
+    static int peakOpenConnections() { return peakOpenCount_; }
+    static void resetPeakOpenConnections() { peakOpenCount_ = openCount_; }
+
+private:
+    friend class Query;
+    sqlite3* handle() const;
+    [[noreturn]] void fail() const;
+    // Prepared once per connection and kept, so that many inserts stay cheap.
+    sqlite3_stmt* cached(const char* sql);
+    // Runs a prepared changing statement once and makes it ready for the next run.
+    void step(sqlite3_stmt* statement);
+
+    sqlite3* db_ = nullptr;
+    std::map<std::string, sqlite3_stmt*> cache_;
+
+    static inline int openCount_ = 0;
+    static inline int peakOpenCount_ = 0;
+};
+
+}  // namespace platform
