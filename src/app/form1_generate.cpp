@@ -1,14 +1,99 @@
 // The main window's generation run and its results window.
-#include "app/form1.h"
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QRadioButton>
 
+#include "app/failure_report.h"
+#include "app/form1.h"
+#include "app/progress_bar.h"
+#include "generate/count.h"
+#include "generate/generation.h"
+#include "names/name_list_model.h"
+#include "platform/dialogs.h"
+#include "platform/pointer.h"
 #include "results/form2.h"
+#include "results/result_list.h"
 
 namespace app {
 
-void Form1::PushButton1_Click() {}
+namespace {
+
+const QString kTooMany = QStringLiteral("You must select an amount less than one million.");
+const QString kNotANumber = QStringLiteral("How many does not appear to be a number.");
+
+// The part-of-name options as the row steps read them, afresh on every row.
+struct PartOfName {
+    const QRadioButton* option4;
+    const QRadioButton* option5;
+    const QRadioButton* option6;
+    bool firstAndLast() const { return option4->isChecked(); }
+    bool firstOnly() const { return option5->isChecked(); }
+    bool lastOnly() const { return option6->isChecked(); }
+};
+
+void setProgressAtRest(QProgressBar* bar) {
+    bar->setValue(0);
+    if (auto* captioned = qobject_cast<ProgressBar*>(bar))
+        captioned->setCaption(QStringLiteral("Progress Bar"));
+}
+
+}  // namespace
+
+void Form1::PushButton1_Click() {
+    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton1_Click"));
+    if (procedure.test(104, [this] { return Generating; })) return;
+    procedure.run(106, [this] { Generating = true; });
+    procedure.run(108, [] { QCoreApplication::processEvents(); });
+
+    const QLocale locale;  // the user's
+    const auto message = [this](const QString& text) {
+        env_.dialogs.messageBox(text, platform::kStyleOk, applicationTitle_);
+    };
+    if (procedure.test(110, [&] {
+            const std::optional<double> value = generate::ReadNumber(Text1->text(), locale);
+            return value && !generate::WithinCountLimit(*value);
+        })) {
+        procedure.run(166, [&] { message(kTooMany); });
+    } else {
+        procedure.run(112, [this] { SetMousePointer(platform::kPointerHourglass); });
+        if (procedure.test(120, [&] { return !generate::ReadsAsNumber(Text1->text(), locale); })) {
+            procedure.run(160, [&] { message(kNotANumber); });
+        } else {
+            procedure.run(122, [this] { Form2().results().clear(); });
+            // A count that does not fit is reported here and the run goes on
+            // without rows.
+            std::int32_t count = 0;
+            procedure.run(124, [&] { count = generate::CountFromText(Text1->text(), locale); });
+            if (count > 0 && hasForm2()) {
+                results::ResultList& rows = form2_->results();
+                rows.reserve(count);
+                const double plainValue = generate::PlainValue(Text1->text());
+                const PartOfName partOfName{Option4, Option5, Option6};
+                generate::ProduceRows(procedure, random_, count, plainValue, firstNames_->entries(),
+                                      lastNames_->entries(), partOfName, rows,
+                                      [this](int position) { ProgressBar1->setValue(position); });
+                rows.publish();
+            }
+            procedure.run(152, [this] { SetMousePointer(platform::kPointerNormal); });
+            procedure.run(154, [this] { setProgressAtRest(ProgressBar1); });
+            procedure.run(156, [this] { Form2().show(); });
+            procedure.run(158, [this] { hide(); });
+        }
+        procedure.run(164, [this] {
+            SetMousePointer(platform::kPointerNormal);
+            setProgressAtRest(ProgressBar1);
+        });
+    }
+    procedure.run(168, [this] { Generating = false; });
+}
 
 results::Form2& Form1::Form2() {
-    if (!form2_) form2_ = std::make_unique<results::Form2>();
+    if (!form2_)
+        form2_ = std::make_unique<results::Form2>(
+            results::Form2Environment{env_.dialogs, env_.settings, env_.shell, env_.spreadsheet,
+                                      env_.programFolder, applicationTitle_, this});
     return *form2_;
 }
 

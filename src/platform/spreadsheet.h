@@ -1,15 +1,60 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <string_view>
+
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 
-// A new workbook filled cell by cell and handed to the desktop's spreadsheet program.
+// One new instance of the spreadsheet program with one new workbook, driven in
+// the order: add the workbook, set cells, fit the columns, make it visible.
+// Every operation throws platform::Failure when it cannot be done.
+class SpreadsheetApplication {
+public:
+    virtual ~SpreadsheetApplication() = default;
+    virtual void addWorkbook() = 0;
+    // A cell of the active sheet; row and column count from 1; text in UTF-8.
+    // Empty text leaves the cell empty.
+    virtual void setCell(int row, int column, std::string_view text) = 0;
+    // Fits the width of every column to its contents.
+    virtual void fitColumns() = 0;
+    // Hands the workbook to the user as a new, unsaved document.
+    virtual void makeVisible() = 0;
+};
+
 class Spreadsheet {
 public:
     virtual ~Spreadsheet() = default;
+    // Throws platform::Failure when no spreadsheet program can be found.
+    virtual std::unique_ptr<SpreadsheetApplication> createApplication() = 0;
 };
 
-class DesktopSpreadsheet : public Spreadsheet {};
+// The desktop's spreadsheet program: the workbook is written to a temporary
+// .xlsx file, which the program then opens as a new document.
+class DesktopSpreadsheet : public Spreadsheet {
+public:
+    // Starts a program with arguments without waiting for it; false on failure.
+    using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
+
+    // Looks for the program on the search path when an application is created.
+    DesktopSpreadsheet();
+    // A given program ("" for none) and launcher, for tests and measurements.
+    DesktopSpreadsheet(QString program, Launcher launcher);
+
+    std::unique_ptr<SpreadsheetApplication> createApplication() override;
+
+    // The first spreadsheet program found on the search path, or "".
+    static QString findProgram();
+    // The arguments that open `file` as a new, untitled document.
+    static QStringList newDocumentArguments(const QString& file);
+
+private:
+    bool searchPath_ = true;
+    QString program_;
+    Launcher launcher_;
+};
 
 }  // namespace platform

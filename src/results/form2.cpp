@@ -1,7 +1,252 @@
 #include "results/form2.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTreeView>
+
+#include "app/application_title.h"
+#include "app/failure_report.h"
+#include "app/program_icon.h"
+#include "app/twips.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/pointer.h"
+#include "platform/settings.h"
+#include "platform/shell.h"
+#include "results/result_list.h"
+
 namespace results {
 
-Form2::Form2() { setObjectName(QStringLiteral("Form2")); }
+namespace {
+
+constexpr int kNamesColumnTwips = 7000;
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left,
+                        int top, int width, int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    QFont font = button->font();
+    font.setPointSizeF(11.25);
+    button->setFont(font);
+    app::placeInTwips(button, left, top, width, height);
+    return button;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                     int width, int height) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QLatin1String(name));
+    app::placeInTwips(frame, left, top, width, height);
+    return frame;
+}
+
+QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, int left,
+                         int top, int width, int height) {
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(QLatin1String(name));
+    app::placeInTwips(option, left, top, width, height);
+    return option;
+}
+
+void paintBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+Form2::Form2(Form2Environment environment) : env_(std::move(environment)) {
+    buildControls();
+    connectEvents();
+    Form_Load();
+}
+
+Form2::~Form2() = default;
+
+void Form2::buildControls() {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(app::twipsToPixels(8040), app::twipsToPixels(7800));
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSizeF(9);
+    setFont(font);
+
+    results_ = new ResultList(this);
+
+    PushButton8 = makeButton(this, "PushButton8", QStringLiteral("< Back"), 120, 120, 7800, 405);
+    Frame2 = makeFrame(this, "Frame2", QStringLiteral("Output"), 120, 570, 7800, 690);
+    Option4 = makeOption(Frame2, "Option4", QStringLiteral("Text File"), 240, 240, 1335, 375);
+    Option4->setChecked(true);
+    Option5 =
+        makeOption(Frame2, "Option5", QStringLiteral("Excel (2 cells)"), 1575, 240, 1695, 375);
+    Option6 = makeOption(Frame2, "Option6", QStringLiteral("Excel (1 cell)"), 3555, 240, 1695, 375);
+
+    ListView1 = new QTreeView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->setModel(results_);
+    app::placeInTwips(ListView1, 120, 1360, 7800, 4930);
+
+    Frame4 = makeFrame(this, "Frame4", QStringLiteral("Save Results To This Folder"), 120, 6360,
+                       7800, 810);
+    Text2 = new QLineEdit(Frame4);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    app::placeInTwips(Text2, 240, 300, 6630, 345);
+    PushButton1 = makeButton(Frame4, "PushButton1", QStringLiteral("..."), 6960, 300, 600, 345);
+    PushButton2 =
+        makeButton(this, "PushButton2", QStringLiteral("Save Results"), 120, 7290, 7800, 405);
+
+    const QList<QWidget*> tabOrder{PushButton8, Option4, Option5,     Option6,
+                                   ListView1,   Text2,   PushButton1, PushButton2};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void Form2::connectEvents() {
+    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
+    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
+    connect(Text2, &QLineEdit::textChanged, this, [this] {
+        // No report of its own: a failure to store the folder is shown and the
+        // typing goes on.
+        try {
+            Text2_Change();
+        } catch (...) {
+            env_.dialogs.messageBox(app::CurrentFailureDescription() + QStringLiteral("\r\nin ") +
+                                        app::LocationTag("Form2", "Text2_Change"),
+                                    platform::kStyleWarning, QLatin1String(app::kReportTitle));
+        }
+    });
+
+    // Mouse movement over every control drives the pointer handling.
+    QList<QWidget*> tracked = findChildren<QWidget*>();
+    tracked << this;
+    for (QWidget* widget : tracked) {
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    }
+}
+
+void Form2::Form_Load() {
+    app::Procedure procedure(env_.dialogs, app::LocationTag("Form2", "Form_Load"));
+    procedure.run(100, [this] { results_->setHeader(QStringLiteral("Names")); });
+    procedure.run(102,
+                  [this] { ListView1->setColumnWidth(0, app::twipsToPixels(kNamesColumnTwips)); });
+    const QString handCursor = QDir(env_.programFolder).filePath(QStringLiteral("HAND-M.CUR"));
+    if (procedure.test(104, [&] { return platform::FileExists(handCursor); }))
+        procedure.run(106, [&] { customPointer_ = platform::LoadCursorFile(handCursor); });
+    procedure.run(108, [this] { PaintButtonFace(); });
+    procedure.run(110, [this] {
+        setWindowTitle(QLatin1String(app::kProductTitle));
+        setWindowIcon(app::ProgramIcon());
+    });
+    procedure.run(112, [this] {
+        const QString desktop = env_.shell.desktopFolder() + QLatin1Char('/');
+        Text2->setText(env_.settings.readText(platform::keys::Text2, desktop));
+    });
+}
+
+void Form2::PaintButtonFace() {
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{this, Frame2, Frame4, Option4, Option5, Option6})
+        paintBackground(widget, buttonFace);
+}
+
+void Form2::Form_QueryUnload() {
+    app::Procedure procedure(env_.dialogs, app::LocationTag("Form2", "Form_QueryUnload"));
+    procedure.run(100, [this] { env_.shell.endProgram(); });
+}
+
+void Form2::PushButton8_Click() {
+    app::Procedure procedure(env_.dialogs, app::LocationTag("Form2", "PushButton8_Click"));
+    procedure.run(100, [this] {
+        if (!env_.mainWindow) throw platform::Failure(QStringLiteral("The main window is gone"));
+        env_.mainWindow->show();
+    });
+    procedure.run(102, [this] { hide(); });
+}
+
+void Form2::Text2_Change() {
+    env_.settings.writeText(platform::keys::Text2, Text2->text());
+}
+
+void Form2::PushButton1_Click() {
+    app::Procedure procedure(env_.dialogs, app::LocationTag("Form2", "PushButton1_Click"));
+    QString folder;
+    procedure.run(100, [&] {
+        folder = env_.dialogs.chooseFolder(this, QStringLiteral("Save To This Folder"));
+    });
+    if (procedure.test(102, [&] { return folder.isEmpty(); })) return;
+    procedure.run(104, [&] { env_.settings.writeText(platform::keys::LastFolderDot, folder); });
+    // The folder box always ends in exactly one separator; a root folder comes with it.
+    if (procedure.test(104, [&] { return !folder.endsWith(QLatin1Char('/')); }))
+        procedure.run(106, [&] { Text2->setText(folder + QLatin1Char('/')); });
+    else
+        procedure.run(108, [&] { Text2->setText(folder); });
+}
+
+void Form2::message(const QString& text) {
+    env_.dialogs.messageBox(text, platform::kStyleOk, env_.applicationTitle);
+}
+
+void Form2::SetMousePointer(int pointer) {
+    pointer_ = pointer;
+    setCursor(platform::CursorFor(pointer, customPointer_));
+}
+
+void Form2::PointerOver(QObject* control) {
+    if (pointer_ == platform::kPointerHourglass) return;
+    if (control == PushButton1 || control == PushButton2 || control == PushButton8) {
+        SetMousePointer(platform::kPointerCustom);
+        return;
+    }
+    const bool arrowArea = control == this || control == Frame2 || control == Frame4 ||
+                           control == Option4 || control == Option5 || control == Option6 ||
+                           control == ListView1;
+    if (arrowArea) SetMousePointer(platform::kPointerNormal);
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Form_QueryUnload();
+}
+
+void Form2::showEvent(QShowEvent* event) {
+    // Centred the first time; later showings leave it where the user put it.
+    if (!centred_ && screen()) {
+        centred_ = true;
+        move(screen()->availableGeometry().center() - rect().center());
+    }
+    QWidget::showEvent(event);
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseMove) return QWidget::eventFilter(watched, event);
+    // The list view's inner parts (rows area, header) count as the list view.
+    QObject* control = watched;
+    if (watched != ListView1 && ListView1->isAncestorOf(qobject_cast<QWidget*>(watched)))
+        control = ListView1;
+    PointerOver(control);
+    // Handled here so that the movement does not reach the enclosing frame too.
+    return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton;
+}
 
 }  // namespace results

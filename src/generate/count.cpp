@@ -1,0 +1,239 @@
+#include "generate/count.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "platform/failure.h"
+
+namespace generate {
+
+namespace {
+
+// Where the locale groups digits with a (non-breaking or narrow) space, any
+// such space stands for it: people type an ordinary blank.
+bool isSpaceSeparator(QChar c) {
+    return c.category() == QChar::Separator_Space;
+}
+bool isSpaceLike(QStringView separator) {
+    return separator.size() == 1 && isSpaceSeparator(separator.front());
+}
+
+class Scanner {
+public:
+    Scanner(QStringView text, const QLocale& locale)
+        : text_(text),
+          decimal_(locale.decimalPoint()),
+          group_(locale.groupSeparator()),
+          currency_(locale.currencySymbol(QLocale::CurrencySymbol)),
+          minus_(locale.negativeSign()),
+          plus_(locale.positiveSign()),
+          exponent_(locale.exponential()) {}
+
+    std::optional<double> read() {
+        skipBlanks();
+        const bool signFirst = readSign();
+        skipBlanks();
+        const bool currencyFirst = readWord(currency_);
+        skipBlanks();
+        if (!signFirst) readSign();
+        if (!readMantissa()) return std::nullopt;
+        if (!readExponent()) return std::nullopt;
+        skipBlanks();
+        if (!currencyFirst && readWord(currency_)) skipBlanks();
+        if (pos_ != text_.size()) return std::nullopt;
+        return value();
+    }
+
+private:
+    bool atEnd() const { return pos_ >= text_.size(); }
+    QChar current() const { return text_[pos_]; }
+    bool atDigit() const { return !atEnd() && current() >= u'0' && current() <= u'9'; }
+
+    void skipBlanks() {
+        while (!atEnd() && current().isSpace()) ++pos_;
+    }
+
+    bool readWord(QStringView word) {
+        if (word.isEmpty() || !text_.mid(pos_).startsWith(word)) return false;
+        pos_ += word.size();
+        return true;
+    }
+
+    bool readSign() {
+        if (readWord(u"-") || (minus_ != u"-" && readWord(minus_))) {
+            number_ += '-';
+            return true;
+        }
+        return readWord(u"+") || (plus_ != u"+" && readWord(plus_));
+    }
+
+    void readDigits() {
+        while (atDigit()) number_ += static_cast<char>(text_[pos_++].unicode());
+    }
+
+    // Whole part with group separators between digits, then the fraction.
+    bool readMantissa() {
+        bool digits = atDigit();
+        readDigits();
+        while (digits && atGroupSeparator()) {
+            const qsizetype mark = pos_;
+            pos_ += groupLength();
+            if (!atDigit()) {
+                pos_ = mark;  // a trailing separator belongs to what follows
+                break;
+            }
+            readDigits();
+        }
+        if (readWord(decimal_)) {
+            number_ += '.';
+            digits = digits || atDigit();
+            readDigits();
+        }
+        return digits;
+    }
+
+    bool atGroupSeparator() const {
+        if (atEnd()) return false;
+        if (!group_.isEmpty() && text_.mid(pos_).startsWith(group_)) return true;
+        return isSpaceLike(group_) && isSpaceSeparator(current());
+    }
+    qsizetype groupLength() const {
+        return (!group_.isEmpty() && text_.mid(pos_).startsWith(group_)) ? group_.size() : 1;
+    }
+
+    // An exponent needs its digits; "1e" is no number.
+    bool readExponent() {
+        const bool marked = readWord(u"e") || readWord(u"E") ||
+                            (exponent_ != u"e" && exponent_ != u"E" && readWord(exponent_));
+        if (!marked) return true;
+        number_ += 'e';
+        if (readWord(u"-") || (minus_ != u"-" && readWord(minus_)))
+            number_ += '-';
+        else if (!readWord(u"+"))
+            readWord(plus_);
+        if (!atDigit()) return false;
+        readDigits();
+        return true;
+    }
+
+    std::optional<double> value() const {
+        double result = 0;
+        const char* first = number_.data();
+        const char* last = first + number_.size();
+        const auto [end, error] = std::from_chars(first, last, result);
+        if (error != std::errc() || end != last || !std::isfinite(result)) return std::nullopt;
+        return result;
+    }
+
+    QStringView text_;
+    QString decimal_;
+    QString group_;
+    QString currency_;
+    QString minus_;
+    QString plus_;
+    QString exponent_;
+    qsizetype pos_ = 0;
+    std::string number_;
+};
+
+}  // namespace
+
+std::optional<double> ReadNumber(const QString& text, const QLocale& locale) {
+    return Scanner(text, locale).read();
+}
+
+bool ReadsAsNumber(const QString& text, const QLocale& locale) {
+    return ReadNumber(text, locale).has_value();
+}
+
+bool WithinCountLimit(double value) {
+    return value < kCountLimit;
+}
+
+double RoundHalfEven(double value) {
+    const double nearest = std::round(value);  // halves away from zero
+    if (std::fabs(value - std::trunc(value)) == 0.5 && std::fmod(nearest, 2.0) != 0.0)
+        return nearest - std::copysign(1.0, value);
+    return nearest;
+}
+
+std::int32_t CountFromValue(double value) {
+    const double rounded = RoundHalfEven(value);
+    if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
+          rounded <= std::numeric_limits<std::int32_t>::max()))
+        throw platform::Failure(QStringLiteral("Overflow"));
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::int32_t CountFromText(const QString& text, const QLocale& locale) {
+    const std::optional<double> value = ReadNumber(text, locale);
+    if (!value) throw platform::Failure(QStringLiteral("Type mismatch"));
+    return CountFromValue(*value);
+}
+
+double PlainValue(const QString& text) {
+    std::string number;
+    qsizetype pos = 0;
+    const auto skipBlanks = [&] {
+        while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t' || text[pos] == u'\n'))
+            ++pos;
+    };
+    const auto atDigit = [&] {
+        return pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9';
+    };
+    const auto readDigits = [&] {
+        for (skipBlanks(); atDigit(); skipBlanks())
+            number += static_cast<char>(text[pos++].unicode());
+    };
+
+    skipBlanks();
+    if (pos < text.size() && (text[pos] == u'-' || text[pos] == u'+')) {
+        if (text[pos] == u'-') number += '-';
+        ++pos;
+    }
+    const std::size_t start = number.size();
+    readDigits();
+    if (pos < text.size() && text[pos] == u'.') {
+        ++pos;
+        number += '.';
+        readDigits();
+    }
+    if (number.find_first_of("0123456789", start) == std::string::npos) return 0.0;
+    if (pos < text.size() && (text[pos] == u'e' || text[pos] == u'E')) {
+        std::string exponent = "e";
+        ++pos;
+        skipBlanks();
+        if (pos < text.size() && (text[pos] == u'-' || text[pos] == u'+')) {
+            if (text[pos] == u'-') exponent += '-';
+            ++pos;
+        }
+        const std::size_t before = exponent.size();
+        std::swap(number, exponent);
+        readDigits();
+        std::swap(number, exponent);
+        if (exponent.size() > before) number += exponent;
+    }
+
+    double result = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), result);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        // Too small rounds to zero; too large is infinite.
+        const bool negativeExponent = number.find("e-") != std::string::npos;
+        if (negativeExponent) return 0.0;
+        return number.front() == '-' ? -std::numeric_limits<double>::infinity()
+                                     : std::numeric_limits<double>::infinity();
+    }
+    return result;
+}
+
+int ProgressPosition(std::int64_t row, double plainValue) {
+    const double position = static_cast<double>(row) / plainValue * 100.0;
+    if (std::isnan(position) || position <= 0.0) return 0;
+    if (position >= 100.0) return 100;
+    return static_cast<int>(RoundHalfEven(position));
+}
+
+}  // namespace generate

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include <QLocale>
+#include <QString>
+
+namespace generate {
+
+// The largest count that "Start Generating" accepts is anything below this value,
+// tested before rounding (1000000.9 passes and gives 1,000,001 rows).
+inline constexpr double kCountLimit = 1000001.0;
+
+// Reads the count box the way the user's locale writes numbers: blanks around,
+// an optional sign, the locale's currency sign before or after, digits with the
+// locale's group separators between them, one decimal separator, an optional
+// exponent. Empty text, or a value beyond the range of a double, is no number.
+std::optional<double> ReadNumber(const QString& text, const QLocale& locale);
+bool ReadsAsNumber(const QString& text, const QLocale& locale);
+
+// True when the value (before any rounding) may be generated.
+bool WithinCountLimit(double value);
+
+// The nearest whole number, a half going to the even neighbour.
+double RoundHalfEven(double value);
+
+// The count as a signed 32-bit number, rounded half to even; throws
+// platform::Failure ("Overflow") when it does not fit.
+std::int32_t CountFromValue(double value);
+// The same from the count text; throws platform::Failure ("Type mismatch") for
+// text that does not read as a number.
+std::int32_t CountFromText(const QString& text, const QLocale& locale);
+
+// The plain reading of the count text that scales the progress bar: blanks
+// (space, tab, line feed) are skipped anywhere, then an optional sign, digits
+// with at most one '.', an optional exponent; reading stops at the first other
+// character. No digits give 0; a value too large for a double gives infinity.
+double PlainValue(const QString& text);
+
+// The progress bar position for row i of a run scaled by the plain value:
+// i / plainValue x 100, rounded, kept within 0 to 100.
+int ProgressPosition(std::int64_t row, double plainValue);
+
+}  // namespace generate

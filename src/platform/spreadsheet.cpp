@@ -1,0 +1,154 @@
+#include "platform/spreadsheet.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <xlsxwriter.h>
+
+#include "platform/failure.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int kMaxRows = 1048576;
+constexpr int kMaxColumns = 16384;
+
+QString describe(lxw_error error) {
+    return QString::fromUtf8(lxw_strerror(error));
+}
+
+int characterCount(std::string_view utf8) {
+    return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
+// A workbook built with libxlsxwriter in a temporary file. Rows are written in
+// order and flushed as they go, so a million rows keep memory small.
+class XlsxApplication : public SpreadsheetApplication {
+public:
+    XlsxApplication(QString program, DesktopSpreadsheet::Launcher launcher)
+        : program_(std::move(program)), launcher_(std::move(launcher)) {}
+
+    ~XlsxApplication() override {
+        if (!workbook_) return;
+        // Never shown: drop the unfinished file.
+        workbook_close(workbook_);
+        QFile::remove(path_);
+    }
+
+    void addWorkbook() override {
+        if (workbook_) throw Failure(QStringLiteral("A workbook is already open"));
+        QTemporaryFile file(
+            QDir(QDir::tempPath()).filePath(QStringLiteral("Quillfern-XXXXXX.xlsx")));
+        file.setAutoRemove(false);
+        if (!file.open())
+            throw Failure(QStringLiteral("Cannot create a temporary workbook file: ") +
+                          file.errorString());
+        path_ = file.fileName();
+        file.close();
+        const QByteArray name = QFile::encodeName(path_);
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        options.use_zip64 = LXW_TRUE;
+        workbook_ = workbook_new_opt(name.constData(), &options);
+        if (workbook_) sheet_ = workbook_add_worksheet(workbook_, nullptr);
+        if (!sheet_) {
+            if (workbook_) workbook_close(workbook_);
+            workbook_ = nullptr;
+            QFile::remove(path_);
+            throw Failure(QStringLiteral("Cannot create a new workbook"));
+        }
+    }
+
+    void setCell(int row, int column, std::string_view text) override {
+        if (!sheet_) throw Failure(QStringLiteral("No workbook is open"));
+        if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
+            throw Failure(QStringLiteral("Subscript out of range"));
+        if (text.empty()) return;
+        cell_.assign(text);
+        const lxw_error error =
+            worksheet_write_string(sheet_, static_cast<lxw_row_t>(row - 1),
+                                   static_cast<lxw_col_t>(column - 1), cell_.c_str(), nullptr);
+        if (error != LXW_NO_ERROR) throw Failure(describe(error));
+        int& widest = widest_[column];
+        widest = std::max(widest, characterCount(text));
+    }
+
+    void fitColumns() override {
+        if (!sheet_) throw Failure(QStringLiteral("No workbook is open"));
+        for (const auto& [column, characters] : widest_) {
+            // Column widths count characters of the default font; names run a
+            // little wider than digits, so leave room of two characters.
+            const double width = std::min(255.0, characters + 2.0);
+            const lxw_col_t index = static_cast<lxw_col_t>(column - 1);
+            const lxw_error error = worksheet_set_column(sheet_, index, index, width, nullptr);
+            if (error != LXW_NO_ERROR) throw Failure(describe(error));
+        }
+    }
+
+    void makeVisible() override {
+        if (!workbook_) throw Failure(QStringLiteral("No workbook is open"));
+        const lxw_error error = workbook_close(workbook_);
+        workbook_ = nullptr;
+        sheet_ = nullptr;
+        if (error != LXW_NO_ERROR) {
+            QFile::remove(path_);
+            throw Failure(QStringLiteral("Cannot write the workbook: ") + describe(error));
+        }
+        if (!launcher_(program_, DesktopSpreadsheet::newDocumentArguments(path_)))
+            throw Failure(QStringLiteral("Cannot start the spreadsheet program ") + program_);
+    }
+
+private:
+    QString program_;
+    DesktopSpreadsheet::Launcher launcher_;
+    QString path_;
+    lxw_workbook* workbook_ = nullptr;
+    lxw_worksheet* sheet_ = nullptr;
+    std::string cell_;
+    std::map<int, int> widest_;  // column -> longest text in characters
+};
+
+bool startDetached(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+}
+
+}  // namespace
+
+DesktopSpreadsheet::DesktopSpreadsheet() : launcher_(startDetached) {}
+
+DesktopSpreadsheet::DesktopSpreadsheet(QString program, Launcher launcher)
+    : searchPath_(false), program_(std::move(program)), launcher_(std::move(launcher)) {}
+
+QString DesktopSpreadsheet::findProgram() {
+    for (const char* name : {"libreoffice", "soffice", "localc"}) {
+        const QString path = QStandardPaths::findExecutable(QLatin1String(name));
+        if (!path.isEmpty()) return path;
+    }
+    return {};
+}
+
+QStringList DesktopSpreadsheet::newDocumentArguments(const QString& file) {
+    // The file serves as a template: the program opens an untitled copy of it.
+    return {QStringLiteral("--calc"), QStringLiteral("-n"), file};
+}
+
+std::unique_ptr<SpreadsheetApplication> DesktopSpreadsheet::createApplication() {
+    const QString program = searchPath_ ? findProgram() : program_;
+    if (program.isEmpty())
+        throw Failure(QStringLiteral(
+            "No spreadsheet program was found: libreoffice or soffice is needed on the search "
+            "path"));
+    return std::make_unique<XlsxApplication>(program, launcher_);
+}
+
+}  // namespace platform

@@ -1,0 +1,106 @@
+#include "results/result_list.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/failure.h"
+
+namespace results {
+
+int CodePointCount(std::string_view utf8) {
+    // Every byte except the continuation bytes 10xxxxxx starts a character.
+    return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
+void ResultList::setHeader(const QString& text) {
+    header_ = text;
+    emit headerDataChanged(Qt::Horizontal, 0, 0);
+}
+
+std::string_view ResultList::utf8(int position) const {
+    const std::uint32_t begin = position == 0 ? 0 : ends_[position - 1];
+    return std::string_view(text_).substr(begin, ends_[position] - begin);
+}
+
+QString ResultList::text(int position) const {
+    const std::string_view row = utf8(position);
+    return QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size()));
+}
+
+int ResultList::longestRow() const {
+    int longest = 0;
+    for (int row = 0; row < count(); ++row) longest = std::max(longest, CodePointCount(utf8(row)));
+    return longest;
+}
+
+void ResultList::clear() {
+    beginResetModel();
+    text_ = std::string();
+    ends_ = std::vector<std::uint32_t>();
+    shown_ = 0;
+    endResetModel();
+}
+
+void ResultList::reserve(int rows) {
+    if (rows > 0) ends_.reserve(ends_.size() + static_cast<std::size_t>(rows));
+}
+
+void ResultList::appendUtf8(QStringView piece) {
+    const qsizetype length = piece.size();
+    const char16_t* units = piece.utf16();
+    qsizetype i = 0;
+    while (i < length && units[i] < 0x80) ++i;
+    if (i == length) {
+        // Plain ASCII, the usual case: one byte per unit.
+        const std::size_t start = text_.size();
+        text_.resize(start + static_cast<std::size_t>(length));
+        std::copy(units, units + length, text_.begin() + static_cast<std::ptrdiff_t>(start));
+        return;
+    }
+    const QByteArray encoded = piece.toUtf8();
+    text_.append(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+}
+
+void ResultList::addRow(std::initializer_list<QStringView> pieces) {
+    for (QStringView piece : pieces) appendUtf8(piece);
+    if (text_.size() > std::numeric_limits<std::uint32_t>::max())
+        throw platform::Failure(QStringLiteral("Out of memory"));
+    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+}
+
+void ResultList::publish() {
+    if (shown_ == count()) return;
+    beginResetModel();
+    shown_ = count();
+    endResetModel();
+}
+
+QByteArray ResultList::linesWithCrLf() const {
+    QByteArray lines;
+    lines.reserve(static_cast<qsizetype>(text_.size() + 2 * ends_.size()));
+    std::uint32_t begin = 0;
+    for (const std::uint32_t end : ends_) {
+        lines.append(text_.data() + begin, end - begin);
+        lines.append("\r\n", 2);
+        begin = end;
+    }
+    return lines;
+}
+
+int ResultList::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : shown_;
+}
+
+QVariant ResultList::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= shown_) return {};
+    return text(index.row());
+}
+
+QVariant ResultList::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section == 0) return header_;
+    return {};
+}
+
+}  // namespace results

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QAbstractListModel>
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+namespace results {
+
+// The results list: one name text per row, in the order added. The rows live
+// in one UTF-8 buffer with the end of each row beside it, so a million rows
+// cost a few bytes each and the view never holds an object per row.
+//
+// Rows are added without telling the view; publish() tells it once about all
+// rows added since (no event loop runs while a run fills the list).
+class ResultList : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setHeader(const QString& text);
+    QString header() const { return header_; }
+
+    // Every row held, shown or not yet published.
+    int count() const { return static_cast<int>(ends_.size()); }
+    // Row `position` from 0.
+    std::string_view utf8(int position) const;
+    QString text(int position) const;
+    // The longest row in characters (code points).
+    int longestRow() const;
+
+    // Removes every row and tells the view at once.
+    void clear();
+    // Room for this many more rows (a hint).
+    void reserve(int rows);
+    // Adds one row made of the pieces joined together.
+    void addRow(std::initializer_list<QStringView> pieces);
+    // Tells the view about the rows added since the last clear or publish.
+    void publish();
+
+    // Every row followed by CR LF, as UTF-8.
+    QByteArray linesWithCrLf() const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    void appendUtf8(QStringView piece);
+
+    QString header_;
+    std::string text_;
+    std::vector<std::uint32_t> ends_;  // end offset of each row in text_
+    int shown_ = 0;
+};
+
+// Characters (code points) of UTF-8 text.
+int CodePointCount(std::string_view utf8);
+
+}  // namespace results

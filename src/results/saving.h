@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+#include <QByteArray>
+#include <QString>
+
+namespace results {
+
+inline constexpr char kFolderMissing[] = "Folder does not exist. Please select another folder.";
+
+// The path of results.txt in the output folder, as typed: the folder, '/', the
+// file name, with doubled separators (a folder typed with a trailing '/')
+// collapsed.
+QString ResultsFilePath(const QString& folder);
+
+// One pass from left to right replacing each pair of adjacent '/' by one.
+QString CollapseDoubledSeparators(const QString& path);
+
+// Replaces the file with exactly these bytes, whole or not at all: a failure
+// (throws platform::Failure) leaves an existing file as it was.
+void WriteTextFile(const QByteArray& text, const QString& path);
+
+// "Done.", CR, CR, the path, CR LF, CR LF, "was created."
+QString CompletionMessage(const QString& path);
+
+// The first two words of a row split at single blanks: the text before the
+// first blank, and the text between the first and the second blank.
+struct TwoWords {
+    std::string_view first;
+    std::string_view second;
+    bool hasSecond = false;  // false when the row has no blank
+};
+TwoWords SplitTwoWords(std::string_view row);
+
+}  // namespace results

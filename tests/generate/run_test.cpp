@@ -1,0 +1,252 @@
+// "Start Generating" on the real main window, with doubles for the outside world.
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include "app/failure_report.h"
+#include "app/form1.h"
+#include "generate/random_generator.h"
+#include "names/name_list_model.h"
+#include "platform/pointer.h"
+#include "results/form2.h"
+#include "results/result_list.h"
+#include "support/qt_printers.h"
+#include "support/recording_shell.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_settings.h"
+
+namespace {
+
+const QString kTooMany = "You must select an amount less than one million.";
+const QString kNotANumber = "How many does not appear to be a number.";
+
+class GenerationRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const QString built = QStringLiteral(QF_PROGRAM_DIR "/names.mdb");
+        if (QFile::exists(built)) QFile::copy(built, programFolder.filePath("names.mdb"));
+        form1 = std::make_unique<app::Form1>(
+            app::Environment{dialogs, temp.settings, shell, nullptr, programFolder.path()});
+        dialogs.verifyAllShown();
+        setLists({"Anna", "Tom", "Eve"}, {"Berg", "Hale"});
+        form1->random().seed(4711);
+        form1->show();
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    void setLists(const QStringList& first, const QStringList& last) {
+        form1->firstNames().clear();
+        form1->firstNames().addAll(first);
+        form1->lastNames().clear();
+        form1->lastNames().addAll(last);
+    }
+
+    QStringList generate(const QString& count) {
+        form1->Text1->setText(count);
+        form1->PushButton1_Click();
+        return rows();
+    }
+
+    QStringList rows() {
+        QStringList texts;
+        if (!form1->hasForm2()) return texts;
+        results::ResultList& list = form1->Form2().results();
+        for (int i = 0; i < list.count(); ++i) texts << list.text(i);
+        EXPECT_EQ(list.rowCount(), list.count()) << "rows not shown in the list";
+        return texts;
+    }
+
+    void expectAtRest() {
+        EXPECT_FALSE(form1->Generating);
+        EXPECT_EQ(form1->MousePointer(), platform::kPointerNormal);
+        EXPECT_EQ(form1->ProgressBar1->value(), 0);
+        EXPECT_EQ(form1->ProgressBar1->text(), "Progress Bar");
+    }
+
+    QTemporaryDir programFolder;
+    testsupport::TempSettings temp;
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::RecordingShell shell;
+    std::unique_ptr<app::Form1> form1;
+};
+
+TEST_F(GenerationRunTest, HundredNamesShowTheResultsWindow) {
+    std::vector<int> positions;
+    QObject::connect(form1->ProgressBar1, &QProgressBar::valueChanged,
+                     [&](int value) { positions.push_back(value); });
+    const QStringList names = generate("100");
+    ASSERT_EQ(names.size(), 100);
+    for (const QString& name : names) {
+        const QStringList parts = name.split(' ');
+        ASSERT_EQ(parts.size(), 2) << name.toStdString();
+        EXPECT_TRUE(form1->firstNames().entries().contains(parts[0])) << name.toStdString();
+        EXPECT_TRUE(form1->lastNames().entries().contains(parts[1])) << name.toStdString();
+    }
+    EXPECT_TRUE(form1->Form2().isVisible());
+    EXPECT_FALSE(form1->isVisible());
+    expectAtRest();
+    // The bar climbed one step per percent to the top, then went back to rest.
+    ASSERT_GE(positions.size(), 2u);
+    EXPECT_EQ(positions[positions.size() - 2], 100);
+    EXPECT_EQ(positions.back(), 0);
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end() - 1));
+}
+
+TEST_F(GenerationRunTest, TheRoundedCountGivesTheRows) {
+    EXPECT_EQ(generate("2.5").size(), 2);
+    EXPECT_EQ(generate("3.5").size(), 4);
+    EXPECT_EQ(generate("1,000").size(), 1000);  // read with the group separator
+    expectAtRest();
+    EXPECT_EQ(generate("1000000.7").size(), 1000001);
+    expectAtRest();
+}
+
+TEST_F(GenerationRunTest, NoCountEmptiesTheResultsAndShowsThem) {
+    generate("5");
+    for (const QString count : {"0", "-5"}) {
+        form1->Form2().hide();
+        form1->show();
+        EXPECT_TRUE(generate(count).isEmpty());
+        EXPECT_TRUE(form1->Form2().isVisible());
+        EXPECT_FALSE(form1->isVisible());
+        expectAtRest();
+    }
+}
+
+TEST_F(GenerationRunTest, CountsOfAMillionAndOneOrMoreAreRefused) {
+    const QStringList earlier = generate("7");
+    form1->Form2().hide();
+    form1->show();
+    for (const QString count : {"1000001", "5e6", "1,000,001"}) {
+        dialogs.expectMessageBox();
+        EXPECT_EQ(generate(count), earlier);
+        dialogs.verifyAllShown();
+        EXPECT_EQ(dialogs.shown().back().text, kTooMany);
+        EXPECT_EQ(dialogs.shown().back().style, 0);
+        EXPECT_EQ(dialogs.shown().back().title, form1->applicationTitle());
+        EXPECT_TRUE(form1->isVisible());
+        EXPECT_FALSE(form1->Form2().isVisible());
+        expectAtRest();
+    }
+}
+
+TEST_F(GenerationRunTest, TextThatIsNoNumberIsRefused) {
+    const QStringList earlier = generate("7");
+    form1->Form2().hide();
+    form1->show();
+    for (const QString count : {"abc", "12abc", ""}) {
+        form1->ProgressBar1->setValue(30);  // the refusal puts the bar back at rest
+        dialogs.expectMessageBox();
+        EXPECT_EQ(generate(count), earlier);
+        dialogs.verifyAllShown();
+        EXPECT_EQ(dialogs.shown().back().text, kNotANumber);
+        EXPECT_EQ(dialogs.shown().back().style, 0);
+        EXPECT_EQ(dialogs.shown().back().title, form1->applicationTitle());
+        EXPECT_TRUE(form1->isVisible());
+        EXPECT_FALSE(form1->Form2().isVisible());
+        expectAtRest();
+    }
+}
+
+TEST_F(GenerationRunTest, ACountBeyondThirtyTwoBitsIsReportedAndGivesNoRows) {
+    generate("7");
+    dialogs.expectMessageBox();
+    EXPECT_TRUE(generate("-3000000000").isEmpty());
+    dialogs.verifyAllShown();
+    EXPECT_EQ(dialogs.messages().back(),
+              app::FailureMessage("Overflow", "Tolvarine2021/08/31.Form1.PushButton1_Click", 124));
+    expectAtRest();
+}
+
+TEST_F(GenerationRunTest, NoPartOfNameChosenAddsNoRows) {
+    for (QRadioButton* option : {form1->Option4, form1->Option5, form1->Option6})
+        form1->RestoreOption(option, false);
+    EXPECT_TRUE(generate("20").isEmpty());
+    EXPECT_TRUE(form1->Form2().isVisible());
+}
+
+TEST_F(GenerationRunTest, PartOfNameOptionsChooseTheRow) {
+    form1->Option5->click();
+    for (const QString& name : generate("20"))
+        EXPECT_TRUE(form1->firstNames().entries().contains(name));
+    form1->Option6->click();
+    for (const QString& name : generate("20"))
+        EXPECT_TRUE(form1->lastNames().entries().contains(name));
+}
+
+TEST_F(GenerationRunTest, EntriesDroppedFromAViewAreNotDrawn) {
+    form1->firstNames().removeAt(1);  // Tom
+    for (const QString& name : generate("200"))
+        EXPECT_FALSE(name.startsWith("Tom ")) << name.toStdString();
+}
+
+TEST_F(GenerationRunTest, ASecondRunContinuesTheSequence) {
+    const QStringList first = generate("50");
+    const QStringList second = generate("50");
+    EXPECT_NE(first, second);
+
+    testsupport::ScriptedDialogs otherDialogs;
+    testsupport::TempSettings otherSettings;
+    app::Form1 other(app::Environment{otherDialogs, otherSettings.settings, shell, nullptr,
+                                      programFolder.path()});
+    other.firstNames().clear();
+    other.firstNames().addAll(form1->firstNames().entries());
+    other.lastNames().clear();
+    other.lastNames().addAll(form1->lastNames().entries());
+    other.random().seed(4711);
+    other.Text1->setText("100");
+    other.PushButton1_Click();
+    QStringList both;
+    for (int i = 0; i < other.Form2().results().count(); ++i)
+        both << other.Form2().results().text(i);
+    EXPECT_EQ(both, first + second);
+}
+
+TEST_F(GenerationRunTest, TheResultsWindowIsCreatedOnceWithOneColumn) {
+    EXPECT_FALSE(form1->hasForm2());
+    generate("3");
+    results::Form2* created = &form1->Form2();
+    form1->Form2().PushButton8_Click();
+    generate("4");
+    EXPECT_EQ(&form1->Form2(), created);
+    EXPECT_EQ(created->ListView1->model()->columnCount(), 1);
+    EXPECT_EQ(created->results().headerData(0, Qt::Horizontal).toString(), "Names");
+    EXPECT_EQ(created->ListView1->model(), &created->results());
+    EXPECT_EQ(rows().size(), 4);
+}
+
+TEST_F(GenerationRunTest, APressWhileARunIsUnderWayEndsAtOnce) {
+    // The one processing of waiting events inside a run delivers a second press.
+    bool pressed = false;
+    bool wasGenerating = false;
+    QMetaObject::invokeMethod(
+        form1.get(),
+        [&] {
+            pressed = true;
+            wasGenerating = form1->Generating;
+            form1->PushButton1_Click();
+        },
+        Qt::QueuedConnection);
+    const QStringList names = generate("30");
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(wasGenerating);
+    // Only one run drew from the generator.
+    generate::RandomGenerator replay{4711};
+    ASSERT_EQ(names.size(), 30);
+    for (const QString& name : names) {
+        const int j = generate::RandomIndex(replay, 2);
+        const int k = generate::RandomIndex(replay, 3);
+        EXPECT_EQ(name, form1->firstNames().text(k - 1) + " " + form1->lastNames().text(j - 1));
+    }
+    expectAtRest();
+}
+
+}  // namespace
