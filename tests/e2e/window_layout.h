@@ -1,0 +1,62 @@
+#pragma once
+
+// Where the controls that the end-to-end test uses sit in the two windows.
+// Places are in twips (left, top, width, height), 15 twips to the pixel;
+// a control inside a frame is placed relative to the frame.
+
+namespace e2e {
+
+struct Place {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+constexpr int pixels(int twips) {
+    return (2 * twips + 15) / 30;  // to the nearest pixel
+}
+
+// The middle of a control, in pixels from the window's top-left corner.
+constexpr Point centreOf(Place control, Place frame = {}) {
+    return {pixels(frame.left + control.left + control.width / 2),
+            pixels(frame.top + control.top + control.height / 2)};
+}
+
+// A point on the round indicator at the left end of an option button.
+constexpr Point indicatorOf(Place option, Place frame) {
+    return {pixels(frame.left + option.left) + 7,
+            pixels(frame.top + option.top + option.height / 2)};
+}
+
+inline constexpr char kWindowTitle[] = "Quillfern";
+inline constexpr char kFailureReportTitle[] = "Application Error";
+
+namespace main_window {
+inline constexpr int kWidth = pixels(8040);
+inline constexpr int kHeight = pixels(10965);
+inline constexpr Place kPartOfNameFrame{120, 2460, 7800, 825};  // Frame2
+inline constexpr Place kLastNameOnly{4290, 360, 1695, 255};     // Option6, in Frame2
+inline constexpr Place kCountFrame{120, 3315, 7800, 825};       // Frame3
+inline constexpr Place kCountBox{240, 300, 7305, 375};          // Text1, in Frame3
+inline constexpr Place kStartGenerating{120, 9945, 7800, 405};  // PushButton1
+}  // namespace main_window
+
+namespace results_window {
+inline constexpr int kWidth = pixels(8040);
+inline constexpr int kHeight = pixels(7800);
+inline constexpr Place kBack{120, 120, 7800, 405};          // PushButton8
+inline constexpr Place kOutputFrame{120, 570, 7800, 690};   // Frame2
+inline constexpr Place kTextFile{240, 240, 1335, 375};      // Option4, in Frame2
+inline constexpr Place kSaveResults{120, 7290, 7800, 405};  // PushButton2
+}  // namespace results_window
+
+static_assert(main_window::kWidth == 536 && main_window::kHeight == 731);
+static_assert(results_window::kWidth == 536 && results_window::kHeight == 520);
+
+}  // namespace e2e
