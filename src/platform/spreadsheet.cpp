@@ -104,8 +104,10 @@ public:
             QFile::remove(path_);
             throw Failure(QStringLiteral("Cannot write the workbook: ") + describe(error));
         }
-        if (!launcher_(program_, DesktopSpreadsheet::newDocumentArguments(path_)))
+        if (!launcher_(program_, DesktopSpreadsheet::newDocumentArguments(path_))) {
+            QFile::remove(path_);
             throw Failure(QStringLiteral("Cannot start the spreadsheet program ") + program_);
+        }
     }
 
 private:

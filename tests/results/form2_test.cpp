@@ -1,0 +1,234 @@
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeView>
+
+#include "app/failure_report.h"
+#include "app/twips.h"
+#include "form2_fixture.h"
+#include "platform/pointer.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+using app::twipsToPixels;
+
+class Form2Test : public testsupport::Form2Fixture {
+protected:
+    void moveOver(QWidget* widget) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &move);
+    }
+    QRect twips(int left, int top, int width, int height) {
+        return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                     twipsToPixels(height));
+    }
+};
+
+TEST_F(Form2Test, ControlsStandWhereTheLayoutPutsThem) {
+    results::Form2& form = open();
+    EXPECT_EQ(form.objectName(), "Form2");
+    EXPECT_EQ(form.windowTitle(), "Quillfern");
+    EXPECT_FALSE(form.windowIcon().isNull());
+    EXPECT_EQ(form.size(), QSize(twipsToPixels(8040), twipsToPixels(7800)));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(form.font().family(), "Arial");
+    EXPECT_TRUE(form.font().bold());
+
+    const struct {
+        QWidget* control;
+        const char* name;
+        QString caption;
+        QRect place;
+        QWidget* parent;
+    } controls[] = {
+        {form.PushButton8, "PushButton8", "< Back", twips(120, 120, 7800, 405), &form},
+        {form.Frame2, "Frame2", "Output", twips(120, 570, 7800, 690), &form},
+        {form.Option4, "Option4", "Text File", twips(240, 240, 1335, 375), form.Frame2},
+        {form.Option5, "Option5", "Excel (2 cells)", twips(1575, 240, 1695, 375), form.Frame2},
+        {form.Option6, "Option6", "Excel (1 cell)", twips(3555, 240, 1695, 375), form.Frame2},
+        {form.ListView1, "ListView1", "", twips(120, 1360, 7800, 4930), &form},
+        {form.Frame4, "Frame4", "Save Results To This Folder", twips(120, 6360, 7800, 810), &form},
+        {form.Text2, "Text2", "", twips(240, 300, 6630, 345), form.Frame4},
+        {form.PushButton1, "PushButton1", "...", twips(6960, 300, 600, 345), form.Frame4},
+        {form.PushButton2, "PushButton2", "Save Results", twips(120, 7290, 7800, 405), &form},
+    };
+    for (const auto& c : controls) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(form.findChild<QWidget*>(c.name), c.control);
+        EXPECT_EQ(c.control->geometry(), c.place);
+        EXPECT_EQ(c.control->parentWidget(), c.parent);
+        if (auto* button = qobject_cast<QAbstractButton*>(c.control)) {
+            EXPECT_EQ(button->text(), c.caption);
+        }
+        if (auto* frame = qobject_cast<QGroupBox*>(c.control)) {
+            EXPECT_EQ(frame->title(), c.caption);
+        }
+    }
+    EXPECT_DOUBLE_EQ(form.PushButton2->font().pointSizeF(), 11.25);
+    EXPECT_DOUBLE_EQ(form.ListView1->font().pointSizeF(), 9);
+    EXPECT_TRUE(form.Option4->isChecked());
+    EXPECT_FALSE(form.Option5->isChecked() || form.Option6->isChecked());
+
+    EXPECT_EQ(form.ListView1->model()->columnCount(), 1);
+    EXPECT_EQ(form.ListView1->model()->headerData(0, Qt::Horizontal).toString(), "Names");
+    EXPECT_EQ(form.ListView1->columnWidth(0), twipsToPixels(7000));
+    EXPECT_FALSE(form.ListView1->isHeaderHidden());
+    EXPECT_EQ(form.ListView1->model()->rowCount(), 0);
+    EXPECT_EQ(form.palette().color(QPalette::Window),
+              QApplication::palette().color(QPalette::Button));
+}
+
+TEST_F(Form2Test, TheOutputFolderDefaultsToTheDesktopAndIsStoredAtOnce) {
+    shell.desktop = "/home/ann/Desktop";
+    EXPECT_FALSE(isStored("Text2"));
+    results::Form2& form = open();
+    EXPECT_EQ(form.Text2->text(), "/home/ann/Desktop/");
+    EXPECT_EQ(stored("Text2"), "/home/ann/Desktop/");
+}
+
+TEST_F(Form2Test, TheStoredOutputFolderComesBack) {
+    temp.settings.writeText(platform::keys::Text2, "/srv/names/");
+    EXPECT_EQ(open().Text2->text(), "/srv/names/");
+}
+
+TEST_F(Form2Test, WithoutADesktopFolderTheLoadReportsAndGoesOn) {
+    shell.desktopFails = true;
+    dialogs.expectMessageBox();
+    results::Form2& form = open();
+    dialogs.verifyAllShown();
+    EXPECT_EQ(dialogs.messages().value(0),
+              app::FailureMessage("The desktop folder cannot be found",
+                                  "Tolvarine2021/08/31.Form2.Form_Load", 112));
+    EXPECT_EQ(form.Text2->text(), "");
+    EXPECT_FALSE(isStored("Text2"));
+}
+
+TEST_F(Form2Test, ADamagedCursorFileIsReportedAndTheLoadGoesOn) {
+    QFile cursor(programFolder.filePath("HAND-M.CUR"));
+    ASSERT_TRUE(cursor.open(QIODevice::WriteOnly));
+    cursor.write("not a picture");
+    cursor.close();
+    dialogs.expectMessageBox();
+    results::Form2& form = open();
+    dialogs.verifyAllShown();
+    EXPECT_TRUE(dialogs.messages().value(0).contains("at line 106"));
+    EXPECT_FALSE(form.hasCustomPointer());
+    EXPECT_EQ(form.windowTitle(), "Quillfern");
+    EXPECT_EQ(form.Text2->text(), shell.desktop + "/");
+}
+
+TEST_F(Form2Test, TypingStoresEveryText) {
+    results::Form2& form = open();
+    form.Text2->clear();
+    form.show();
+    QStringList storedTexts;
+    QObject::connect(form.Text2, &QLineEdit::textChanged, [&] { storedTexts << stored("Text2"); });
+    QTest::keyClicks(form.Text2, "/tmp");
+    EXPECT_EQ(storedTexts, (QStringList{"/", "/t", "/tm", "/tmp"}));
+}
+
+TEST_F(Form2Test, BackShowsTheMainWindowAndKeepsEverything) {
+    results::Form2& form = open();
+    fill({"Anna Berg"});
+    form.Option6->setChecked(true);
+    form.Text2->setText("/srv/");
+    form.show();
+    form.PushButton8->click();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(form.isVisible());
+    form.show();
+    EXPECT_TRUE(form.Option6->isChecked());
+    EXPECT_EQ(form.Text2->text(), "/srv/");
+    EXPECT_EQ(form.results().count(), 1);
+}
+
+TEST_F(Form2Test, ClosingEndsTheProgram) {
+    results::Form2& form = open();
+    form.show();
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(shell.endProgramCalls, 1);
+}
+
+TEST_F(Form2Test, TheFirstShowingIsCentredLaterOnesStayPut) {
+    results::Form2& form = open();
+    form.show();
+    const QRect screen = form.screen()->availableGeometry();
+    EXPECT_LE((form.geometry().center() - screen.center()).manhattanLength(), 4);
+    form.hide();
+    form.move(10, 20);
+    form.show();
+    EXPECT_EQ(form.pos(), QPoint(10, 20));
+}
+
+TEST_F(Form2Test, ThePointerFollowsTheControlUnderTheMouse) {
+    results::Form2& form = open();
+    form.show();
+    const struct {
+        QWidget* control;
+        int pointer;
+    } table[] = {{form.PushButton1, 99}, {&form, 0},
+                 {form.PushButton2, 99}, {form.Frame2, 0},
+                 {form.PushButton8, 99}, {form.Option4, 0},
+                 {form.PushButton8, 99}, {form.Frame4, 0},
+                 {form.PushButton8, 99}, {form.ListView1->viewport(), 0},
+                 {form.PushButton8, 99}, {form.Option6, 0}};
+    for (const auto& row : table) {
+        moveOver(row.control);
+        EXPECT_EQ(form.MousePointer(), row.pointer) << row.control->objectName().toStdString();
+    }
+    // No picture beside the program: the custom pointer shows the arrow.
+    moveOver(form.PushButton2);
+    EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
+    // The folder box has no pointer handling, and the hourglass stays.
+    moveOver(form.Text2);
+    EXPECT_EQ(form.MousePointer(), 99);
+    form.SetMousePointer(platform::kPointerHourglass);
+    moveOver(form.Frame2);
+    moveOver(form.PushButton1);
+    EXPECT_EQ(form.MousePointer(), platform::kPointerHourglass);
+}
+
+class FolderChooserTest : public testsupport::Form2Fixture {};
+
+TEST_F(FolderChooserTest, AChosenFolderEndsInOneSeparator) {
+    results::Form2& form = open();
+    dialogs.answerChooseFolder("/home/ann/Names");
+    form.PushButton1->click();
+    dialogs.verifyAllShown();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].kind, "folder");
+    EXPECT_EQ(dialogs.shown()[0].title, "Save To This Folder");
+    EXPECT_EQ(form.Text2->text(), "/home/ann/Names/");
+    EXPECT_EQ(stored("Text2"), "/home/ann/Names/");
+    EXPECT_EQ(stored("LastFolderDot"), "/home/ann/Names");
+}
+
+TEST_F(FolderChooserTest, TheRootFolderKeepsItsOneSeparator) {
+    results::Form2& form = open();
+    dialogs.answerChooseFolder("/");
+    form.PushButton1_Click();
+    EXPECT_EQ(form.Text2->text(), "/");
+    EXPECT_EQ(stored("Text2"), "/");
+    EXPECT_EQ(stored("LastFolderDot"), "/");
+}
+
+TEST_F(FolderChooserTest, CancelChangesNothing) {
+    temp.settings.writeText(platform::keys::LastFolderDot, "/old");
+    results::Form2& form = open();
+    form.Text2->setText("/kept/");
+    dialogs.answerChooseFolder("");
+    form.PushButton1_Click();
+    EXPECT_EQ(form.Text2->text(), "/kept/");
+    EXPECT_EQ(stored("Text2"), "/kept/");
+    EXPECT_EQ(stored("LastFolderDot"), "/old");
+}
+
+}  // namespace

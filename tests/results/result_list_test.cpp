@@ -1,0 +1,46 @@
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include "results/result_list.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+TEST(ResultList, RowsAreJoinedFromPiecesAndKeptInOrder) {
+    results::ResultList list;
+    list.addRow({u"Anna", u" ", u"Berg"});
+    list.addRow({u""});
+    list.addRow({QString::fromUtf8("Zoë"), u" ", QString::fromUtf8("Øster")});
+    list.addRow({u" "});
+    ASSERT_EQ(list.count(), 4);
+    EXPECT_EQ(list.text(0), "Anna Berg");
+    EXPECT_EQ(list.text(1), "");
+    EXPECT_EQ(list.text(2), QString::fromUtf8("Zoë Øster"));
+    EXPECT_EQ(list.utf8(2), "Zo\xC3\xAB \xC3\x98ster");
+    EXPECT_EQ(list.text(3), " ");
+    EXPECT_EQ(list.longestRow(), 9);
+    EXPECT_EQ(list.linesWithCrLf(),
+              QByteArray("Anna Berg\r\n\r\nZo\xC3\xAB \xC3\x98ster\r\n \r\n"));
+}
+
+TEST(ResultList, TheViewLearnsOfNewRowsWhenTheyArePublished) {
+    results::ResultList list;
+    QSignalSpy resets(&list, &QAbstractItemModel::modelReset);
+    list.addRow({u"Anna"});
+    list.addRow({u"Tom"});
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_FALSE(list.data(list.index(0)).isValid());
+    list.publish();
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(list.data(list.index(1)).toString(), "Tom");
+    EXPECT_EQ(resets.count(), 1);
+    list.publish();  // nothing new: no notification
+    EXPECT_EQ(resets.count(), 1);
+    list.clear();
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(list.linesWithCrLf(), QByteArray());
+}
+
+}  // namespace
