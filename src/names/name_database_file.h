@@ -18,11 +18,11 @@ inline constexpr const char* kNameDatabaseSchema =
     "create table user_lastname (id integer primary key, lastname text not null collate nocase);";
 
 struct NameTables {
-    QStringList maleFirst;    // system_mfirstname
-    QStringList femaleFirst;  // system_ffirstname
-    QStringList last;         // system_lastname
-    QStringList userFirst;    // user_firstname
-    QStringList userLast;     // user_lastname
+    QStringList maleFirst{};    // system_mfirstname
+    QStringList femaleFirst{};  // system_ffirstname
+    QStringList last{};         // system_lastname
+    QStringList userFirst{};    // user_firstname
+    QStringList userLast{};     // user_lastname
 };
 
 // Writes a new database file with the five tables holding the given names, in

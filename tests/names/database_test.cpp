@@ -1,0 +1,174 @@
+// The connection and the statements of the name database, on temporary files.
+#include <algorithm>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "names/statements.h"
+#include "platform/database.h"
+#include "platform/failure.h"
+#include "support/temp_database.h"
+
+namespace {
+
+using names::AddTo;
+using names::RemoveFrom;
+using testsupport::TempDatabase;
+
+QStringList queryAll(platform::Database& database, const names::ListQuery& query) {
+    QStringList rows;
+    platform::Query result = database.query(query.sql);
+    const int column = result.column(query.column);
+    while (result.next()) rows << result.text(column);
+    return rows;
+}
+
+QString failureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const platform::Failure& failure) {
+        return failure.description();
+    }
+    return QString();
+}
+
+TEST(Database, OpeningFailsWithTheEnginesMessageAndNeverCreatesAFile) {
+    QTemporaryDir folder;
+    const QString missing = folder.filePath("names.mdb");
+    platform::Database database;
+    EXPECT_EQ(failureOf([&] { database.open(missing); }), "unable to open database file");
+    EXPECT_FALSE(database.isOpen());
+    EXPECT_FALSE(QFile::exists(missing));
+
+    const QString notADatabase = folder.filePath("text.mdb");
+    QFile file(notADatabase);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    EXPECT_EQ(failureOf([&] { database.open(notADatabase); }), "file is not a database");
+    EXPECT_EQ(platform::Database::openConnections(), 0);
+}
+
+TEST(Database, AMissingTableAndAClosedConnectionAreFailures) {
+    TempDatabase db;
+    db.execute("drop table user_lastname");
+    platform::Database database;
+    EXPECT_EQ(failureOf([&] { database.execute("delete from user_lastname"); }),
+              "The database connection is not open");
+    database.open(db.path());
+    EXPECT_EQ(failureOf([&] { database.query(names::kUserLastNames.sql); }),
+              "no such table: user_lastname");
+    EXPECT_EQ(failureOf([&] { names::AddName(database, AddTo::UserLastNames, "Ann"); }),
+              "no such table: user_lastname");
+}
+
+TEST(Database, ConnectionsAreCountedAndClosedWithTheirScope) {
+    TempDatabase db;
+    {
+        platform::Database database;
+        database.open(db.path());
+        EXPECT_EQ(platform::Database::openConnections(), 1);
+    }
+    EXPECT_EQ(platform::Database::openConnections(), 0);
+}
+
+TEST(Statements, StoredNameKeepsTheFirstFiftyCharactersWithoutSplittingALetter) {
+    const QString fifty(50, 'a');
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // a surrogate pair
+    const struct {
+        QString name;
+        QString stored;
+    } cases[] = {
+        {"Ann", "Ann"},
+        {fifty, fifty},
+        {fifty + "b", fifty},
+        {QString(60, QChar(0xE9)), QString(50, QChar(0xE9))},
+        {QString(49, 'a') + emoji, QString(49, 'a')},
+        {QString(48, 'a') + emoji + "b", QString(48, 'a') + emoji},
+    };
+    for (const auto& c : cases) EXPECT_EQ(names::StoredName(c.name), c.stored) << c.name.size();
+}
+
+TEST(Statements, EachAddGoesToItsTableAsABoundValueCutToFifty) {
+    TempDatabase db;
+    platform::Database database;
+    database.open(db.path());
+    const QString hostile = "x'); delete from user_lastname; --";
+    names::AddName(database, AddTo::BuiltInFirstNames, "Zoë");
+    names::AddName(database, AddTo::UserFirstNames, QString(60, 'q'));
+    names::AddName(database, AddTo::BuiltInLastNames, "Øster");
+    names::AddName(database, AddTo::UserLastNames, "Ann");
+    names::AddName(database, AddTo::UserLastNames, hostile);
+    database.close();
+    EXPECT_EQ(db.names("system_mfirstname"), QStringList());
+    EXPECT_EQ(db.names("system_ffirstname"), QStringList{"Zoë"});
+    EXPECT_EQ(db.names("user_firstname"), QStringList{QString(50, 'q')});
+    EXPECT_EQ(db.names("system_lastname"), QStringList{"Øster"});
+    EXPECT_EQ(db.names("user_lastname"), (QStringList{"Ann", hostile}));
+}
+
+TEST(Statements, RemovalTakesEveryRowEqualWithoutRegardToCaseBeyondAscii) {
+    TempDatabase db({.maleFirst = {"Clara", "CLARA", "clara", "Clarissa", "élise", "Elise"},
+                     .femaleFirst = {"ÉLISE", "Clara"},
+                     .last = {"Øster", "ØSTER", "øster", "Oster"}});
+    platform::Database database;
+    database.open(db.path());
+    names::RemoveName(database, RemoveFrom::BuiltInMaleFirstNames, "Clara");
+    names::RemoveName(database, RemoveFrom::BuiltInMaleFirstNames, "Élise");
+    names::RemoveName(database, RemoveFrom::BuiltInLastNames, "Øster");
+    database.close();
+    EXPECT_EQ(db.names("system_mfirstname"), (QStringList{"Clarissa", "Elise"}));
+    EXPECT_EQ(db.names("system_ffirstname"), (QStringList{"ÉLISE", "Clara"}));
+    EXPECT_EQ(db.names("system_lastname"), QStringList{"Oster"});
+}
+
+TEST(Statements, EmptyingOneUserTableLeavesTheOtherFour) {
+    TempDatabase db({.maleFirst = {"Al"},
+                     .femaleFirst = {"Bo"},
+                     .last = {"Cy"},
+                     .userFirst = {"Di", "Ed"},
+                     .userLast = {"Fa"}});
+    platform::Database database;
+    database.open(db.path());
+    names::EmptyTable(database, names::Empty::UserFirstNames);
+    database.close();
+    EXPECT_EQ(db.names("user_firstname"), QStringList());
+    EXPECT_EQ(db.names("user_lastname"), QStringList{"Fa"});
+    EXPECT_EQ(db.names("system_mfirstname"), QStringList{"Al"});
+    EXPECT_EQ(db.names("system_ffirstname"), QStringList{"Bo"});
+    EXPECT_EQ(db.names("system_lastname"), QStringList{"Cy"});
+}
+
+TEST(Statements, BuiltInFirstNameQueriesShowEachNameOnceWithoutRegardToCase) {
+    TempDatabase db({.maleFirst = {"bob", "Anna", "Zoë", "Bob", "Émile"},
+                     .femaleFirst = {"ANNA", "carl", "ZOË", "anna"}});
+    platform::Database database;
+    database.open(db.path());
+    QStringList both = queryAll(database, names::kBuiltInFirstNamesBoth);
+    ASSERT_EQ(both.size(), 5) << both.join(',').toStdString();
+    QStringList folded;
+    for (const QString& name : both) folded << name.toCaseFolded();
+    EXPECT_EQ(folded, (QStringList{"anna", "bob", "carl", "zoë", "émile"}));
+    EXPECT_EQ(queryAll(database, names::kBuiltInFirstNamesMale).size(), 4);
+    EXPECT_EQ(queryAll(database, names::kBuiltInFirstNamesFemale).size(), 3);
+}
+
+TEST(Statements, ListQueriesSortAscendingWithoutRegardToCaseAndKeepDuplicates) {
+    const QStringList stored{"zed",  "Émile", "adam", "Zoë", "ADA", "béla", "Bela",
+                             "bela", "Ænid",  "Øst",  "o",   "Ö",   "ab-c", "ab c"};
+    TempDatabase db({.userLast = stored});
+    platform::Database database;
+    database.open(db.path());
+    const QStringList listed = queryAll(database, names::kUserLastNames);
+    QStringList expected = stored;
+    std::stable_sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
+        return platform::CompareNoCase(a, b) < 0;
+    });
+    ASSERT_EQ(listed.size(), expected.size());
+    for (qsizetype i = 0; i < listed.size(); ++i)
+        EXPECT_EQ(platform::CompareNoCase(listed[i], expected[i]), 0) << i;
+}
+
+}  // namespace

@@ -1,0 +1,456 @@
+// The main window's name lists: options, editing and importing, driven through
+// the controls with scripted dialogs on temporary databases.
+#include <memory>
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "names/name_list_model.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/pointer.h"
+#include "platform/settings.h"
+#include "support/recording_shell.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_database.h"
+#include "support/temp_settings.h"
+
+namespace {
+
+namespace keys = platform::keys;
+using testsupport::TempDatabase;
+
+struct Report {
+    QString description;
+    QString place;  // "<object>.<procedure>"
+    int line = 0;
+};
+
+std::vector<Report> reportsIn(const QStringList& messages) {
+    static const QRegularExpression form(
+        QStringLiteral("^(.*)\\r\\nin Tolvarine2021/08/31\\.(\\S+) at line (\\d+)\\r\\r"),
+        QRegularExpression::DotMatchesEverythingOption);
+    std::vector<Report> reports;
+    for (const QString& message : messages) {
+        const QRegularExpressionMatch match = form.match(message);
+        if (match.hasMatch())
+            reports.push_back({match.captured(1), match.captured(2), match.captured(3).toInt()});
+    }
+    return reports;
+}
+
+names::NameTables sampleTables() {
+    return {.maleFirst = {"Anna", "bob", "Carl"},
+            .femaleFirst = {"ANNA", "Dora", "anna"},
+            .last = {"Smith", "SMITH", "Jones"},
+            .userFirst = {"Ulla"},
+            .userLast = {"Vance", "Ward"}};
+}
+
+class Form1Names : public ::testing::Test {
+protected:
+    void start() {
+        form = std::make_unique<app::Form1>(
+            app::Environment{dialogs, settings.settings, shell, nullptr, db->folder()});
+    }
+    void chooseUserList() {
+        settings.settings.writeOption(keys::Option9, false);
+        settings.settings.writeOption(keys::Option8, true);
+    }
+    QStringList firstShown() { return form->firstNames().entries(); }
+    QStringList lastShown() { return form->lastNames().entries(); }
+    static void select(QTreeView* view, int row) {
+        view->setCurrentIndex(view->model()->index(row, 0));
+    }
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        QFile file(files.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    std::vector<Report> reports() const { return reportsIn(dialogs.messages()); }
+
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::TempSettings settings;
+    testsupport::RecordingShell shell;
+    std::unique_ptr<TempDatabase> db = std::make_unique<TempDatabase>(sampleTables());
+    QTemporaryDir files;
+    std::unique_ptr<app::Form1> form;
+};
+
+// --- start-up and options -------------------------------------------------
+
+QStringList dataLines(const char* file) {
+    QFile list(QStringLiteral(QF_DATA_DIR "/") + file);
+    EXPECT_TRUE(list.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(list.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+TEST_F(Form1Names, FirstRunShowsTheBuiltInNamesFromTheBuiltDatabase) {
+    db = std::make_unique<TempDatabase>(QStringLiteral(QF_BUILT_NAMES_DB));
+    start();
+    QSet<QString> distinctFirst;
+    for (const QString& name : dataLines("male_first.txt") + dataLines("female_first.txt"))
+        distinctFirst.insert(name.toCaseFolded());
+    EXPECT_EQ(firstShown().size(), distinctFirst.size());
+    EXPECT_EQ(lastShown().size(), dataLines("last.txt").size());
+    for (const QStringList& shown : {firstShown(), lastShown()}) {
+        for (qsizetype i = 1; i < shown.size(); ++i)
+            ASSERT_LE(platform::CompareNoCase(shown[i - 1], shown[i]), 0) << shown[i].toStdString();
+    }
+    EXPECT_EQ(form->PushButton4->text(), "Delete");
+    EXPECT_EQ(form->PushButton3->text(), "Delete");
+    EXPECT_TRUE(form->Option1->isEnabled());
+    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(form->ListView1->toolTip(),
+              "Move | line to right and out of window to reveal full names.");
+}
+
+TEST_F(Form1Names, ListSourceOptionsSetCaptionsGenderOptionsAndStoredKeys) {
+    start();
+    EXPECT_EQ(firstShown(), (QStringList{"Anna", "Bob", "Carl", "Dora"}));
+    form->Option2->click();
+    EXPECT_EQ(firstShown(), (QStringList{"Anna", "Bob", "Carl"}));
+    EXPECT_EQ(lastShown(), (QStringList{"Jones", "Smith", "Smith"}));
+    EXPECT_FALSE(settings.settings.readOption(keys::Option1));
+    EXPECT_TRUE(settings.settings.readOption(keys::Option2));
+    EXPECT_FALSE(settings.settings.readOption(keys::Option3));
+
+    form->Option8->click();
+    EXPECT_EQ(form->PushButton4->text(), "Clear");
+    EXPECT_EQ(form->PushButton3->text(), "Clear");
+    for (QRadioButton* option : {form->Option1, form->Option2, form->Option3})
+        EXPECT_FALSE(option->isEnabled());
+    EXPECT_TRUE(form->Option2->isChecked());
+    EXPECT_EQ(firstShown(), QStringList{"Ulla"});
+    EXPECT_EQ(lastShown(), (QStringList{"Vance", "Ward"}));
+    EXPECT_TRUE(settings.settings.readOption(keys::Option8));
+    EXPECT_FALSE(settings.settings.readOption(keys::Option9));
+
+    form->Option9->click();
+    EXPECT_FALSE(form->Option8->isChecked());
+    EXPECT_EQ(form->PushButton4->text(), "Delete");
+    EXPECT_TRUE(form->Option3->isEnabled());
+    EXPECT_EQ(firstShown(), (QStringList{"Anna", "Bob", "Carl"}));  // "Male Only" again
+    EXPECT_TRUE(settings.settings.readOption(keys::Option9));
+    EXPECT_FALSE(settings.settings.readOption(keys::Option8));
+}
+
+TEST_F(Form1Names, StoredOptionsAreInForceAfterARestart) {
+    chooseUserList();
+    start();
+    EXPECT_TRUE(form->Option8->isChecked());
+    EXPECT_EQ(form->PushButton3->text(), "Clear");
+    EXPECT_FALSE(form->Option2->isEnabled());
+    EXPECT_EQ(firstShown(), QStringList{"Ulla"});
+    EXPECT_EQ(lastShown(), (QStringList{"Vance", "Ward"}));
+}
+
+TEST_F(Form1Names, AFailingLoadFromAnOptionIsShownAndTheBusyPointerEnds) {
+    start();
+    QFile::remove(db->path());
+    dialogs.expectMessageBox();
+    form->Option3->click();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith("unable to open database file"));
+    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(firstShown(), (QStringList{"Anna", "Bob", "Carl", "Dora"}));
+}
+
+// --- adding ----------------------------------------------------------------
+
+TEST_F(Form1Names, AFirstNameAddedToTheBuiltInListGoesToTheFemaleTable) {
+    start();
+    form->Option2->click();
+    dialogs.answerInputBox("Zed");
+    platform::Database::resetPeakOpenConnections();
+    form->PushButton2->click();
+    EXPECT_EQ(platform::Database::peakOpenConnections(), 1);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Input first name: ");
+    EXPECT_EQ(dialogs.shown()[0].title, form->applicationTitle());
+    EXPECT_EQ(db->names("system_ffirstname").last(), "Zed");
+    EXPECT_EQ(db->names("system_mfirstname").size(), 3);
+    EXPECT_FALSE(firstShown().contains("Zed"));
+    form->Option1->click();
+    EXPECT_TRUE(firstShown().contains("Zed"));
+}
+
+TEST_F(Form1Names, TypedNamesLoseApostrophesAndEmptyInputAddsNothing) {
+    chooseUserList();
+    start();
+    const struct {
+        QString typed;
+        QStringList added;
+    } cases[] = {
+        {"O'Neil", {"ONeil"}},
+        {"", {}},
+        {"   ", {}},
+        {"'", {}},
+        {"' '", {}},
+        {"  Ann", {"  Ann"}},
+        {QString(60, 'x'), {QString(50, 'x')}},
+        {"élise", {"élise"}},
+    };
+    for (const auto& c : cases) {
+        // A name put there by another program shows only when the list is reloaded.
+        db->insert("user_lastname", "Reloaded");
+        const QStringList before = db->names("user_lastname");
+        dialogs.answerInputBox(c.typed);
+        form->PushButton5->click();
+        EXPECT_EQ(db->names("user_lastname"), before + c.added) << c.typed.toStdString();
+        EXPECT_TRUE(lastShown().contains("Reloaded")) << c.typed.toStdString();
+        EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+        db->execute("delete from user_lastname where lastname = 'Reloaded'");
+    }
+    EXPECT_EQ(dialogs.shown()[0].text, "Input last name: ");
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(Form1Names, AddingWithoutTheDatabaseReportsEachStepThatNeedsIt) {
+    start();
+    form->SetMousePointer(platform::kPointerHourglass);
+    QFile::remove(db->path());
+    dialogs.expectMessageBox();
+    dialogs.answerInputBox("Zed");
+    dialogs.expectMessageBox(2);
+    form->PushButton5->click();
+    const std::vector<Report> got = reports();
+    ASSERT_EQ(got.size(), 3u);
+    const char* place = "Form1.PushButton5_Click";
+    EXPECT_EQ(got[0].place, place);
+    EXPECT_EQ(got[0].line, 106);
+    EXPECT_EQ(got[0].description, "unable to open database file");
+    EXPECT_EQ(got[1].line, 114);
+    EXPECT_EQ(got[1].description, "The database connection is not open");
+    EXPECT_EQ(got[2].line, 122);
+    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_FALSE(QFile::exists(db->path()));
+}
+
+// --- deleting and clearing -------------------------------------------------
+
+TEST_F(Form1Names, DeletingABuiltInFirstNameFollowsTheGenderOption) {
+    start();
+    select(form->ListView1, 0);  // Anna, under "Both"
+    form->PushButton4->click();
+    EXPECT_EQ(db->names("system_mfirstname"), (QStringList{"bob", "Carl"}));
+    EXPECT_EQ(db->names("system_ffirstname"), QStringList{"Dora"});
+    EXPECT_EQ(firstShown(), (QStringList{"Bob", "Carl", "Dora"}));
+
+    db->insert("system_mfirstname", "dora");
+    form->Option2->click();
+    select(form->ListView1, 2);  // Dora, under "Male Only"
+    form->PushButton4->click();
+    EXPECT_EQ(db->names("system_mfirstname"), (QStringList{"bob", "Carl"}));
+    form->Option3->click();
+    EXPECT_EQ(firstShown(), QStringList{"Dora"});
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(Form1Names, DeletingWithNothingSelectedIsReportedAndRemovesNothing) {
+    start();
+    dialogs.expectMessageBox(2);
+    form->PushButton4->click();
+    const std::vector<Report> got = reports();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].place, "Form1.PushButton4_Click");
+    EXPECT_EQ(got[0].line, 112);
+    EXPECT_EQ(got[1].line, 114);
+    EXPECT_EQ(got[0].description, "No name is selected in the list");
+    EXPECT_EQ(db->names("system_mfirstname").size(), 3);
+    EXPECT_EQ(db->names("system_ffirstname").size(), 3);
+}
+
+TEST_F(Form1Names, DeletingALastNameRemovesEveryRowOfItInAnyCase) {
+    start();
+    select(form->ListView2, 1);  // Smith
+    form->PushButton3->click();
+    EXPECT_EQ(db->names("system_lastname"), QStringList{"Jones"});
+    EXPECT_EQ(lastShown(), QStringList{"Jones"});
+}
+
+TEST_F(Form1Names, ClearEmptiesOneUserTableAtOnceAndAnEmptyListDoesNothing) {
+    chooseUserList();
+    start();
+    form->PushButton4->click();
+    EXPECT_TRUE(db->names("user_firstname").isEmpty());
+    EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Ward"}));
+    EXPECT_TRUE(firstShown().isEmpty());
+
+    platform::Database::resetPeakOpenConnections();
+    form->PushButton4->click();  // nothing to clear: no connection, no reload
+    EXPECT_EQ(platform::Database::peakOpenConnections(), 0);
+
+    form->PushButton3->click();
+    EXPECT_TRUE(db->names("user_lastname").isEmpty());
+    EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(Form1Names, AStoredNameWithAnApostropheIsDeletedLikeAnyOther) {
+    db->insert("system_lastname", "d'arcy");
+    start();
+    select(form->ListView2, 0);
+    ASSERT_EQ(lastShown()[0], "D'arcy");
+    form->PushButton3->click();
+    EXPECT_EQ(db->names("system_lastname"), (QStringList{"Smith", "SMITH", "Jones"}));
+}
+
+// --- dropping entries from a view ------------------------------------------
+
+TEST_F(Form1Names, DoubleClickAndTheDeleteKeyDropTheSelectedEntryFromItsViewOnly) {
+    start();
+    select(form->ListView1, 1);  // Bob
+    QTest::keyClick(form->ListView1, Qt::Key_Q);
+    EXPECT_EQ(firstShown().size(), 4);
+    QTest::keyClick(form->ListView1, Qt::Key_Delete);
+    EXPECT_EQ(firstShown(), (QStringList{"Anna", "Carl", "Dora"}));
+
+    select(form->ListView2, 0);
+    emit form->ListView2->doubleClicked(form->ListView2->model()->index(0, 0));
+    EXPECT_EQ(lastShown(), (QStringList{"Smith", "Smith"}));
+
+    // Not while the busy pointer shows, and not without a selection.
+    form->SetMousePointer(platform::kPointerHourglass);
+    select(form->ListView2, 0);
+    form->ListView2_KeyDown(46, 0);
+    form->ListView2_DblClick();
+    EXPECT_EQ(lastShown().size(), 2);
+    form->SetMousePointer(platform::kPointerNormal);
+    form->ListView1->clearSelection();
+    form->ListView1_DblClick();
+    EXPECT_EQ(firstShown().size(), 3);
+
+    EXPECT_EQ(db->names("system_mfirstname").size(), 3);
+    form->Option2->click();  // any load brings them back
+    form->Option1->click();
+    EXPECT_EQ(firstShown().size(), 4);
+    EXPECT_EQ(lastShown().size(), 3);
+}
+
+// --- importing -------------------------------------------------------------
+
+TEST_F(Form1Names, ImportingStoresOneNamePerLineWhateverTheLineEnds) {
+    chooseUserList();
+    start();
+    const QString path =
+        writeFile("last.txt", "Ann\r\n\r\nBob\nCy\rO'Neil\r\n   \r\n" + QByteArray(60, 'z'));
+    dialogs.answerOpenFiles({path});
+    form->PushButton7->click();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].title, "Load List(s) - Hold Ctrl to select multiple list files");
+    EXPECT_EQ(dialogs.shown()[0].text, "Text Files (*.txt);;All Files (*)");
+    EXPECT_EQ(db->names("user_lastname"),
+              (QStringList{"Vance", "Ward", "Ann", "Bob", "Cy", "ONeil", "   ", QString(50, 'z')}));
+    EXPECT_TRUE(lastShown().contains("Oneil"));
+    EXPECT_EQ(db->names("user_firstname"), QStringList{"Ulla"});
+    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+
+    dialogs.answerOpenFiles({writeFile("first.txt", "Jos\xE9\nZo\xEB\n")});
+    form->PushButton6->click();
+    EXPECT_EQ(db->names("user_firstname"), (QStringList{"Ulla", "José", "Zoë"}));
+}
+
+TEST_F(Form1Names, BuiltInFirstNamesImportIntoTheFemaleTableAndRepeatsStoreTwice) {
+    start();
+    form->Option2->click();
+    const QString path = writeFile("first.txt", "Ines\r\n");
+    dialogs.answerOpenFiles({path, path});
+    form->PushButton6->click();
+    EXPECT_EQ(db->names("system_ffirstname"),
+              (QStringList{"ANNA", "Dora", "anna", "Ines", "Ines"}));
+    EXPECT_FALSE(firstShown().contains("Ines"));
+    form->Option1->click();
+    EXPECT_EQ(firstShown().count("Ines"), 1);
+
+    dialogs.answerOpenFiles({writeFile("last.txt", "Kerr\n"), files.filePath("last.txt")});
+    form->PushButton7->click();
+    EXPECT_EQ(lastShown().count("Kerr"), 2);
+}
+
+TEST_F(Form1Names, SeveralFilesImportInTurnPastAMissingFileAndAFolder) {
+    chooseUserList();
+    start();
+    const QString folder = files.filePath("folder");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    dialogs.answerOpenFiles({writeFile("a.txt", "Ash\n"), files.filePath("gone.txt"), folder,
+                             files.path() + "//b.txt", writeFile("empty.txt", "")});
+    writeFile("b.txt", "Birch\r\n");
+    dialogs.expectMessageBox(2);
+    platform::Database::resetPeakOpenConnections();
+    form->PushButton6->click();
+    EXPECT_EQ(platform::Database::peakOpenConnections(), 1);
+    EXPECT_EQ(db->names("user_firstname"), (QStringList{"Ulla", "Ash", "Birch"}));
+    const auto& shown = dialogs.shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[1].text, "File not found");
+    EXPECT_EQ(shown[1].style, platform::kStyleOk);
+    EXPECT_EQ(shown[1].title, form->applicationTitle());
+    const std::vector<Report> got = reports();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].place, "Main.FileToListview");
+    EXPECT_EQ(got[0].line, 108);
+    EXPECT_EQ(firstShown(), (QStringList{"Ash", "Birch", "Ulla"}));
+}
+
+TEST_F(Form1Names, CancellingTheDialogChangesNothing) {
+    start();
+    form->SetMousePointer(platform::kPointerCustom);
+    dialogs.answerOpenFiles({});
+    form->PushButton7->click();
+    EXPECT_EQ(form->MousePointer(), platform::kPointerCustom);
+    EXPECT_EQ(db->names("system_lastname").size(), 3);
+}
+
+TEST_F(Form1Names, WithoutTheDatabaseEachFileIsReportedOnceAndTheReloadAt140) {
+    start();
+    const QString path = writeFile("last.txt", "Ann\nBob\nCy\n");
+    QFile::remove(db->path());
+    dialogs.answerOpenFiles({path, path});
+    dialogs.expectMessageBox(3);
+    form->PushButton7->click();
+    const std::vector<Report> got = reports();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].place, "Main.FileToListview");
+    EXPECT_EQ(got[0].line, 106);
+    EXPECT_EQ(got[1].line, 106);
+    EXPECT_EQ(got[2].place, "Form1.PushButton7_Click");
+    EXPECT_EQ(got[2].line, 140);
+    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+}
+
+TEST_F(Form1Names, RefusedInsertsAreReportedAtTheirOwnStatementAndTheImportGoesOn) {
+    chooseUserList();
+    start();
+    db->execute(
+        "create trigger refuse before insert on user_lastname when new.lastname = 'Bad' "
+        "begin select raise(abort, 'refused'); end");
+    db->execute("drop table user_firstname");
+    dialogs.answerOpenFiles({writeFile("last.txt", "Bad\nBad\r\nBad\r\nOk\r\nBad\n")});
+    dialogs.expectMessageBox(4);
+    form->PushButton7->click();
+    const std::vector<Report> got = reports();
+    ASSERT_EQ(got.size(), 4u);
+    // Before a line feed, after the last one, alone on a line; a repeat is not shown again.
+    EXPECT_EQ(got[0].line, 144);
+    EXPECT_EQ(got[1].line, 168);
+    EXPECT_EQ(got[2].line, 190);
+    EXPECT_EQ(got[0].description, "refused");
+    EXPECT_EQ(got[0].place, "Main.FileToListview");
+    EXPECT_EQ(got[3].place, "Form1.PushButton7_Click");
+    EXPECT_EQ(got[3].line, 140);
+    EXPECT_EQ(got[3].description, "no such table: user_firstname");
+    EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Ward", "Ok"}));
+}
+
+}  // namespace
