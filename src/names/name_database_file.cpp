@@ -93,7 +93,7 @@ void CreateNameDatabase(const QString& path, const NameTables& names) {
 }
 
 QStringList ReadBuiltInList(const QString& path) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(readWhole(path));
     if (utf8.hasError()) throw platform::Failure(path + QStringLiteral(": not valid UTF-8"));
     QStringList lines = text.split(QLatin1Char('\n'));

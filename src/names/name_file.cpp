@@ -38,10 +38,12 @@ QString DecodeWindows1252(const QByteArray& bytes) {
 
 QString DecodeNameFile(const QByteArray& bytes) {
     if (startsWithUtf16Bom(bytes)) {
-        QStringDecoder utf16(QStringDecoder::Utf16);
+        QStringDecoder utf16(QStringDecoder::Utf16, QStringDecoder::Flag::Stateless);
         return utf16(bytes);
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a sequence cut off by the end of the file is an error, not
+    // a letter still to come.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     if (!utf8.hasError()) return text;
     return DecodeWindows1252(bytes);

@@ -49,6 +49,7 @@ TEST(NameFile, SplitsAtEveryLineEndAndKeepsWhatANameIs) {
         {"   \r\n\tAnn \r\n", {"   ", "\tAnn "}},
         {"\xEF\xBB\xBFZo\xC3\xAB\r\nJos\xC3\xA9", {"Zoë", "José"}},
         {"Jos\xE9\r\nZo\xEB\r\nFran\xE7ois", {"José", "Zoë", "François"}},
+        {"Ann\r\nJos\xE9", {"Ann", "José"}},  // ends in what starts a UTF-8 sequence
         {"\x80uro\r\n\x8Aimon\r\n\x9Fves", {"€uro", "Šimon", "Ÿves"}},
         {"", {}},
         {"\r\n\n\r", {}},
