@@ -81,6 +81,9 @@ QByteArray sha256(const QByteArray& bytes) {
 void CreateNameDatabase(const QString& path, const NameTables& names) {
     removeWithCompanions(path);
     Connection db(path);
+    // Small pages: every insert of an import commits by itself and writes
+    // one page to the log, and names are short rows.
+    db.execute("pragma page_size=512");
     db.execute("pragma journal_mode=WAL");
     db.execute("begin");
     db.execute(kNameDatabaseSchema);
@@ -136,6 +139,7 @@ InstallResult InstallBuiltDatabase(const QString& built, const QString& target,
         return InstallResult::AlreadyCurrent;
     }
     if (QFileInfo::exists(stampFile) && readWhole(stampFile).trimmed() == targetHash) {
+        removeWithCompanions(target);
         writeWhole(target, builtBytes);
         writeWhole(stampFile, builtHash);
         return InstallResult::Replaced;

@@ -88,6 +88,10 @@ void Database::open(const QString& path) {
         throw Failure(description);
     }
     sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, noCaseCollation);
+    // A connection lives for one procedure only and is the only one open, so
+    // it keeps the file locked for itself: set before the file is first read,
+    // this also spares the shared-memory index of the write-ahead log.
+    sqlite3_exec(db, "pragma locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
     // The engine opens lazily: reading the schema meets a damaged file or one
     // that is no database at all here rather than at the first statement.
     if (sqlite3_exec(db, "select count(*) from sqlite_schema", nullptr, nullptr, nullptr) !=
@@ -96,11 +100,14 @@ void Database::open(const QString& path) {
         sqlite3_close_v2(db);
         throw Failure(description);
     }
-    // Write-ahead logging without a sync per statement: each insert still
-    // commits by itself, and a large import stays fast. Best effort: a file
+    // Each insert commits by itself. Write-ahead logging without a sync per
+    // commit keeps the file consistent, and checkpoints (each with a sync)
+    // come seldom enough that a large import stays fast. Best effort: a file
     // that cannot change its journal mode (read-only) keeps its own.
-    sqlite3_exec(db, "pragma journal_mode=WAL", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "pragma synchronous=NORMAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db,
+                 "pragma journal_mode=WAL; pragma synchronous=NORMAL; "
+                 "pragma wal_autocheckpoint=100000",
+                 nullptr, nullptr, nullptr);
     db_ = db;
     ++openCount_;
     if (openCount_ > peakOpenCount_) peakOpenCount_ = openCount_;
