@@ -12,38 +12,24 @@ QString StoredName(const QString& name) {
 }
 
 void AddName(platform::Database& database, AddTo table, const QString& name) {
-    const char* sql = nullptr;
-    switch (table) {
-        case AddTo::BuiltInFirstNames:
-            sql = "insert into system_ffirstname (Ffirst) values (?)";
-            break;
-        case AddTo::UserFirstNames:
-            sql = "insert into user_firstname (firstname) values (?)";
-            break;
-        case AddTo::BuiltInLastNames:
-            sql = "insert into system_lastname ([Last]) values (?)";
-            break;
-        case AddTo::UserLastNames:
-            sql = "insert into user_lastname (lastname) values (?)";
-            break;
-    }
-    database.execute(sql, StoredName(name));
+    // In the order of AddTo.
+    static constexpr const char* kInserts[] = {
+        "insert into system_ffirstname (Ffirst) values (?)",
+        "insert into user_firstname (firstname) values (?)",
+        "insert into system_lastname ([Last]) values (?)",
+        "insert into user_lastname (lastname) values (?)",
+    };
+    database.execute(kInserts[static_cast<int>(table)], StoredName(name));
 }
 
 void RemoveName(platform::Database& database, RemoveFrom table, const QString& name) {
-    const char* sql = nullptr;
-    switch (table) {
-        case RemoveFrom::BuiltInMaleFirstNames:
-            sql = "delete from system_mfirstname where Mfirst = ? collate nocase";
-            break;
-        case RemoveFrom::BuiltInFemaleFirstNames:
-            sql = "delete from system_ffirstname where Ffirst = ? collate nocase";
-            break;
-        case RemoveFrom::BuiltInLastNames:
-            sql = "delete from system_lastname where Last = ? collate nocase";
-            break;
-    }
-    database.execute(sql, name);
+    // In the order of RemoveFrom.
+    static constexpr const char* kDeletions[] = {
+        "delete from system_mfirstname where Mfirst = ? collate nocase",
+        "delete from system_ffirstname where Ffirst = ? collate nocase",
+        "delete from system_lastname where Last = ? collate nocase",
+    };
+    database.execute(kDeletions[static_cast<int>(table)], name);
 }
 
 void EmptyTable(platform::Database& database, Empty table) {
