@@ -73,7 +73,12 @@ void Form1::PushButton1_Click() {
                 const PartOfName partOfName{Option4, Option5, Option6};
                 generate::ProduceRows(procedure, random_, count, plainValue, firstNames_->entries(),
                                       lastNames_->entries(), partOfName, rows,
-                                      [this](int position) { ProgressBar1->setValue(position); });
+                                      [this, shown = -1](int position) mutable {
+                                          // The bar takes a position only when it changes.
+                                          if (position == shown) return;
+                                          ProgressBar1->setValue(position);
+                                          shown = position;
+                                      });
                 rows.publish();
             }
             procedure.run(152, [this] { SetMousePointer(platform::kPointerNormal); });

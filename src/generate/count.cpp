@@ -153,10 +153,9 @@ bool WithinCountLimit(double value) {
 }
 
 double RoundHalfEven(double value) {
-    const double nearest = std::round(value);  // halves away from zero
-    if (std::fabs(value - std::trunc(value)) == 0.5 && std::fmod(nearest, 2.0) != 0.0)
-        return nearest - std::copysign(1.0, value);
-    return nearest;
+    // The default rounding mode rounds to nearest with halves to even; the
+    // program never changes it.
+    return std::nearbyint(value);
 }
 
 std::int32_t CountFromValue(double value) {

@@ -10,9 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTreeView>
+#include <QTableView>
 
 #include "app/application_title.h"
+#include "app/controls.h"
 #include "app/failure_report.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
@@ -28,40 +29,6 @@ namespace results {
 namespace {
 
 constexpr int kNamesColumnTwips = 7000;
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left,
-                        int top, int width, int height) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    QFont font = button->font();
-    font.setPointSizeF(11.25);
-    button->setFont(font);
-    app::placeInTwips(button, left, top, width, height);
-    return button;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                     int width, int height) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QLatin1String(name));
-    app::placeInTwips(frame, left, top, width, height);
-    return frame;
-}
-
-QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, int left,
-                         int top, int width, int height) {
-    auto* option = new QRadioButton(caption, parent);
-    option->setObjectName(QLatin1String(name));
-    app::placeInTwips(option, left, top, width, height);
-    return option;
-}
-
-void paintBackground(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 }  // namespace
 
@@ -86,33 +53,45 @@ void Form2::buildControls() {
 
     results_ = new ResultList(this);
 
-    PushButton8 = makeButton(this, "PushButton8", QStringLiteral("< Back"), 120, 120, 7800, 405);
-    Frame2 = makeFrame(this, "Frame2", QStringLiteral("Output"), 120, 570, 7800, 690);
-    Option4 = makeOption(Frame2, "Option4", QStringLiteral("Text File"), 240, 240, 1335, 375);
+    PushButton8 =
+        app::MakeButton(this, "PushButton8", QStringLiteral("< Back"), 120, 120, 7800, 405);
+    Frame2 = app::MakeFrame(this, "Frame2", QStringLiteral("Output"), 120, 570, 7800, 690);
+    Option4 = app::MakeOption(Frame2, "Option4", QStringLiteral("Text File"), 240, 240, 1335, 375);
     Option4->setChecked(true);
     Option5 =
-        makeOption(Frame2, "Option5", QStringLiteral("Excel (2 cells)"), 1575, 240, 1695, 375);
-    Option6 = makeOption(Frame2, "Option6", QStringLiteral("Excel (1 cell)"), 3555, 240, 1695, 375);
+        app::MakeOption(Frame2, "Option5", QStringLiteral("Excel (2 cells)"), 1575, 240, 1695, 375);
+    Option6 =
+        app::MakeOption(Frame2, "Option6", QStringLiteral("Excel (1 cell)"), 3555, 240, 1695, 375);
 
-    ListView1 = new QTreeView(this);
+    // A one-column table: unlike a tree view it keeps nothing per row beyond a
+    // few bytes of row height, so a million rows show at once.
+    ListView1 = new QTableView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);
+    ListView1->setShowGrid(false);
+    ListView1->setWordWrap(false);
+    ListView1->setCornerButtonEnabled(false);
+    ListView1->setTabKeyNavigation(false);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->header()->setStretchLastSection(false);
+    ListView1->verticalHeader()->hide();
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 4);
+    ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ListView1->horizontalHeader()->setHighlightSections(false);
+    ListView1->horizontalHeader()->setStretchLastSection(false);
     ListView1->setModel(results_);
     app::placeInTwips(ListView1, 120, 1360, 7800, 4930);
 
-    Frame4 = makeFrame(this, "Frame4", QStringLiteral("Save Results To This Folder"), 120, 6360,
-                       7800, 810);
+    Frame4 = app::MakeFrame(this, "Frame4", QStringLiteral("Save Results To This Folder"), 120,
+                            6360, 7800, 810);
     Text2 = new QLineEdit(Frame4);
     Text2->setObjectName(QStringLiteral("Text2"));
     app::placeInTwips(Text2, 240, 300, 6630, 345);
-    PushButton1 = makeButton(Frame4, "PushButton1", QStringLiteral("..."), 6960, 300, 600, 345);
+    PushButton1 =
+        app::MakeButton(Frame4, "PushButton1", QStringLiteral("..."), 6960, 300, 600, 345);
     PushButton2 =
-        makeButton(this, "PushButton2", QStringLiteral("Save Results"), 120, 7290, 7800, 405);
+        app::MakeButton(this, "PushButton2", QStringLiteral("Save Results"), 120, 7290, 7800, 405);
 
     const QList<QWidget*> tabOrder{PushButton8, Option4, Option5,     Option6,
                                    ListView1,   Text2,   PushButton1, PushButton2};
@@ -167,7 +146,7 @@ void Form2::PaintButtonFace() {
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (QWidget* widget :
          std::initializer_list<QWidget*>{this, Frame2, Frame4, Option4, Option5, Option6})
-        paintBackground(widget, buttonFace);
+        app::PaintBackground(widget, buttonFace);
 }
 
 void Form2::Form_QueryUnload() {

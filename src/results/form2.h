@@ -10,7 +10,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTreeView;
+class QTableView;
 
 namespace app {
 class Procedure;
@@ -51,7 +51,7 @@ public:
     QRadioButton* Option4 = nullptr;     // "Text File"
     QRadioButton* Option5 = nullptr;     // "Excel (2 cells)"
     QRadioButton* Option6 = nullptr;     // "Excel (1 cell)"
-    QTreeView* ListView1 = nullptr;      // the results list
+    QTableView* ListView1 = nullptr;     // the results list
     QGroupBox* Frame4 = nullptr;         // "Save Results To This Folder"
     QLineEdit* Text2 = nullptr;          // the output folder
     QPushButton* PushButton1 = nullptr;  // "..."

@@ -7,6 +7,10 @@
 
 namespace results {
 
+namespace {
+constexpr std::size_t kUsualRowBytes = 16;
+}  // namespace
+
 int CodePointCount(std::string_view utf8) {
     // Every byte except the continuation bytes 10xxxxxx starts a character.
     return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char byte) {
@@ -21,7 +25,7 @@ void ResultList::setHeader(const QString& text) {
 
 std::string_view ResultList::utf8(int position) const {
     const std::uint32_t begin = position == 0 ? 0 : ends_[position - 1];
-    return std::string_view(text_).substr(begin, ends_[position] - begin);
+    return text_.view().substr(begin, ends_[position] - begin);
 }
 
 QString ResultList::text(int position) const {
@@ -37,37 +41,27 @@ int ResultList::longestRow() const {
 
 void ResultList::clear() {
     beginResetModel();
-    text_ = std::string();
+    text_.clear();
     ends_ = std::vector<std::uint32_t>();
     shown_ = 0;
     endResetModel();
 }
 
 void ResultList::reserve(int rows) {
-    if (rows > 0) ends_.reserve(ends_.size() + static_cast<std::size_t>(rows));
+    if (rows <= 0) return;
+    ends_.reserve(ends_.size() + static_cast<std::size_t>(rows));
+    // Room for names of usual length; memory that stays unused is never touched.
+    text_.reserve(text_.size() + static_cast<std::size_t>(rows) * kUsualRowBytes);
 }
 
 void ResultList::appendUtf8(QStringView piece) {
-    const qsizetype length = piece.size();
-    const char16_t* units = piece.utf16();
-    qsizetype i = 0;
-    while (i < length && units[i] < 0x80) ++i;
-    if (i == length) {
-        // Plain ASCII, the usual case: one byte per unit.
-        const std::size_t start = text_.size();
-        text_.resize(start + static_cast<std::size_t>(length));
-        std::copy(units, units + length, text_.begin() + static_cast<std::ptrdiff_t>(start));
-        return;
-    }
     const QByteArray encoded = piece.toUtf8();
-    text_.append(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+    text_.append(std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
 }
 
 void ResultList::addRow(std::initializer_list<QStringView> pieces) {
     for (QStringView piece : pieces) appendUtf8(piece);
-    if (text_.size() > std::numeric_limits<std::uint32_t>::max())
-        throw platform::Failure(QStringLiteral("Out of memory"));
-    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+    endRow();
 }
 
 void ResultList::publish() {

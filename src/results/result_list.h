@@ -11,6 +11,9 @@
 #include <QString>
 #include <QStringView>
 
+#include "platform/failure.h"
+#include "results/text_buffer.h"
+
 namespace results {
 
 // The results list: one name text per row, in the order added. The rows live
@@ -41,6 +44,10 @@ public:
     void reserve(int rows);
     // Adds one row made of the pieces joined together.
     void addRow(std::initializer_list<QStringView> pieces);
+    void addUtf8Row(std::initializer_list<std::string_view> pieces) {
+        for (std::string_view piece : pieces) text_.append(piece);
+        endRow();
+    }
     // Tells the view about the rows added since the last clear or publish.
     void publish();
 
@@ -54,9 +61,14 @@ public:
 
 private:
     void appendUtf8(QStringView piece);
+    void endRow() {
+        if (text_.size() > kMaxTextBytes) throw platform::Failure(QStringLiteral("Out of memory"));
+        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+    }
+    static constexpr std::size_t kMaxTextBytes = 0xFFFFFFFFu;
 
     QString header_;
-    std::string text_;
+    TextBuffer text_;
     std::vector<std::uint32_t> ends_;  // end offset of each row in text_
     int shown_ = 0;
 };

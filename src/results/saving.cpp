@@ -6,20 +6,6 @@
 
 namespace results {
 
-QString CollapseDoubledSeparators(const QString& path) {
-    QString result;
-    result.reserve(path.size());
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        result += path[i];
-        if (path[i] == u'/' && i + 1 < path.size() && path[i + 1] == u'/') ++i;
-    }
-    return result;
-}
-
-QString ResultsFilePath(const QString& folder) {
-    return CollapseDoubledSeparators(folder + QStringLiteral("/results.txt"));
-}
-
 void WriteTextFile(const QByteArray& text, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

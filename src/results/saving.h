@@ -9,14 +9,6 @@ namespace results {
 
 inline constexpr char kFolderMissing[] = "Folder does not exist. Please select another folder.";
 
-// The path of results.txt in the output folder, as typed: the folder, '/', the
-// file name, with doubled separators (a folder typed with a trailing '/')
-// collapsed.
-QString ResultsFilePath(const QString& folder);
-
-// One pass from left to right replacing each pair of adjacent '/' by one.
-QString CollapseDoubledSeparators(const QString& path);
-
 // Replaces the file with exactly these bytes, whole or not at all: a failure
 // (throws platform::Failure) leaves an existing file as it was.
 void WriteTextFile(const QByteArray& text, const QString& path);

@@ -25,9 +25,10 @@ struct Options {
 
 struct Rows {
     QStringList rows;
-    void addRow(std::initializer_list<QStringView> pieces) {
+    void addUtf8Row(std::initializer_list<std::string_view> pieces) {
         QString row;
-        for (QStringView piece : pieces) row += piece;
+        for (std::string_view piece : pieces)
+            row += QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
         rows << row;
     }
 };
@@ -117,6 +118,24 @@ TEST(RemoveBlanks, RemovesOnlyCharacter32) {
     EXPECT_EQ(generate::RemoveBlanks(" Anna  Lena "), "AnnaLena");
     EXPECT_EQ(generate::RemoveBlanks("Anna\tLena"), "Anna\tLena");
     EXPECT_EQ(generate::RemoveBlanks(""), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ShownNames, KeepsConversionsOnlyWhileTheListIsUnchanged) {
+    QStringList list{"anna lena", "tom"};
+    generate::ShownNames shown;
+    EXPECT_EQ(shown.at(list, 1), "Annalena");
+    EXPECT_EQ(shown.at(list, 2), "Tom");
+    EXPECT_EQ(shown.at(list, 1), "Annalena");
+    list[0] = "EVE";
+    EXPECT_EQ(shown.at(list, 1), "Eve");
+    list.removeAt(0);
+    EXPECT_EQ(shown.at(list, 1), "Tom");
+    EXPECT_THROW(shown.at(list, 2), platform::Failure);
+    EXPECT_THROW(shown.at(list, 0), platform::Failure);
 }
 
 }  // namespace

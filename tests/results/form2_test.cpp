@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTreeView>
+#include <QTableView>
 
 #include "app/failure_report.h"
 #include "app/twips.h"
@@ -80,7 +80,8 @@ TEST_F(Form2Test, ControlsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(form.ListView1->model()->columnCount(), 1);
     EXPECT_EQ(form.ListView1->model()->headerData(0, Qt::Horizontal).toString(), "Names");
     EXPECT_EQ(form.ListView1->columnWidth(0), twipsToPixels(7000));
-    EXPECT_FALSE(form.ListView1->isHeaderHidden());
+    EXPECT_FALSE(form.ListView1->horizontalHeader()->isHidden());
+    EXPECT_TRUE(form.ListView1->verticalHeader()->isHidden());
     EXPECT_EQ(form.ListView1->model()->rowCount(), 0);
     EXPECT_EQ(form.palette().color(QPalette::Window),
               QApplication::palette().color(QPalette::Button));

@@ -23,6 +23,12 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+QStringList numberedNames(int count) {
+    QStringList names;
+    for (int i = 1; i <= count; ++i) names << QString("Name%1 Last").arg(i);
+    return names;
+}
+
 class SaveTextTest : public testsupport::Form2Fixture {
 protected:
     void SetUp() override {
@@ -133,13 +139,6 @@ TEST(WriteTextFile, AFailedWriteLeavesTheOldFileAsItWas) {
     EXPECT_EQ(readFile(path), QByteArray("old\r\n"));
 }
 
-TEST(ResultsFilePath, JoinsWithOneSeparator) {
-    EXPECT_EQ(results::ResultsFilePath("/home/ann/Desktop"), "/home/ann/Desktop/results.txt");
-    EXPECT_EQ(results::ResultsFilePath("/home/ann/Desktop/"), "/home/ann/Desktop/results.txt");
-    EXPECT_EQ(results::ResultsFilePath("/"), "/results.txt");
-    EXPECT_EQ(results::CollapseDoubledSeparators("a///b////c"), "a//b//c");
-}
-
 class SaveSpreadsheetTest : public testsupport::Form2Fixture {
 protected:
     void SetUp() override {
@@ -164,8 +163,7 @@ TEST_F(SaveSpreadsheetTest, TwoCellsSplitEachRowAtItsBlanks) {
 }
 
 TEST_F(SaveSpreadsheetTest, OneCellHoldsTheWholeName) {
-    QStringList names;
-    for (int i = 1; i <= 100; ++i) names << QString("Name%1 Last%1").arg(i);
+    const QStringList names = numberedNames(100);
     fill(names);
     form2->Option6->setChecked(true);
     form2->PushButton2_Click();
@@ -264,8 +262,7 @@ TEST_F(WorkbookTest, TwoCellsOpenAsANewDocumentWithFittedColumns) {
 }
 
 TEST_F(WorkbookTest, OneCellFillsColumnAOnly) {
-    QStringList names;
-    for (int i = 1; i <= 100; ++i) names << QString("Name%1 Last").arg(i);
+    const QStringList names = numberedNames(100);
     fill(names);
     form2->Option6->setChecked(true);
     form2->PushButton2_Click();

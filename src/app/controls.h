@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QColor>
+#include <QGroupBox>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QString>
+
+#include "app/twips.h"
+
+namespace app {
+
+// The controls of the program's windows, named as in the window designer and
+// placed in twips. Push buttons carry the larger caption font.
+
+inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
+                               int top, int width, int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    QFont font = button->font();
+    font.setPointSizeF(11.25);
+    button->setFont(font);
+    placeInTwips(button, left, top, width, height);
+    return button;
+}
+
+inline QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption, int left,
+                            int top, int width, int height) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QLatin1String(name));
+    placeInTwips(frame, left, top, width, height);
+    return frame;
+}
+
+inline QRadioButton* MakeOption(QWidget* parent, const char* name, const QString& caption, int left,
+                                int top, int width, int height) {
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(QLatin1String(name));
+    placeInTwips(option, left, top, width, height);
+    return option;
+}
+
+inline void PaintBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+}  // namespace app
