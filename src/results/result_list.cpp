@@ -1,6 +1,7 @@
 #include "results/result_list.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "platform/failure.h"
@@ -72,12 +73,14 @@ void ResultList::publish() {
 }
 
 QByteArray ResultList::linesWithCrLf() const {
-    QByteArray lines;
-    lines.reserve(static_cast<qsizetype>(text_.size() + 2 * ends_.size()));
+    QByteArray lines(static_cast<qsizetype>(text_.size() + 2 * ends_.size()), Qt::Uninitialized);
+    char* out = lines.data();
     std::uint32_t begin = 0;
     for (const std::uint32_t end : ends_) {
-        lines.append(text_.data() + begin, end - begin);
-        lines.append("\r\n", 2);
+        std::memcpy(out, text_.data() + begin, end - begin);
+        out += end - begin;
+        *out++ = '\r';
+        *out++ = '\n';
         begin = end;
     }
     return lines;
