@@ -40,8 +40,7 @@ public:
     // Valid until the next call.
     std::string_view at(const QStringList& list, std::int32_t number) {
         const QString& entry = Entry(list, number);
-        if (list.constData() != source_.constData() || list.size() != source_.size())
-            reset(list);
+        if (list.constData() != source_.constData() || list.size() != source_.size()) reset(list);
         Slot& slot = slots_[static_cast<std::size_t>(number - 1)];
         if (slot.begin == kNotMade) make(slot, entry);
         return std::string_view(text_.data() + slot.begin, slot.length);

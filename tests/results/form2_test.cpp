@@ -5,8 +5,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
 
 #include "app/failure_report.h"
 #include "app/twips.h"
