@@ -298,3 +298,38 @@ TEST(DesktopSpreadsheet, AProgramThatDoesNotStartIsAFailure) {
 }
 
 }  // namespace
+
+namespace {
+
+// The search path of the test process, replaced for one test.
+class SearchPath {
+public:
+    explicit SearchPath(const QString& path) : saved_(qgetenv("PATH")) {
+        qputenv("PATH", QFile::encodeName(path));
+    }
+    ~SearchPath() { qputenv("PATH", saved_); }
+
+private:
+    QByteArray saved_;
+};
+
+void makeProgram(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(DesktopSpreadsheet, FindsTheSpreadsheetProgramOnTheSearchPath) {
+    QTemporaryDir bin;
+    SearchPath path(bin.path());
+    EXPECT_EQ(platform::DesktopSpreadsheet::findProgram(), "");
+    EXPECT_THROW(platform::DesktopSpreadsheet().createApplication(), platform::Failure);
+    makeProgram(bin.filePath("soffice"));
+    EXPECT_EQ(platform::DesktopSpreadsheet::findProgram(), bin.filePath("soffice"));
+    makeProgram(bin.filePath("libreoffice"));
+    EXPECT_EQ(platform::DesktopSpreadsheet::findProgram(), bin.filePath("libreoffice"));
+}
+
+}  // namespace
