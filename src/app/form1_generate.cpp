@@ -79,11 +79,14 @@ void Form1::PushButton1_Click() {
                                           ProgressBar1->setValue(position);
                                           shown = position;
                                       });
-                rows.publish();
             }
             procedure.run(152, [this] { SetMousePointer(platform::kPointerNormal); });
             procedure.run(154, [this] { setProgressAtRest(ProgressBar1); });
-            procedure.run(156, [this] { Form2().show(); });
+            procedure.run(156, [this] {
+                // The list learns of its new rows at once, as the window shows.
+                Form2().results().publish();
+                Form2().show();
+            });
             procedure.run(158, [this] { hide(); });
         }
         procedure.run(164, [this] {

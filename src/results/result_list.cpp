@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "platform/failure.h"
 
@@ -50,9 +51,13 @@ void ResultList::clear() {
 
 void ResultList::reserve(int rows) {
     if (rows <= 0) return;
-    ends_.reserve(ends_.size() + static_cast<std::size_t>(rows));
     // Room for names of usual length; memory that stays unused is never touched.
-    text_.reserve(text_.size() + static_cast<std::size_t>(rows) * kUsualRowBytes);
+    // Only a hint: without the room, rows are added all the same.
+    try {
+        ends_.reserve(ends_.size() + static_cast<std::size_t>(rows));
+        text_.reserve(text_.size() + static_cast<std::size_t>(rows) * kUsualRowBytes);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void ResultList::appendUtf8(QStringView piece) {

@@ -40,7 +40,7 @@ public:
 
     // Removes every row and tells the view at once.
     void clear();
-    // Room for this many more rows (a hint).
+    // Room for this many more rows: a hint that never fails.
     void reserve(int rows);
     // Adds one row made of the pieces joined together.
     void addRow(std::initializer_list<QStringView> pieces);
