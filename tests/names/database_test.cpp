@@ -1,6 +1,8 @@
 // The connection and the statements of the name database, on temporary files.
 #include <algorithm>
 
+#include <sqlite3.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -62,6 +64,19 @@ TEST(Database, AMissingTableAndAClosedConnectionAreFailures) {
               "no such table: user_lastname");
     EXPECT_EQ(failureOf([&] { names::AddName(database, AddTo::UserLastNames, "Ann"); }),
               "no such table: user_lastname");
+}
+
+TEST(Database, AFileLockedByAnotherProgramIsAFailure) {
+    TempDatabase db;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(db.path().toUtf8().constData(), &other), SQLITE_OK);
+    sqlite3_exec(other, "pragma locking_mode=EXCLUSIVE; begin exclusive", nullptr, nullptr,
+                 nullptr);
+    platform::Database database;
+    EXPECT_EQ(failureOf([&] { database.open(db.path()); }), "database is locked");
+    sqlite3_close_v2(other);
+    database.open(db.path());
+    EXPECT_TRUE(database.isOpen());
 }
 
 TEST(Database, ConnectionsAreCountedAndClosedWithTheirScope) {
