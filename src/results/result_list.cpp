@@ -82,7 +82,7 @@ QByteArray ResultList::linesWithCrLf() const {
     char* out = lines.data();
     std::uint32_t begin = 0;
     for (const std::uint32_t end : ends_) {
-        std::memcpy(out, text_.data() + begin, end - begin);
+        if (end > begin) std::memcpy(out, text_.data() + begin, end - begin);
         out += end - begin;
         *out++ = '\r';
         *out++ = '\n';

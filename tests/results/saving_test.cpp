@@ -68,6 +68,14 @@ TEST_F(SaveTextTest, AnEmptyListGivesAnEmptyFile) {
     EXPECT_TRUE(dialogs.messages().value(0).startsWith("Done."));
 }
 
+TEST_F(SaveTextTest, EmptyRowsGiveEmptyLines) {
+    // "First Name Only" from an empty list makes rows of empty text.
+    fill({"", ""});
+    dialogs.expectMessageBox();
+    form2->PushButton2_Click();
+    EXPECT_EQ(readFile(resultsPath()), QByteArray("\r\n\r\n"));
+}
+
 TEST_F(SaveTextTest, ASecondSaveReplacesTheFirst) {
     fill({"Anna Berg", "Tom Hale", "Eve Moss"});
     dialogs.expectMessageBox(2);
