@@ -41,9 +41,12 @@ inline QRadioButton* MakeOption(QWidget* parent, const char* name, const QString
     return option;
 }
 
+// Fills the widget's background with the colour (buttons fill with their
+// button colour, other widgets with their window colour).
 inline void PaintBackground(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
+    palette.setColor(widget->backgroundRole(), colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

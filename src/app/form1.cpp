@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QTreeView>
 
 #include "app/application_title.h"
+#include "app/controls.h"
 #include "app/failure_report.h"
 #include "app/program_icon.h"
 #include "app/progress_bar.h"
@@ -39,33 +41,6 @@ const QString kHelpText = QStringLiteral(
 constexpr int kListColumnTwips = 6500;
 constexpr int kDeleteKeyCode = 46;
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left,
-                        int top, int width, int height) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    QFont font = button->font();
-    font.setPointSizeF(11.25);
-    button->setFont(font);
-    placeInTwips(button, left, top, width, height);
-    return button;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                     int width, int height) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QLatin1String(name));
-    placeInTwips(frame, left, top, width, height);
-    return frame;
-}
-
-QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, int left,
-                         int top, int width, int height) {
-    auto* option = new QRadioButton(caption, parent);
-    option->setObjectName(QLatin1String(name));
-    placeInTwips(option, left, top, width, height);
-    return option;
-}
-
 QTreeView* makeListView(QWidget* parent, const char* name, names::NameListModel* model) {
     auto* view = new QTreeView(parent);
     view->setObjectName(QLatin1String(name));
@@ -79,13 +54,6 @@ QTreeView* makeListView(QWidget* parent, const char* name, names::NameListModel*
         QStringLiteral("Move | line to right and out of window to reveal full names."));
     placeInTwips(view, 240, 300, 7320, 1320);
     return view;
-}
-
-void paintBackground(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
 }
 
 int keyCodeOf(const QKeyEvent* event) {
@@ -128,47 +96,52 @@ void Form1::buildControls() {
     firstNames_ = new names::NameListModel(this);
     lastNames_ = new names::NameListModel(this);
 
-    PushButton8 = makeButton(this, "PushButton8", "Help", 120, 120, 7800, 405);
-    Frame4 = makeFrame(this, "Frame4", "List Options", 120, 570, 7800, 1850);
-    Option9 = makeOption(Frame4, "Option9",
+    PushButton8 = MakeButton(this, "PushButton8", "Help", 120, 120, 7800, 405);
+    Frame4 = MakeFrame(this, "Frame4", "List Options", 120, 570, 7800, 1850);
+    Option9 = MakeOption(Frame4, "Option9",
                          "Amberlin's List - Generate random names from my list of names", 240, 300,
                          6300, 255);
     Option9->setChecked(true);
     Frame1 =
-        makeFrame(Frame4, "Frame1", "Gender Options (Amberlin's List Only)", 600, 570, 4320, 735);
-    Option1 = makeOption(Frame1, "Option1", "Both", 240, 300, 1020, 255);
+        MakeFrame(Frame4, "Frame1", "Gender Options (Amberlin's List Only)", 600, 570, 4320, 735);
+    Option1 = MakeOption(Frame1, "Option1", "Both", 240, 300, 1020, 255);
     Option1->setChecked(true);
-    Option2 = makeOption(Frame1, "Option2", "Male Only", 1260, 300, 1335, 255);
-    Option3 = makeOption(Frame1, "Option3", "Female Only", 2610, 300, 1455, 255);
+    Option2 = MakeOption(Frame1, "Option2", "Male Only", 1260, 300, 1335, 255);
+    Option3 = MakeOption(Frame1, "Option3", "Female Only", 2610, 300, 1455, 255);
     Option8 =
-        makeOption(Frame4, "Option8", "User List - Generate random names from your list of names",
+        MakeOption(Frame4, "Option8", "User List - Generate random names from your list of names",
                    225, 1440, 6015, 255);
-    Frame2 = makeFrame(this, "Frame2", "Part Of Name", 120, 2460, 7800, 825);
-    Option4 = makeOption(Frame2, "Option4", "First and Last Name", 240, 360, 2100, 255);
+    // Each option group is a button group of its own: the gender options sit
+    // inside the frame of the list-source options and must not join that group.
+    groupOptions({Option9, Option8});
+    groupOptions({Option1, Option2, Option3});
+    Frame2 = MakeFrame(this, "Frame2", "Part Of Name", 120, 2460, 7800, 825);
+    Option4 = MakeOption(Frame2, "Option4", "First and Last Name", 240, 360, 2100, 255);
     Option4->setChecked(true);
-    Option5 = makeOption(Frame2, "Option5", "First Name Only", 2460, 360, 1695, 255);
-    Option6 = makeOption(Frame2, "Option6", "Last Name Only", 4290, 360, 1695, 255);
-    Frame3 = makeFrame(this, "Frame3", "How many names would you like to generate?", 120, 3315,
+    Option5 = MakeOption(Frame2, "Option5", "First Name Only", 2460, 360, 1695, 255);
+    Option6 = MakeOption(Frame2, "Option6", "Last Name Only", 4290, 360, 1695, 255);
+    groupOptions({Option4, Option5, Option6});
+    Frame3 = MakeFrame(this, "Frame3", "How many names would you like to generate?", 120, 3315,
                        7800, 825);
     Text1 = new QLineEdit(QStringLiteral("Text1"), Frame3);
     Text1->setObjectName(QStringLiteral("Text1"));
     placeInTwips(Text1, 240, 300, 7305, 375);
 
-    Frame6 = makeFrame(this, "Frame6", "First Names", 120, 4170, 7800, 2805);
+    Frame6 = MakeFrame(this, "Frame6", "First Names", 120, 4170, 7800, 2805);
     ListView1 = makeListView(Frame6, "ListView1", firstNames_);
-    PushButton2 = makeButton(Frame6, "PushButton2", "Add First Name", 240, 1710, 3600, 405);
+    PushButton2 = MakeButton(Frame6, "PushButton2", "Add First Name", 240, 1710, 3600, 405);
     PushButton6 =
-        makeButton(Frame6, "PushButton6", "Load First Names From File", 3940, 1710, 3600, 405);
-    PushButton4 = makeButton(Frame6, "PushButton4", "Delete", 240, 2220, 7320, 405);
+        MakeButton(Frame6, "PushButton6", "Load First Names From File", 3940, 1710, 3600, 405);
+    PushButton4 = MakeButton(Frame6, "PushButton4", "Delete", 240, 2220, 7320, 405);
 
-    Frame5 = makeFrame(this, "Frame5", "Last Names", 120, 7020, 7800, 2805);
+    Frame5 = MakeFrame(this, "Frame5", "Last Names", 120, 7020, 7800, 2805);
     ListView2 = makeListView(Frame5, "ListView2", lastNames_);
-    PushButton5 = makeButton(Frame5, "PushButton5", "Add Last Name", 240, 1710, 3600, 400);
+    PushButton5 = MakeButton(Frame5, "PushButton5", "Add Last Name", 240, 1710, 3600, 400);
     PushButton7 =
-        makeButton(Frame5, "PushButton7", "Load Last Names From File", 3975, 1710, 3600, 405);
-    PushButton3 = makeButton(Frame5, "PushButton3", "Delete", 240, 2220, 7320, 405);
+        MakeButton(Frame5, "PushButton7", "Load Last Names From File", 3975, 1710, 3600, 405);
+    PushButton3 = MakeButton(Frame5, "PushButton3", "Delete", 240, 2220, 7320, 405);
 
-    PushButton1 = makeButton(this, "PushButton1", "Start Generating", 120, 9945, 7800, 405);
+    PushButton1 = MakeButton(this, "PushButton1", "Start Generating", 120, 9945, 7800, 405);
     auto* progress = new ProgressBar(this);
     progress->setObjectName(QStringLiteral("ProgressBar1"));
     progress->setCaption(QStringLiteral("Progress Bar"));
@@ -180,13 +153,18 @@ void Form1::buildControls() {
     for (QWidget* widget : std::initializer_list<QWidget*>{
              this, Frame1, Frame2, Frame3, Frame4, Frame5, Frame6, Option1, Option2, Option3,
              Option4, Option5, Option6, Option8, Option9})
-        paintBackground(widget, Qt::white);
+        PaintBackground(widget, Qt::white);
 
     const QList<QWidget*> tabOrder{Text1,       ListView1,   PushButton2, PushButton6, PushButton4,
                                    ListView2,   PushButton5, PushButton7, PushButton3, PushButton1,
                                    PushButton8, Option9,     Option1,     Option2,     Option3,
                                    Option8,     Option4,     Option5,     Option6};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void Form1::groupOptions(std::initializer_list<QRadioButton*> options) {
+    auto* group = new QButtonGroup(this);
+    for (QRadioButton* option : options) group->addButton(option);
 }
 
 void Form1::connectEvents() {
@@ -268,10 +246,10 @@ void Form1::Form_Load() {
 void Form1::ApplySkin() {
     if (!platform::FileExists(QDir(env_.programFolder).filePath("x/o.cjs"))) return;
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
-    paintBackground(this, buttonFace);
+    PaintBackground(this, buttonFace);
     for (QWidget* child : findChildren<QWidget*>()) {
         if (qobject_cast<QRadioButton*>(child) || qobject_cast<QGroupBox*>(child))
-            paintBackground(child, buttonFace);
+            PaintBackground(child, buttonFace);
     }
 }
 
@@ -288,7 +266,9 @@ void Form1::SetCaptionIconAndTitle() {
     setWindowTitle(QLatin1String(kProductTitle));
     setWindowIcon(ProgramIcon());
     applicationTitle_ = ApplicationTitle(QLatin1String(kProductTitle));
-    if (qApp) QApplication::setApplicationDisplayName(applicationTitle_);
+    // The name the window system lists the program under (a display name would
+    // also be appended to every window title).
+    QCoreApplication::setApplicationName(applicationTitle_);
 }
 
 void Form1::RestoreStoredOptions(Procedure& procedure) {
@@ -313,9 +293,9 @@ void Form1::RestoreOption(QRadioButton* option, bool on) {
         option->setChecked(true);
     } else {
         // An option of a group can be turned off even when it is the chosen one.
-        option->setAutoExclusive(false);
+        option->group()->setExclusive(false);
         option->setChecked(false);
-        option->setAutoExclusive(true);
+        option->group()->setExclusive(true);
     }
     restoring_ = false;
     if (on) clickHandlerOf(option)();

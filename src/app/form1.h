@@ -141,6 +141,7 @@ protected:
 
 private:
     void buildControls();
+    void groupOptions(std::initializer_list<QRadioButton*> options);
     void connectEvents();
     void ApplySkin();
     void LoadHandCursor();

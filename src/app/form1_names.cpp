@@ -50,16 +50,7 @@ QString selectedText(const QTreeView* view, const names::NameListModel& list) {
 }
 
 // A list-source option became chosen: captions, stored options, gender options, reload.
-void listSourceChosen(Form1& form, QRadioButton* chosen, QRadioButton* other,
-                      bool genderOptionsEnabled) {
-    // The two sources exclude each other. Qt's own exclusivity counts the
-    // gender options of the inner frame as members of this group too, and
-    // then leaves the other source checked; turn it off here.
-    if (chosen->isChecked() && other->isChecked()) {
-        other->setAutoExclusive(false);
-        other->setChecked(false);
-        other->setAutoExclusive(true);
-    }
+void listSourceChosen(Form1& form, bool genderOptionsEnabled) {
     const QString caption =
         form.Option8->isChecked() ? QStringLiteral("Clear") : QStringLiteral("Delete");
     form.PushButton4->setText(caption);
@@ -149,11 +140,11 @@ void Form1::Option3_Click() {
 }
 
 void Form1::Option8_Click() {
-    listSourceChosen(*this, Option8, Option9, false);
+    listSourceChosen(*this, false);
 }
 
 void Form1::Option9_Click() {
-    listSourceChosen(*this, Option9, Option8, true);
+    listSourceChosen(*this, true);
 }
 
 void Form1::PushButton2_Click() {

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QImageReader>
 #include <QPixmap>
-#include <QtEndian>
 
 #include "platform/failure.h"
 
@@ -13,9 +12,13 @@ namespace {
 // A cursor file starts with a 6-byte header (type 2 for cursors) and a 16-byte
 // directory entry whose bytes 4..7 hold the hot spot.
 QPoint hotSpotOf(const QByteArray& head) {
-    if (head.size() < 22 || qFromLittleEndian<quint16>(head.constData() + 2) != 2) return {0, 0};
-    return {qFromLittleEndian<quint16>(head.constData() + 10),
-            qFromLittleEndian<quint16>(head.constData() + 12)};
+    if (head.size() < 22) return {0, 0};
+    const auto word = [&head](int at) {
+        return static_cast<int>(static_cast<quint8>(head.at(at)) |
+                                (static_cast<quint8>(head.at(at + 1)) << 8));
+    };
+    if (word(2) != 2) return {0, 0};
+    return {word(10), word(12)};
 }
 }  // namespace
 

@@ -63,6 +63,7 @@ TEST_F(Form1Test, FirstRunWithAnEmptyStore) {
     app::Form1& form1 = start();
     EXPECT_EQ(form1.windowTitle(), "Quillfern");
     EXPECT_EQ(form1.applicationTitle(), "Quillfern");
+    EXPECT_EQ(QCoreApplication::applicationName(), "Quillfern");
     EXPECT_FALSE(form1.windowIcon().isNull());
     EXPECT_TRUE(form1.Option9->isChecked());
     EXPECT_FALSE(form1.Option8->isChecked());
@@ -103,6 +104,20 @@ TEST_F(Form1Test, OptionsAndCountComeBackFromAFilledStore) {
     EXPECT_EQ(form1.Text1->text(), "250 names");
     EXPECT_EQ(stored("Option6"), "True");
     EXPECT_EQ(stored("Option4"), "False");
+}
+
+TEST_F(Form1Test, EachOptionGroupExcludesOnlyItsOwnMembers) {
+    app::Form1& form1 = start();
+    form1.Option3->click();
+    form1.Option8->click();
+    EXPECT_TRUE(form1.Option8->isChecked());
+    EXPECT_FALSE(form1.Option9->isChecked());
+    EXPECT_TRUE(form1.Option3->isChecked());
+    form1.Option9->click();
+    EXPECT_TRUE(form1.Option9->isChecked());
+    EXPECT_FALSE(form1.Option8->isChecked());
+    EXPECT_TRUE(form1.Option3->isChecked());
+    EXPECT_TRUE(form1.Option4->isChecked());
 }
 
 TEST_F(Form1Test, NoPartOfNameIsChosenWhenAllThreeAreStoredOff) {
@@ -188,7 +203,10 @@ TEST_F(Form1Test, ControlsHaveTheirNamesCaptionsAndPlaces) {
     // Without the skin file the window, its frames and options are white.
     EXPECT_EQ(form1.palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_EQ(form1.Frame6->palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_EQ(form1.Option5->palette().color(QPalette::Window), QColor(Qt::white));
+    for (QRadioButton* option : {form1.Option1, form1.Option5, form1.Option9}) {
+        EXPECT_TRUE(option->autoFillBackground());
+        EXPECT_EQ(option->palette().color(option->backgroundRole()), QColor(Qt::white));
+    }
 }
 
 TEST_F(Form1Test, TheTabKeyVisitsTheControlsInTheirOrder) {
