@@ -14,6 +14,19 @@ namespace app {
 // The controls of the program's windows, named as in the window designer and
 // placed in twips. Push buttons carry the larger caption font.
 
+// A window of fixed size with a minimize button only, its text in Arial bold 9 pt.
+inline void SetUpFixedWindow(QWidget* window, const char* name, int widthTwips, int heightTwips) {
+    window->setObjectName(QLatin1String(name));
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint);
+    window->setFixedSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSizeF(9);
+    window->setFont(font);
+}
+
 inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
                                int top, int width, int height) {
     auto* button = new QPushButton(caption, parent);

@@ -83,15 +83,7 @@ QString Form1::databasePath() const {
 }
 
 void Form1::buildControls() {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(twipsToPixels(8040), twipsToPixels(10965));
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setPointSizeF(9);
-    setFont(font);
+    SetUpFixedWindow(this, "Form1", 8040, 10965);
 
     firstNames_ = new names::NameListModel(this);
     lastNames_ = new names::NameListModel(this);

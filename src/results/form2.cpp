@@ -41,15 +41,7 @@ Form2::Form2(Form2Environment environment) : env_(std::move(environment)) {
 Form2::~Form2() = default;
 
 void Form2::buildControls() {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(app::twipsToPixels(8040), app::twipsToPixels(7800));
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setPointSizeF(9);
-    setFont(font);
+    app::SetUpFixedWindow(this, "Form2", 8040, 7800);
 
     results_ = new ResultList(this);
 
