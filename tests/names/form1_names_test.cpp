@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,7 +19,7 @@
 #include "platform/dialogs.h"
 #include "platform/pointer.h"
 #include "platform/settings.h"
-#include "support/recording_shell.h"
+#include "support/form1_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_database.h"
 #include "support/temp_settings.h"
@@ -28,26 +27,8 @@
 namespace {
 
 namespace keys = platform::keys;
+using testsupport::Report;
 using testsupport::TempDatabase;
-
-struct Report {
-    QString description;
-    QString place;  // "<object>.<procedure>"
-    int line = 0;
-};
-
-std::vector<Report> reportsIn(const QStringList& messages) {
-    static const QRegularExpression form(
-        QStringLiteral("^(.*)\\r\\nin Tolvarine2021/08/31\\.(\\S+) at line (\\d+)\\r\\r"),
-        QRegularExpression::DotMatchesEverythingOption);
-    std::vector<Report> reports;
-    for (const QString& message : messages) {
-        const QRegularExpressionMatch match = form.match(message);
-        if (match.hasMatch())
-            reports.push_back({match.captured(1), match.captured(2), match.captured(3).toInt()});
-    }
-    return reports;
-}
 
 names::NameTables sampleTables() {
     return {.maleFirst = {"Anna", "bob", "Carl"},
@@ -57,42 +38,9 @@ names::NameTables sampleTables() {
             .userLast = {"Vance", "Ward"}};
 }
 
-class Form1Names : public ::testing::Test {
+class Form1Names : public testsupport::Form1Fixture {
 protected:
-    void start() {
-        form = std::make_unique<app::Form1>(
-            app::Environment{dialogs, settings.settings, shell, nullptr, db->folder()});
-    }
-    void chooseUserList() {
-        settings.settings.writeOption(keys::Option9, false);
-        settings.settings.writeOption(keys::Option8, true);
-    }
-    QStringList firstShown() { return form->firstNames().entries(); }
-    QStringList lastShown() { return form->lastNames().entries(); }
-    static void select(QTreeView* view, int row) {
-        view->setCurrentIndex(view->model()->index(row, 0));
-    }
-    QString writeFile(const QString& name, const QByteArray& bytes) {
-        QFile file(files.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-    std::vector<Report> reports() const { return reportsIn(dialogs.messages()); }
-    // "<object>.<procedure> <line>" of each failure report, in order.
-    QStringList reportedAt() const {
-        QStringList places;
-        for (const Report& report : reports())
-            places << report.place + ' ' + QString::number(report.line);
-        return places;
-    }
-
-    testsupport::ScriptedDialogs dialogs;
-    testsupport::TempSettings settings;
-    testsupport::RecordingShell shell;
-    std::unique_ptr<TempDatabase> db = std::make_unique<TempDatabase>(sampleTables());
-    QTemporaryDir files;
-    std::unique_ptr<app::Form1> form;
+    Form1Names() : Form1Fixture(sampleTables()) {}
 };
 
 // --- start-up and options -------------------------------------------------

@@ -10,8 +10,8 @@
 
 #include "app/failure_report.h"
 #include "app/twips.h"
-#include "form2_fixture.h"
 #include "platform/pointer.h"
+#include "support/form2_fixture.h"
 #include "support/qt_printers.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <map>
 
 #include "app/failure_report.h"
-#include "form2_fixture.h"
 #include "results/saving.h"
+#include "support/form2_fixture.h"
 #include "support/qt_printers.h"
 
 namespace {

@@ -9,19 +9,19 @@ ScriptedDialogs::~ScriptedDialogs() {
 }
 
 void ScriptedDialogs::expectMessageBox(int count) {
-    for (int i = 0; i < count; ++i) expected_.push_back({"message", {}});
+    for (int i = 0; i < count; ++i) expected_.push_back({"message", {}, {}});
 }
 
 void ScriptedDialogs::answerInputBox(const QString& answer) {
-    expected_.push_back({"input", {answer}});
+    expected_.push_back({"input", {answer}, {}});
 }
 
-void ScriptedDialogs::answerOpenFiles(const QStringList& paths) {
-    expected_.push_back({"open", paths});
+void ScriptedDialogs::answerOpenFiles(const QStringList& paths, std::function<void()> meanwhile) {
+    expected_.push_back({"open", paths, std::move(meanwhile)});
 }
 
 void ScriptedDialogs::answerChooseFolder(const QString& folder) {
-    expected_.push_back({"folder", {folder}});
+    expected_.push_back({"folder", {folder}, {}});
 }
 
 QStringList ScriptedDialogs::messages() const {
@@ -40,7 +40,7 @@ void ScriptedDialogs::verifyAllShown() {
 ScriptedDialogs::Expected ScriptedDialogs::take(const QString& kind, const QString& text) {
     if (expected_.empty() || expected_.front().kind != kind) {
         ADD_FAILURE() << "unexpected " << kind.toStdString() << " dialog: " << text.toStdString();
-        return {kind, {}};
+        return {kind, {}, {}};
     }
     Expected next = expected_.front();
     expected_.pop_front();
@@ -60,7 +60,9 @@ QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title) {
 
 QStringList ScriptedDialogs::openFiles(QWidget*, const QString& title, const QString& filter) {
     shown_.push_back({"open", filter, 0, title});
-    return take("open", title).answer;
+    const Expected answer = take("open", title);
+    if (answer.meanwhile) answer.meanwhile();
+    return answer.answer;
 }
 
 QString ScriptedDialogs::chooseFolder(QWidget*, const QString& title) {

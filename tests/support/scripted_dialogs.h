@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include <QString>
@@ -26,7 +27,8 @@ public:
 
     void expectMessageBox(int count = 1);
     void answerInputBox(const QString& answer);
-    void answerOpenFiles(const QStringList& paths);
+    // `meanwhile` runs after the user has chosen, before the program goes on.
+    void answerOpenFiles(const QStringList& paths, std::function<void()> meanwhile = {});
     void answerChooseFolder(const QString& folder);
 
     const std::vector<Shown>& shown() const { return shown_; }
@@ -44,6 +46,7 @@ private:
     struct Expected {
         QString kind;
         QStringList answer;
+        std::function<void()> meanwhile;
     };
     Expected take(const QString& kind, const QString& text);
 
