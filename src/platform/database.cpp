@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdlib>
+
 #include <QFile>
 
 #include "platform/failure.h"
@@ -32,6 +34,12 @@ int noCaseCollation(void*, int lengthA, const void* textA, int lengthB, const vo
         if (difference != 0) return difference;
     }
     return lengthA - lengthB;
+}
+
+// Keeps the single number that a count query returns.
+int readCount(void* count, int, char** values, char**) {
+    *static_cast<int*>(count) = values[0] ? std::atoi(values[0]) : 0;
+    return 0;
 }
 
 QString errorText(sqlite3* db) {
@@ -87,6 +95,12 @@ void Database::open(const QString& path) {
         sqlite3_close_v2(db);
         throw Failure(description);
     }
+    // A write-protected file is opened for reading only, where locking it for
+    // this connection alone fails as a disk I/O error: say what is wrong instead.
+    if (sqlite3_db_readonly(db, "main") == 1) {
+        sqlite3_close_v2(db);
+        throw Failure(QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
+    }
     sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, noCaseCollation);
     // A connection lives for one procedure only and is the only one open, so
     // it keeps the file locked for itself: set before the file is first read,
@@ -94,7 +108,8 @@ void Database::open(const QString& path) {
     sqlite3_exec(db, "pragma locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
     // The engine opens lazily: reading the schema meets a damaged file or one
     // that is no database at all here rather than at the first statement.
-    if (sqlite3_exec(db, "select count(*) from sqlite_schema", nullptr, nullptr, nullptr) !=
+    int tables = 0;
+    if (sqlite3_exec(db, "select count(*) from sqlite_schema", readCount, &tables, nullptr) !=
         SQLITE_OK) {
         const QString description = errorText(db);
         sqlite3_close_v2(db);
@@ -103,11 +118,14 @@ void Database::open(const QString& path) {
     // Each insert commits by itself. Write-ahead logging without a sync per
     // commit keeps the file consistent, and checkpoints (each with a sync)
     // come seldom enough that a large import stays fast. Best effort: a file
-    // that cannot change its journal mode (read-only) keeps its own.
-    sqlite3_exec(db,
-                 "pragma journal_mode=WAL; pragma synchronous=NORMAL; "
-                 "pragma wal_autocheckpoint=100000",
-                 nullptr, nullptr, nullptr);
+    // that cannot change its journal mode keeps its own. An empty file is an
+    // empty database to the engine; changing its journal mode would write a
+    // database into it, so it stays as it is and the first query finds no table.
+    if (tables > 0)
+        sqlite3_exec(db,
+                     "pragma journal_mode=WAL; pragma synchronous=NORMAL; "
+                     "pragma wal_autocheckpoint=100000",
+                     nullptr, nullptr, nullptr);
     db_ = db;
     ++openCount_;
     if (openCount_ > peakOpenCount_) peakOpenCount_ = openCount_;
