@@ -79,8 +79,15 @@ void Settings::writeText(const TextKey& key, const QString& value) {
 void Settings::write(const char* name, const QString& text) {
     store_->setValue(keyPath(name), text);
     store_->sync();
-    if (store_->status() != QSettings::NoError)
+    // The store's status, once set, stays. A file that was no INI text when
+    // read (a format error) has just been written whole all the same. A file
+    // that cannot be written fails the first write that meets it; the later
+    // ones keep their values for this run only, so the program goes on
+    // working without a failure at every change.
+    if (store_->status() == QSettings::AccessError && !writeFailed_) {
+        writeFailed_ = true;
         throw Failure(QStringLiteral("Cannot write the settings file ") + store_->fileName());
+    }
 }
 
 }  // namespace platform

@@ -40,7 +40,8 @@ std::optional<bool> readBoolean(const QString& text);
 QString booleanText(bool value);
 
 // The per-user settings store: application "Veltrane", section "Quillfern".
-// Every write reaches the file at once.
+// Every write reaches the file at once; when the file cannot be written, only
+// the first write says so (throws), and the values live on for this run.
 class Settings {
 public:
     // Uses <folder>/Veltrane.ini; tests pass a temporary folder.
@@ -67,6 +68,7 @@ private:
     void write(const char* name, const QString& text);
 
     std::unique_ptr<QSettings> store_;
+    bool writeFailed_ = false;
 };
 
 }  // namespace platform

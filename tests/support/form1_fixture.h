@@ -50,7 +50,7 @@ protected:
 
     void start() {
         form = std::make_unique<app::Form1>(
-            app::Environment{dialogs, settings.settings, shell, nullptr, db->folder()});
+            app::Environment{dialogs, *store, shell, nullptr, db->folder()});
     }
     void chooseUserList() {
         settings.settings.writeOption(platform::keys::Option9, false);
@@ -78,6 +78,7 @@ protected:
 
     ScriptedDialogs dialogs;
     TempSettings settings;
+    platform::Settings* store = &settings.settings;  // what the window is given
     RecordingShell shell;
     std::unique_ptr<TempDatabase> db;
     QTemporaryDir files;

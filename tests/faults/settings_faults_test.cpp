@@ -1,0 +1,134 @@
+// A settings file that cannot be read, that is no INI text, or that holds
+// nonsense for every key: the main window opens, says what fails, and its
+// options and count go on working.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/failure_report.h"
+#include "platform/settings.h"
+#include "results/form2.h"
+#include "results/result_list.h"
+#include "support/form1_fixture.h"
+
+namespace {
+
+namespace keys = platform::keys;
+
+const QString kLoadTag = QStringLiteral("Tolvarine2021/08/31.Form1.Form_Load");
+
+class BadSettingsFile : public testsupport::Form1Fixture {
+protected:
+    BadSettingsFile()
+        : Form1Fixture({.maleFirst = {"Adam", "Carl"},
+                        .femaleFirst = {"Bea"},
+                        .last = {"Smith"},
+                        .userFirst = {"Ulla"},
+                        .userLast = {"Vance"}}) {}
+
+    QString file() const { return folder.filePath("Veltrane.ini"); }
+    // The window gets a store over the file as the test has left it.
+    void startOverTheFile() {
+        spoiled = std::make_unique<platform::Settings>(folder.path());
+        store = spoiled.get();
+        start();
+    }
+    // The options and the count still do their work.
+    void expectTheWindowWorks() {
+        form->Option2->click();
+        EXPECT_EQ(firstShown(), (QStringList{"Adam", "Carl"}));
+        form->Option8->click();
+        EXPECT_EQ(firstShown(), QStringList{"Ulla"});
+        EXPECT_EQ(lastShown(), QStringList{"Vance"});
+        form->Option9->click();
+        EXPECT_EQ(firstShown(), (QStringList{"Adam", "Carl"}));
+        form->Option6->click();
+        form->Text1->selectAll();
+        QTest::keyClicks(form->Text1, "2");
+        form->PushButton1->click();
+        ASSERT_TRUE(form->hasForm2());
+        EXPECT_EQ(form->Form2().results().count(), 2);
+        EXPECT_EQ(form->Form2().results().text(0), "Smith");
+        // What was chosen is in force for the rest of the run.
+        EXPECT_TRUE(store->readOption(keys::Option2));
+        EXPECT_TRUE(store->readOption(keys::Option6));
+        EXPECT_EQ(store->readText(keys::Text1), "2");
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<platform::Settings> spoiled;
+};
+
+TEST_F(BadSettingsFile, AFolderInItsPlaceIsReportedOnce) {
+    ASSERT_TRUE(QDir(folder.path()).mkdir("Veltrane.ini"));
+    // Restoring the list source stores it: the first write fails.
+    dialogs.expectMessageBox();
+    startOverTheFile();
+    EXPECT_EQ(dialogs.messages(), QStringList{app::FailureMessage(
+                                      "Cannot write the settings file " + file(), kLoadTag, 138)});
+    EXPECT_EQ(firstShown(), (QStringList{"Adam", "Bea", "Carl"}));
+    EXPECT_EQ(form->Text1->text(), "100");
+    expectTheWindowWorks();
+    EXPECT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(QFileInfo(file()).isDir());
+}
+
+TEST_F(BadSettingsFile, BytesThatAreNoIniTextGiveTheDefaultsAndAreReplaced) {
+    QFile bytes(file());
+    ASSERT_TRUE(bytes.open(QIODevice::WriteOnly));
+    bytes.write(QByteArray("\x00\x01\xFE\xFF binary\x7F\n[Quillfern\nOption9\n=\nText1", 40));
+    bytes.close();
+    startOverTheFile();
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_TRUE(form->Option9->isChecked());
+    EXPECT_EQ(form->Text1->text(), "100");
+    expectTheWindowWorks();
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    // Every group was stored whole, and a new start reads it back.
+    const platform::Settings again(folder.path());
+    EXPECT_FALSE(again.readOption(keys::Option1));
+    EXPECT_TRUE(again.readOption(keys::Option2));
+    EXPECT_FALSE(again.readOption(keys::Option3));
+    EXPECT_TRUE(again.readOption(keys::Option9));
+    EXPECT_FALSE(again.readOption(keys::Option8));
+    EXPECT_EQ(again.readText(keys::Text1), "2");
+}
+
+TEST_F(BadSettingsFile, NonsenseInEveryKeyFailsEachOptionStep) {
+    {
+        QSettings raw(file(), QSettings::IniFormat);
+        const char* nonsense[] = {"maybe", "", "yes", "1e", "Tru e", "0x1", "-", "[]"};
+        int i = 0;
+        for (const char* key : {"Option9", "Option8", "Option1", "Option2", "Option3", "Option4",
+                                "Option5", "Option6"})
+            raw.setValue(QStringLiteral("Quillfern/") + key, nonsense[i++]);
+        raw.setValue("Quillfern/Text1", "\x01 twelve");
+        raw.setValue("Quillfern/Text2", "::no folder::");
+        raw.setValue("Quillfern/LastFolderDot", "\x7F");
+    }
+    dialogs.expectMessageBox(8);
+    startOverTheFile();
+    QStringList expected;
+    for (int line = 138; line <= 152; line += 2)
+        expected << app::FailureMessage("Type mismatch", kLoadTag, line);
+    EXPECT_EQ(dialogs.messages(), expected);
+    // Each option keeps its state as laid out; the lists were loaded for it.
+    EXPECT_TRUE(form->Option9->isChecked());
+    EXPECT_TRUE(form->Option1->isChecked());
+    EXPECT_TRUE(form->Option4->isChecked());
+    EXPECT_EQ(firstShown(), (QStringList{"Adam", "Bea", "Carl"}));
+    EXPECT_EQ(form->Text1->text(), "\x01 twelve");
+    expectTheWindowWorks();
+    EXPECT_EQ(form->Form2().Text2->text(), "::no folder::");
+    EXPECT_EQ(dialogs.messages().size(), 8);
+}
+
+}  // namespace
