@@ -6,7 +6,9 @@
 #include <functional>
 #include <memory>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -81,6 +83,13 @@ const DatabaseFault kFaults[] = {
          return std::make_shared<int>();
      },
      "unable to open database file"},
+    {"AFolderInItsPlace",
+     [](const QString& path) {
+         QFile::remove(path);
+         QDir().mkdir(path);
+         return std::make_shared<int>();
+     },
+     "unable to open database file"},
     {"TextFile",
      [](const QString& path) {
          replaceWith(path, "Ann\r\nBob\r\nCy\r\n");
@@ -124,6 +133,13 @@ const DatabaseFault kFaults[] = {
          return readOnly->holds() ? readOnly : nullptr;
      },
      "attempt to write a readonly database"},
+    // The engine cannot make the log file that it reads the database through.
+    {"InAReadOnlyFolder",
+     [](const QString& path) -> std::shared_ptr<void> {
+         auto readOnly = std::make_shared<faults::ReadOnly>(QFileInfo(path).path());
+         return readOnly->holds() ? readOnly : nullptr;
+     },
+     "unable to open database file"},
 };
 
 class StartWithABadDatabase : public testsupport::Form1Fixture,
