@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 namespace faults {
 
@@ -73,6 +74,13 @@ FileSizeLimit::FileSizeLimit(rlim_t bytes) {
 FileSizeLimit::~FileSizeLimit() {
     if (holds_) ::setrlimit(RLIMIT_FSIZE, &saved_);
     if (savedHandler_ != SIG_ERR) std::signal(SIGXFSZ, savedHandler_);
+}
+
+QByteArray RandomBytes(qsizetype size, quint32 seed) {
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes) byte = static_cast<char>(random.bounded(256));
+    return bytes;
 }
 
 QByteArray Contents(const QString& path) {

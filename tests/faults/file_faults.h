@@ -62,6 +62,8 @@ private:
     bool holds_ = false;
 };
 
+// Bytes drawn at random, the same for the same seed.
+QByteArray RandomBytes(qsizetype size, quint32 seed);
 // The bytes of a file, or "<missing>".
 QByteArray Contents(const QString& path);
 // The names in a folder, hidden ones included.

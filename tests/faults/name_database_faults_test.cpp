@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -57,13 +56,6 @@ void replaceWith(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-QByteArray randomBytes(qsizetype size) {
-    QRandomGenerator random(5);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& byte : bytes) byte = static_cast<char>(random.bounded(256));
-    return bytes;
-}
-
 struct DatabaseFault {
     const char* name;
     // Spoils the database at the path; what it returns keeps the fault in
@@ -98,7 +90,7 @@ const DatabaseFault kFaults[] = {
      "file is not a database"},
     {"RandomBytes",
      [](const QString& path) {
-         replaceWith(path, randomBytes(8192));
+         replaceWith(path, faults::RandomBytes(8192, 5));
          return std::make_shared<int>();
      },
      "file is not a database"},

@@ -4,11 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
 #include "app/failure_report.h"
+#include "file_faults.h"
 #include "platform/dialogs.h"
 #include "platform/pointer.h"
 #include "support/form1_fixture.h"
@@ -55,10 +55,7 @@ TEST_F(BadNameFile, BinaryBytesSplitAtLineEndsAsAnyText) {
 }
 
 TEST_F(BadNameFile, RandomBytesGiveOnlyNamesThatCouldBeStored) {
-    QRandomGenerator random(7);
-    QByteArray bytes(256 * 1024, Qt::Uninitialized);
-    for (char& byte : bytes) byte = static_cast<char>(random.bounded(256));
-    importLastNames({writeFile("random.bin", bytes)});
+    importLastNames({writeFile("random.bin", faults::RandomBytes(256 * 1024, 7))});
     EXPECT_TRUE(dialogs.messages().isEmpty());
     const QStringList shown = lastShown();
     EXPECT_GT(shown.size(), 1000);
