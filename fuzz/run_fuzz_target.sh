@@ -22,7 +22,7 @@ timeout --kill-after=10 $((seconds + 300)) "$target" \
     -artifact_prefix="$artifacts/$name-" "$found" "$seeds" >"$log" 2>&1
 status=$?
 
-stat() { sed -n "s/^stat::$1: *//p" "$log"; }
+statistic() { sed -n "s/^stat::$1: *//p" "$log"; }
 if [ $status -ne 0 ]; then
     # The report without libFuzzer's progress lines.
     grep -Ev '^#[0-9]+[[:space:]]' "$log" | tail -n 150
@@ -30,6 +30,6 @@ if [ $status -ne 0 ]; then
     echo "$name: FAILED (exit status $status); full log: $log"
     exit 1
 fi
-echo "$name: $(stat number_of_executed_units) inputs in ${seconds} s," \
-     "$(stat new_units_added) new, corpus $(find "$found" -type f | wc -l) found" \
-     "+ $(find "$seeds" -type f | wc -l) seeds, peak memory $(stat peak_rss_mb) MB"
+echo "$name: $(statistic number_of_executed_units) inputs in ${seconds} s," \
+     "$(statistic new_units_added) new, corpus $(find "$found" -type f | wc -l) found" \
+     "+ $(find "$seeds" -type f | wc -l) seeds, peak memory $(statistic peak_rss_mb) MB"
