@@ -103,4 +103,18 @@ private:
 // The description of the exception in flight.
 QString CurrentFailureDescription();
 
+// Runs an event procedure that has no report of its own: a failure is shown to
+// the user (its description and place) instead of leaving the event procedure.
+template <class Body>
+void RunUnguarded(platform::Dialogs& dialogs, const char* object, const char* procedure,
+                  Body&& body) {
+    try {
+        body();
+    } catch (...) {
+        dialogs.messageBox(CurrentFailureDescription() + QStringLiteral("\r\nin ") +
+                               LocationTag(object, procedure),
+                           platform::kStyleWarning, QLatin1String(kReportTitle));
+    }
+}
+
 }  // namespace app

@@ -134,12 +134,11 @@ void Form1::buildControls() {
     PushButton3 = MakeButton(Frame5, "PushButton3", "Delete", 240, 2220, 7320, 405);
 
     PushButton1 = MakeButton(this, "PushButton1", "Start Generating", 120, 9945, 7800, 405);
-    auto* progress = new ProgressBar(this);
-    progress->setObjectName(QStringLiteral("ProgressBar1"));
-    progress->setCaption(QStringLiteral("Progress Bar"));
-    progress->setFocusPolicy(Qt::NoFocus);
-    placeInTwips(progress, 120, 10455, 7800, 405);
-    ProgressBar1 = progress;
+    ProgressBar1 = new ProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->rest();
+    ProgressBar1->setFocusPolicy(Qt::NoFocus);
+    placeInTwips(ProgressBar1, 120, 10455, 7800, 405);
 
     // As laid out, the window, its frames and its options are white.
     for (QWidget* widget : std::initializer_list<QWidget*>{
@@ -206,13 +205,7 @@ std::function<void()> Form1::clickHandlerOf(QRadioButton* option) {
 }
 
 void Form1::runUnguarded(const char* procedure, const std::function<void()>& body) {
-    try {
-        body();
-    } catch (...) {
-        env_.dialogs.messageBox(CurrentFailureDescription() + QStringLiteral("\r\nin ") +
-                                    LocationTag("Form1", procedure),
-                                platform::kStyleWarning, QLatin1String(kReportTitle));
-    }
+    RunUnguarded(env_.dialogs, "Form1", procedure, body);
 }
 
 void Form1::Form_Load() {

@@ -7,11 +7,11 @@
 #include <QCursor>
 #include <QWidget>
 
+#include "app/progress_bar.h"
 #include "generate/random_generator.h"
 
 class QGroupBox;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTreeView;
@@ -78,7 +78,7 @@ public:
     QLineEdit* Text1 = nullptr;
     QTreeView* ListView1 = nullptr;  // first names
     QTreeView* ListView2 = nullptr;  // last names
-    QProgressBar* ProgressBar1 = nullptr;
+    ProgressBar* ProgressBar1 = nullptr;
 
     names::NameListModel& firstNames() { return *firstNames_; }
     names::NameListModel& lastNames() { return *lastNames_; }

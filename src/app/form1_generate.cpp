@@ -2,7 +2,6 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QLocale>
-#include <QProgressBar>
 #include <QRadioButton>
 
 #include "app/failure_report.h"
@@ -32,12 +31,6 @@ struct PartOfName {
     bool firstOnly() const { return option5->isChecked(); }
     bool lastOnly() const { return option6->isChecked(); }
 };
-
-void setProgressAtRest(QProgressBar* bar) {
-    bar->setValue(0);
-    if (auto* captioned = qobject_cast<ProgressBar*>(bar))
-        captioned->setCaption(QStringLiteral("Progress Bar"));
-}
 
 }  // namespace
 
@@ -81,7 +74,7 @@ void Form1::PushButton1_Click() {
                                       });
             }
             procedure.run(152, [this] { SetMousePointer(platform::kPointerNormal); });
-            procedure.run(154, [this] { setProgressAtRest(ProgressBar1); });
+            procedure.run(154, [this] { ProgressBar1->rest(); });
             procedure.run(156, [this] {
                 // The list learns of its new rows at once, as the window shows.
                 Form2().results().publish();
@@ -91,7 +84,7 @@ void Form1::PushButton1_Click() {
         }
         procedure.run(164, [this] {
             SetMousePointer(platform::kPointerNormal);
-            setProgressAtRest(ProgressBar1);
+            ProgressBar1->rest();
         });
     }
     procedure.run(168, [this] { Generating = false; });

@@ -9,6 +9,11 @@ ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
     setAlignment(Qt::AlignCenter);
 }
 
+void ProgressBar::rest() {
+    setValue(0);
+    setCaption(QStringLiteral("Progress Bar"));
+}
+
 void ProgressBar::setCaption(const QString& caption) {
     caption_ = caption;
     update();

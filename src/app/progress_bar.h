@@ -11,6 +11,8 @@ class ProgressBar : public QProgressBar {
 public:
     explicit ProgressBar(QWidget* parent = nullptr);
     void setCaption(const QString& caption);
+    // Back at rest: position 0, the caption "Progress Bar".
+    void rest();
     QString text() const override { return caption_; }
 
 private:

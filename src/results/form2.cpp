@@ -97,13 +97,7 @@ void Form2::connectEvents() {
     connect(Text2, &QLineEdit::textChanged, this, [this] {
         // No report of its own: a failure to store the folder is shown and the
         // typing goes on.
-        try {
-            Text2_Change();
-        } catch (...) {
-            env_.dialogs.messageBox(app::CurrentFailureDescription() + QStringLiteral("\r\nin ") +
-                                        app::LocationTag("Form2", "Text2_Change"),
-                                    platform::kStyleWarning, QLatin1String(app::kReportTitle));
-        }
+        app::RunUnguarded(env_.dialogs, "Form2", "Text2_Change", [this] { Text2_Change(); });
     });
 
     // Mouse movement over every control drives the pointer handling.
