@@ -8,13 +8,13 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include "names/statements.h"
 #include "platform/failure.h"
 
 namespace names {
 
 namespace {
 
-constexpr int kLongestBuiltInName = 50;
 
 class Connection {
 public:
@@ -111,7 +111,7 @@ QStringList ReadBuiltInList(const QString& path) {
             fault = QStringLiteral("apostrophe");
         else if (name.trimmed() != name)
             fault = QStringLiteral("blanks at the ends");
-        else if (name.size() > kLongestBuiltInName)
+        else if (name.size() > kStoredNameLength)
             fault = QStringLiteral("longer than 50");
         if (!fault.isEmpty())
             throw platform::Failure(QStringLiteral("%1:%2: %3").arg(path).arg(i + 1).arg(fault));
