@@ -15,7 +15,6 @@ namespace names {
 
 namespace {
 
-
 class Connection {
 public:
     explicit Connection(const QString& path) {
