@@ -13,12 +13,7 @@
 #include <QRadioButton>
 #include <QTreeView>
 
-#include "app/application_title.h"
-#include "app/controls.h"
-#include "app/failure_report.h"
-#include "app/program_icon.h"
-#include "app/progress_bar.h"
-#include "app/twips.h"
+#include "guarded/failure_report.h"
 #include "names/name_list_model.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -26,8 +21,28 @@
 #include "platform/settings.h"
 #include "platform/shell.h"
 #include "results/form2.h"
+#include "widgets/application_title.h"
+#include "widgets/controls.h"
+#include "widgets/program_icon.h"
+#include "widgets/progress_bar.h"
+#include "widgets/twips.h"
 
 namespace app {
+
+using guarded::LocationTag;
+using guarded::Procedure;
+using guarded::RunUnguarded;
+using widgets::ApplicationTitle;
+using widgets::kProductTitle;
+using widgets::MakeButton;
+using widgets::MakeFrame;
+using widgets::MakeOption;
+using widgets::PaintBackground;
+using widgets::placeInTwips;
+using widgets::ProgramIcon;
+using widgets::ProgressBar;
+using widgets::SetUpFixedWindow;
+using widgets::twipsToPixels;
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QCursor>
 #include <QWidget>
 
-#include "app/progress_bar.h"
 #include "generate/random_generator.h"
+#include "widgets/progress_bar.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -16,6 +16,9 @@ class QPushButton;
 class QRadioButton;
 class QTreeView;
 
+namespace guarded {
+class Procedure;
+}  // namespace guarded
 namespace platform {
 class Dialogs;
 class Settings;
@@ -78,7 +81,7 @@ public:
     QLineEdit* Text1 = nullptr;
     QTreeView* ListView1 = nullptr;  // first names
     QTreeView* ListView2 = nullptr;  // last names
-    ProgressBar* ProgressBar1 = nullptr;
+    widgets::ProgressBar* ProgressBar1 = nullptr;
 
     names::NameListModel& firstNames() { return *firstNames_; }
     names::NameListModel& lastNames() { return *lastNames_; }
@@ -147,7 +150,7 @@ private:
     void LoadHandCursor();
     void SeedAndMaybeOpenHomePage();
     void SetCaptionIconAndTitle();
-    void RestoreStoredOptions(class Procedure& procedure);
+    void RestoreStoredOptions(guarded::Procedure& procedure);
     // Runs an event procedure without a report of its own: a failure is shown
     // to the user instead of leaving the event procedure.
     void runUnguarded(const char* procedure, const std::function<void()>& body);

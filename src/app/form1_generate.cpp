@@ -4,18 +4,21 @@
 #include <QLocale>
 #include <QRadioButton>
 
-#include "app/failure_report.h"
 #include "app/form1.h"
-#include "app/progress_bar.h"
 #include "generate/count.h"
 #include "generate/generation.h"
+#include "guarded/failure_report.h"
 #include "names/name_list_model.h"
 #include "platform/dialogs.h"
 #include "platform/pointer.h"
 #include "results/form2.h"
 #include "results/result_list.h"
+#include "widgets/progress_bar.h"
 
 namespace app {
+
+using guarded::LocationTag;
+using guarded::Procedure;
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QRadioButton>
 #include <QTreeView>
 
-#include "app/failure_report.h"
 #include "app/form1.h"
+#include "guarded/failure_report.h"
 #include "names/file_import.h"
 #include "names/list_load.h"
 #include "names/name_file.h"
@@ -20,6 +20,9 @@
 #include "platform/settings.h"
 
 namespace app {
+
+using guarded::LocationTag;
+using guarded::Procedure;
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <QStringList>
 #include <QStringView>
 
-#include "app/failure_report.h"
 #include "generate/count.h"
 #include "generate/name_text.h"
 #include "generate/random_generator.h"
+#include "guarded/failure_report.h"
 #include "names/proper_case.h"
 #include "platform/failure.h"
 
@@ -79,7 +79,7 @@ private:
 // addUtf8Row(std::initializer_list<std::string_view>); `progress` takes the
 // position. Templates keep the million-row loop free of indirect calls.
 template <class Options, class Sink, class Progress>
-void ProduceRows(app::Procedure& procedure, RandomGenerator& random, std::int32_t count,
+void ProduceRows(guarded::Procedure& procedure, RandomGenerator& random, std::int32_t count,
                  double plainValue, const QStringList& firstNames, const QStringList& lastNames,
                  const Options& options, Sink& sink, Progress&& progress) {
     ShownNames shownFirst;

@@ -1,6 +1,6 @@
 #include "names/file_import.h"
 
-#include "app/failure_report.h"
+#include "guarded/failure_report.h"
 #include "names/name_file.h"
 #include "names/statements.h"
 #include "platform/database.h"
@@ -25,8 +25,9 @@ int firstStatementFor(NamePlace place) {
     return 172;
 }
 
-void store(app::Procedure& procedure, platform::Database& database, const ImportSettings& settings,
-           std::int16_t kind, const QString& name, NamePlace place) {
+void store(guarded::Procedure& procedure, platform::Database& database,
+           const ImportSettings& settings, std::int16_t kind, const QString& name,
+           NamePlace place) {
     const int base = firstStatementFor(place);
     const auto add = [&](int number, AddTo table) {
         procedure.run(number, [&] { AddName(database, table, name); });
@@ -47,7 +48,7 @@ void store(app::Procedure& procedure, platform::Database& database, const Import
 }  // namespace
 
 void FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind) {
-    app::Procedure procedure(settings.dialogs, app::LocationTag("Main", "FileToListview"));
+    guarded::Procedure procedure(settings.dialogs, guarded::LocationTag("Main", "FileToListview"));
     platform::Database database;  // not open yet
     if (procedure.test(102, [&] { return !platform::FileExists(path); })) {
         procedure.run(102, [&] {

@@ -12,17 +12,17 @@
 #include <QScreen>
 #include <QTableView>
 
-#include "app/application_title.h"
-#include "app/controls.h"
-#include "app/failure_report.h"
-#include "app/program_icon.h"
-#include "app/twips.h"
+#include "guarded/failure_report.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/pointer.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
 #include "results/result_list.h"
+#include "widgets/application_title.h"
+#include "widgets/controls.h"
+#include "widgets/program_icon.h"
+#include "widgets/twips.h"
 
 namespace results {
 
@@ -41,19 +41,20 @@ Form2::Form2(Form2Environment environment) : env_(std::move(environment)) {
 Form2::~Form2() = default;
 
 void Form2::buildControls() {
-    app::SetUpFixedWindow(this, "Form2", 8040, 7800);
+    widgets::SetUpFixedWindow(this, "Form2", 8040, 7800);
 
     results_ = new ResultList(this);
 
     PushButton8 =
-        app::MakeButton(this, "PushButton8", QStringLiteral("< Back"), 120, 120, 7800, 405);
-    Frame2 = app::MakeFrame(this, "Frame2", QStringLiteral("Output"), 120, 570, 7800, 690);
-    Option4 = app::MakeOption(Frame2, "Option4", QStringLiteral("Text File"), 240, 240, 1335, 375);
+        widgets::MakeButton(this, "PushButton8", QStringLiteral("< Back"), 120, 120, 7800, 405);
+    Frame2 = widgets::MakeFrame(this, "Frame2", QStringLiteral("Output"), 120, 570, 7800, 690);
+    Option4 =
+        widgets::MakeOption(Frame2, "Option4", QStringLiteral("Text File"), 240, 240, 1335, 375);
     Option4->setChecked(true);
-    Option5 =
-        app::MakeOption(Frame2, "Option5", QStringLiteral("Excel (2 cells)"), 1575, 240, 1695, 375);
-    Option6 =
-        app::MakeOption(Frame2, "Option6", QStringLiteral("Excel (1 cell)"), 3555, 240, 1695, 375);
+    Option5 = widgets::MakeOption(Frame2, "Option5", QStringLiteral("Excel (2 cells)"), 1575, 240,
+                                  1695, 375);
+    Option6 = widgets::MakeOption(Frame2, "Option6", QStringLiteral("Excel (1 cell)"), 3555, 240,
+                                  1695, 375);
 
     // A one-column table: unlike a tree view it keeps nothing per row beyond a
     // few bytes of row height, so a million rows show at once.
@@ -73,17 +74,17 @@ void Form2::buildControls() {
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->horizontalHeader()->setStretchLastSection(false);
     ListView1->setModel(results_);
-    app::placeInTwips(ListView1, 120, 1360, 7800, 4930);
+    widgets::placeInTwips(ListView1, 120, 1360, 7800, 4930);
 
-    Frame4 = app::MakeFrame(this, "Frame4", QStringLiteral("Save Results To This Folder"), 120,
-                            6360, 7800, 810);
+    Frame4 = widgets::MakeFrame(this, "Frame4", QStringLiteral("Save Results To This Folder"), 120,
+                                6360, 7800, 810);
     Text2 = new QLineEdit(Frame4);
     Text2->setObjectName(QStringLiteral("Text2"));
-    app::placeInTwips(Text2, 240, 300, 6630, 345);
+    widgets::placeInTwips(Text2, 240, 300, 6630, 345);
     PushButton1 =
-        app::MakeButton(Frame4, "PushButton1", QStringLiteral("..."), 6960, 300, 600, 345);
-    PushButton2 =
-        app::MakeButton(this, "PushButton2", QStringLiteral("Save Results"), 120, 7290, 7800, 405);
+        widgets::MakeButton(Frame4, "PushButton1", QStringLiteral("..."), 6960, 300, 600, 345);
+    PushButton2 = widgets::MakeButton(this, "PushButton2", QStringLiteral("Save Results"), 120,
+                                      7290, 7800, 405);
 
     const QList<QWidget*> tabOrder{PushButton8, Option4, Option5,     Option6,
                                    ListView1,   Text2,   PushButton1, PushButton2};
@@ -97,7 +98,7 @@ void Form2::connectEvents() {
     connect(Text2, &QLineEdit::textChanged, this, [this] {
         // No report of its own: a failure to store the folder is shown and the
         // typing goes on.
-        app::RunUnguarded(env_.dialogs, "Form2", "Text2_Change", [this] { Text2_Change(); });
+        guarded::RunUnguarded(env_.dialogs, "Form2", "Text2_Change", [this] { Text2_Change(); });
     });
 
     // Mouse movement over every control drives the pointer handling.
@@ -110,17 +111,17 @@ void Form2::connectEvents() {
 }
 
 void Form2::Form_Load() {
-    app::Procedure procedure(env_.dialogs, app::LocationTag("Form2", "Form_Load"));
+    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "Form_Load"));
     procedure.run(100, [this] { results_->setHeader(QStringLiteral("Names")); });
-    procedure.run(102,
-                  [this] { ListView1->setColumnWidth(0, app::twipsToPixels(kNamesColumnTwips)); });
+    procedure.run(
+        102, [this] { ListView1->setColumnWidth(0, widgets::twipsToPixels(kNamesColumnTwips)); });
     const QString handCursor = QDir(env_.programFolder).filePath(QStringLiteral("HAND-M.CUR"));
     if (procedure.test(104, [&] { return platform::FileExists(handCursor); }))
         procedure.run(106, [&] { customPointer_ = platform::LoadCursorFile(handCursor); });
     procedure.run(108, [this] { PaintButtonFace(); });
     procedure.run(110, [this] {
-        setWindowTitle(QLatin1String(app::kProductTitle));
-        setWindowIcon(app::ProgramIcon());
+        setWindowTitle(QLatin1String(widgets::kProductTitle));
+        setWindowIcon(widgets::ProgramIcon());
     });
     procedure.run(112, [this] {
         const QString desktop = env_.shell.desktopFolder() + QLatin1Char('/');
@@ -132,16 +133,16 @@ void Form2::PaintButtonFace() {
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (QWidget* widget :
          std::initializer_list<QWidget*>{this, Frame2, Frame4, Option4, Option5, Option6})
-        app::PaintBackground(widget, buttonFace);
+        widgets::PaintBackground(widget, buttonFace);
 }
 
 void Form2::Form_QueryUnload() {
-    app::Procedure procedure(env_.dialogs, app::LocationTag("Form2", "Form_QueryUnload"));
+    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "Form_QueryUnload"));
     procedure.run(100, [this] { env_.shell.endProgram(); });
 }
 
 void Form2::PushButton8_Click() {
-    app::Procedure procedure(env_.dialogs, app::LocationTag("Form2", "PushButton8_Click"));
+    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "PushButton8_Click"));
     procedure.run(100, [this] {
         if (!env_.mainWindow) throw platform::Failure(QStringLiteral("The main window is gone"));
         env_.mainWindow->show();
@@ -154,7 +155,7 @@ void Form2::Text2_Change() {
 }
 
 void Form2::PushButton1_Click() {
-    app::Procedure procedure(env_.dialogs, app::LocationTag("Form2", "PushButton1_Click"));
+    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "PushButton1_Click"));
     QString folder;
     procedure.run(100, [&] {
         folder = env_.dialogs.chooseFolder(this, QStringLiteral("Save To This Folder"));

@@ -12,7 +12,7 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 
-namespace app {
+namespace guarded {
 class Procedure;
 }
 namespace platform {
@@ -85,7 +85,7 @@ private:
     void connectEvents();
     void PaintButtonFace();
     void message(const QString& text);
-    void SaveToSpreadsheet(app::Procedure& procedure, bool twoCells);
+    void SaveToSpreadsheet(guarded::Procedure& procedure, bool twoCells);
 
     Form2Environment env_;
     ResultList* results_ = nullptr;

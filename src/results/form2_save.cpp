@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/failure_report.h"
+#include "guarded/failure_report.h"
 #include "names/name_file.h"
 #include "platform/failure.h"
 #include "platform/files.h"
@@ -16,7 +16,7 @@
 namespace results {
 
 void Form2::PushButton2_Click() {
-    app::Procedure procedure(env_.dialogs, app::LocationTag("Form2", "PushButton2_Click"));
+    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "PushButton2_Click"));
     if (procedure.test(106, [this] { return !platform::FolderExists(Text2->text()); })) {
         procedure.run(162, [this] { message(QLatin1String(kFolderMissing)); });
         return;
@@ -42,7 +42,7 @@ void Form2::PushButton2_Click() {
 
 // The spreadsheet outputs: one row per result, the whole name in column A, or
 // its first word in A and its second word in B.
-void Form2::SaveToSpreadsheet(app::Procedure& procedure, bool twoCells) {
+void Form2::SaveToSpreadsheet(guarded::Procedure& procedure, bool twoCells) {
     const int create = twoCells ? 128 : 148;
     const int addWorkbook = twoCells ? 130 : 150;
     const int fit = twoCells ? 142 : 158;

@@ -14,13 +14,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/failure_report.h"
 #include "app/form1.h"
-#include "app/progress_bar.h"
+#include "guarded/failure_report.h"
 #include "names/name_list_model.h"
 #include "support/recording_shell.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_settings.h"
+#include "widgets/progress_bar.h"
 
 namespace {
 
@@ -137,8 +137,8 @@ TEST_F(Form1Test, AStoredOptionThatIsNotABooleanFailsOnlyItsOwnStep) {
     dialogs.expectMessageBox();
     app::Form1& form1 = start();
     EXPECT_EQ(dialogs.messages(),
-              QStringList{app::FailureMessage("Type mismatch",
-                                              "Tolvarine2021/08/31.Form1.Form_Load", 150)});
+              QStringList{guarded::FailureMessage("Type mismatch",
+                                                  "Tolvarine2021/08/31.Form1.Form_Load", 150)});
     EXPECT_EQ(dialogs.shown()[0].title, "Application Error");
     EXPECT_TRUE(form1.Option6->isChecked());
     EXPECT_EQ(form1.Text1->text(), "7");
@@ -291,8 +291,8 @@ TEST_F(Form1Test, ADamagedHandPictureIsReportedAndStartUpGoesOn) {
     dialogs.expectMessageBox();
     app::Form1& form1 = start();
     EXPECT_EQ(dialogs.messages(),
-              QStringList{app::FailureMessage("Invalid picture",
-                                              "Tolvarine2021/08/31.Form1.Form_Load", 106)});
+              QStringList{guarded::FailureMessage("Invalid picture",
+                                                  "Tolvarine2021/08/31.Form1.Form_Load", 106)});
     EXPECT_EQ(form1.windowTitle(), "Quillfern");
     EXPECT_EQ(form1.Text1->text(), "100");
 }

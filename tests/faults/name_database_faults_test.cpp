@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/failure_report.h"
 #include "file_faults.h"
+#include "guarded/failure_report.h"
 #include "platform/dialogs.h"
 #include "platform/pointer.h"
 #include "support/form1_fixture.h"
@@ -158,9 +158,9 @@ TEST_P(StartWithABadDatabase, TheWindowOpensReportsTheLoadsAndChangesNoFile) {
     dialogs.expectMessageBox(3);
     start();
     const QString& failure = fault.description;
-    EXPECT_EQ(dialogs.messages(), (QStringList{app::FailureMessage(failure, kLoadTag, 136),
-                                               app::FailureMessage(failure, kLoadTag, 138),
-                                               app::FailureMessage(failure, kLoadTag, 142)}));
+    EXPECT_EQ(dialogs.messages(), (QStringList{guarded::FailureMessage(failure, kLoadTag, 136),
+                                               guarded::FailureMessage(failure, kLoadTag, 138),
+                                               guarded::FailureMessage(failure, kLoadTag, 142)}));
     EXPECT_EQ(dialogs.shown()[0].style, platform::kStyleWarning);
     EXPECT_EQ(dialogs.shown()[0].title, "Application Error");
     EXPECT_TRUE(firstShown().isEmpty());
@@ -186,7 +186,7 @@ protected:
 };
 
 QString report(const char* object, const char* procedure, int line, const char* description) {
-    return app::FailureMessage(description, app::LocationTag(object, procedure), line);
+    return guarded::FailureMessage(description, guarded::LocationTag(object, procedure), line);
 }
 
 TEST_F(ChangesWhileLocked, NoStoredNameIsLost) {

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/failure_report.h"
 #include "file_faults.h"
+#include "guarded/failure_report.h"
 #include "platform/dialogs.h"
 #include "platform/pointer.h"
 #include "support/form1_fixture.h"
@@ -115,8 +115,8 @@ TEST_F(BadNameFile, AFolderIsReportedWhereTheFileIsRead) {
     ASSERT_TRUE(QDir().mkdir(folder));
     importLastNames({folder}, 1);
     EXPECT_EQ(dialogs.messages(),
-              QStringList{app::FailureMessage("Path is a folder, not a file: " + folder,
-                                              "Tolvarine2021/08/31.Main.FileToListview", 108)});
+              QStringList{guarded::FailureMessage("Path is a folder, not a file: " + folder,
+                                                  "Tolvarine2021/08/31.Main.FileToListview", 108)});
     EXPECT_EQ(stored(), QStringList{"Vance"});
 }
 

@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/failure_report.h"
 #include "file_faults.h"
+#include "guarded/failure_report.h"
 #include "platform/dialogs.h"
 #include "results/saving.h"
 #include "support/form2_fixture.h"
@@ -125,8 +125,8 @@ TEST_P(SaveWhereItCannotBeWritten, TheUserIsToldAndTheOldFileStays) {
         EXPECT_EQ(dialogs.shown()[0].style, platform::kStyleOk);
     } else {
         EXPECT_EQ(dialogs.messages()[0],
-                  app::FailureMessage(fault.description(path),
-                                      "Tolvarine2021/08/31.Form2.PushButton2_Click", 122));
+                  guarded::FailureMessage(fault.description(path),
+                                          "Tolvarine2021/08/31.Form2.PushButton2_Click", 122));
     }
     EXPECT_EQ(faults::Contents(path), kPrevious);
     EXPECT_EQ(faults::Entries(output.path()), QStringList{"results.txt"});

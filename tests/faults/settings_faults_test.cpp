@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/failure_report.h"
+#include "guarded/failure_report.h"
 #include "platform/settings.h"
 #include "results/form2.h"
 #include "results/result_list.h"
@@ -72,7 +72,7 @@ TEST_F(BadSettingsFile, AFolderInItsPlaceIsReportedOnce) {
     // Restoring the list source stores it: the first write fails.
     dialogs.expectMessageBox();
     startOverTheFile();
-    EXPECT_EQ(dialogs.messages(), QStringList{app::FailureMessage(
+    EXPECT_EQ(dialogs.messages(), QStringList{guarded::FailureMessage(
                                       "Cannot write the settings file " + file(), kLoadTag, 138)});
     EXPECT_EQ(firstShown(), (QStringList{"Adam", "Bea", "Carl"}));
     EXPECT_EQ(form->Text1->text(), "100");
@@ -118,7 +118,7 @@ TEST_F(BadSettingsFile, NonsenseInEveryKeyFailsEachOptionStep) {
     startOverTheFile();
     QStringList expected;
     for (int line = 138; line <= 152; line += 2)
-        expected << app::FailureMessage("Type mismatch", kLoadTag, line);
+        expected << guarded::FailureMessage("Type mismatch", kLoadTag, line);
     EXPECT_EQ(dialogs.messages(), expected);
     // Each option keeps its state as laid out; the lists were loaded for it.
     EXPECT_TRUE(form->Option9->isChecked());

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/failure_report.h"
 #include "generate/generation.h"
 #include "generate/name_text.h"
 #include "generate/random_generator.h"
+#include "guarded/failure_report.h"
 #include "support/qt_printers.h"
 #include "support/scripted_dialogs.h"
 
@@ -37,7 +37,7 @@ class ProduceRowsTest : public ::testing::Test {
 protected:
     QStringList run(std::int32_t count, const QStringList& first, const QStringList& last,
                     Options options = {}) {
-        app::Procedure procedure(dialogs, app::LocationTag("Form1", "PushButton1_Click"));
+        guarded::Procedure procedure(dialogs, guarded::LocationTag("Form1", "PushButton1_Click"));
         Rows sink;
         generate::ProduceRows(procedure, random, count, count, first, last, options, sink,
                               [this](int position) { positions.push_back(position); });

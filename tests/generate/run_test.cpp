@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/failure_report.h"
 #include "app/form1.h"
 #include "generate/random_generator.h"
+#include "guarded/failure_report.h"
 #include "names/name_list_model.h"
 #include "platform/pointer.h"
 #include "results/form2.h"
@@ -157,8 +157,9 @@ TEST_F(GenerationRunTest, ACountBeyondThirtyTwoBitsIsReportedAndGivesNoRows) {
     dialogs.expectMessageBox();
     EXPECT_TRUE(generate("-3000000000").isEmpty());
     dialogs.verifyAllShown();
-    EXPECT_EQ(dialogs.messages().back(),
-              app::FailureMessage("Overflow", "Tolvarine2021/08/31.Form1.PushButton1_Click", 124));
+    EXPECT_EQ(
+        dialogs.messages().back(),
+        guarded::FailureMessage("Overflow", "Tolvarine2021/08/31.Form1.PushButton1_Click", 124));
     expectAtRest();
 }
 

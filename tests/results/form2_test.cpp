@@ -8,15 +8,15 @@
 #include <QTableView>
 #include <QTest>
 
-#include "app/failure_report.h"
-#include "app/twips.h"
+#include "guarded/failure_report.h"
 #include "platform/pointer.h"
 #include "support/form2_fixture.h"
 #include "support/qt_printers.h"
+#include "widgets/twips.h"
 
 namespace {
 
-using app::twipsToPixels;
+using widgets::twipsToPixels;
 
 class Form2Test : public testsupport::Form2Fixture {
 protected:
@@ -106,8 +106,8 @@ TEST_F(Form2Test, WithoutADesktopFolderTheLoadReportsAndGoesOn) {
     results::Form2& form = open();
     dialogs.verifyAllShown();
     EXPECT_EQ(dialogs.messages().value(0),
-              app::FailureMessage("The desktop folder cannot be found",
-                                  "Tolvarine2021/08/31.Form2.Form_Load", 112));
+              guarded::FailureMessage("The desktop folder cannot be found",
+                                      "Tolvarine2021/08/31.Form2.Form_Load", 112));
     EXPECT_EQ(form.Text2->text(), "");
     EXPECT_FALSE(isStored("Text2"));
 }

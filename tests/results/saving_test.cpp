@@ -9,7 +9,7 @@
 
 #include <map>
 
-#include "app/failure_report.h"
+#include "guarded/failure_report.h"
 #include "results/saving.h"
 #include "support/form2_fixture.h"
 #include "support/qt_printers.h"
@@ -193,7 +193,7 @@ TEST_F(SaveSpreadsheetTest, WithoutASpreadsheetProgramOneReportAndTheSaveEnds) {
         form2->PushButton2_Click();
         dialogs.verifyAllShown();
         EXPECT_EQ(dialogs.messages().back(),
-                  app::FailureMessage("No spreadsheet program was found", kTag, output.line));
+                  guarded::FailureMessage("No spreadsheet program was found", kTag, output.line));
     }
     EXPECT_EQ(dialogs.messages().size(), 2);
     EXPECT_TRUE(recording.cells.empty());

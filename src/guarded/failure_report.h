@@ -2,15 +2,17 @@
 
 #include <exception>
 #include <new>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include <QString>
 
+#include "guarded/reporter.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 
-namespace app {
+namespace guarded {
 
 inline constexpr char kSupportAddress[] = "support@quillfern.example";
 inline constexpr char kReportTitle[] = "Application Error";
@@ -26,6 +28,17 @@ QString FailureMessage(const QString& description, const QString& tag, int line)
 void ShowFailureReport(platform::Dialogs& dialogs, const QString& description, const QString& tag,
                        int line);
 
+// The windows' reporter: the failure report in a message box.
+class FailureBox final : public Reporter {
+public:
+    explicit FailureBox(platform::Dialogs& dialogs) : dialogs_(dialogs) {}
+    void report(const QString& description, const QString& tag, int line) override;
+    void reportUnguarded(const QString& description, const QString& tag) override;
+
+private:
+    platform::Dialogs& dialogs_;
+};
+
 // A guarded procedure: it runs numbered statements, reports a failing one with
 // its number and goes on with the next. A failure inside a called procedure that
 // has no report of its own is reported at the calling statement.
@@ -33,7 +46,10 @@ void ShowFailureReport(platform::Dialogs& dialogs, const QString& description, c
 // only once, so a failing statement inside a loop does not flood the user.
 class Procedure {
 public:
-    Procedure(platform::Dialogs& dialogs, QString tag) : dialogs_(dialogs), tag_(std::move(tag)) {}
+    Procedure(Reporter& reporter, QString tag) : reporter_(reporter), tag_(std::move(tag)) {}
+    // In the windows: failures are shown in the failure box.
+    Procedure(platform::Dialogs& dialogs, QString tag)
+        : box_(std::in_place, dialogs), reporter_(*box_), tag_(std::move(tag)) {}
     Procedure(const Procedure&) = delete;
     Procedure& operator=(const Procedure&) = delete;
 
@@ -88,13 +104,13 @@ public:
 
     int lastStatement() const { return last_; }
     const QString& tag() const { return tag_; }
-    platform::Dialogs& dialogs() { return dialogs_; }
 
 private:
     // Reports the exception in flight; false when the same failure was reported before.
     bool reportCurrent(int number);
 
-    platform::Dialogs& dialogs_;
+    std::optional<FailureBox> box_;
+    Reporter& reporter_;
     QString tag_;
     int last_ = 0;
     std::set<std::pair<int, QString>> reported_;
@@ -106,15 +122,19 @@ QString CurrentFailureDescription();
 // Runs an event procedure that has no report of its own: a failure is shown to
 // the user (its description and place) instead of leaving the event procedure.
 template <class Body>
-void RunUnguarded(platform::Dialogs& dialogs, const char* object, const char* procedure,
-                  Body&& body) {
+void RunUnguarded(Reporter& reporter, const char* object, const char* procedure, Body&& body) {
     try {
         body();
     } catch (...) {
-        dialogs.messageBox(CurrentFailureDescription() + QStringLiteral("\r\nin ") +
-                               LocationTag(object, procedure),
-                           platform::kStyleWarning, QLatin1String(kReportTitle));
+        reporter.reportUnguarded(CurrentFailureDescription(), LocationTag(object, procedure));
     }
 }
 
-}  // namespace app
+template <class Body>
+void RunUnguarded(platform::Dialogs& dialogs, const char* object, const char* procedure,
+                  Body&& body) {
+    FailureBox box(dialogs);
+    RunUnguarded(box, object, procedure, std::forward<Body>(body));
+}
+
+}  // namespace guarded

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace app {
+namespace widgets {
 
 // Window layouts are given in twips: 15 twips to the pixel at 96 dots per inch.
 constexpr int twipsToPixels(int twips) {
@@ -14,4 +14,4 @@ inline void placeInTwips(QWidget* widget, int left, int top, int width, int heig
                         twipsToPixels(height));
 }
 
-}  // namespace app
+}  // namespace widgets

@@ -1,6 +1,6 @@
-#include "app/progress_bar.h"
+#include "widgets/progress_bar.h"
 
-namespace app {
+namespace widgets {
 
 ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
     setRange(0, 100);
@@ -19,4 +19,4 @@ void ProgressBar::setCaption(const QString& caption) {
     update();
 }
 
-}  // namespace app
+}  // namespace widgets

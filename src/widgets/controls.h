@@ -7,9 +7,9 @@
 #include <QRadioButton>
 #include <QString>
 
-#include "app/twips.h"
+#include "widgets/twips.h"
 
-namespace app {
+namespace widgets {
 
 // The controls of the program's windows, named as in the window designer and
 // placed in twips. Push buttons carry the larger caption font.
@@ -64,4 +64,4 @@ inline void PaintBackground(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(true);
 }
 
-}  // namespace app
+}  // namespace widgets

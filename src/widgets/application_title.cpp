@@ -1,6 +1,6 @@
-#include "app/application_title.h"
+#include "widgets/application_title.h"
 
-namespace app {
+namespace widgets {
 
 QString ApplicationTitle(const QString& productTitle) {
     QString title = productTitle;
@@ -12,4 +12,4 @@ QString ApplicationTitle(const QString& productTitle) {
     return title;
 }
 
-}  // namespace app
+}  // namespace widgets

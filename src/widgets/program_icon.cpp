@@ -1,10 +1,10 @@
-#include "app/program_icon.h"
+#include "widgets/program_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace app {
+namespace widgets {
 
 QIcon ProgramIcon() {
     QPixmap pixmap(64, 64);
@@ -26,4 +26,4 @@ QIcon ProgramIcon() {
     return QIcon(pixmap);
 }
 
-}  // namespace app
+}  // namespace widgets

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "app/application_title.h"
-#include "app/failure_report.h"
+#include "guarded/failure_report.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
 
-using app::FailureMessage;
-using app::LocationTag;
-using app::Procedure;
+using guarded::FailureMessage;
+using guarded::LocationTag;
+using guarded::Procedure;
 using platform::Failure;
 
 const QString kTag = QStringLiteral("Tolvarine2021/08/31.Form2.PushButton2_Click");
@@ -22,7 +21,7 @@ TEST(FailureMessage, IsBuiltLineByLine) {
     EXPECT_EQ(FailureMessage("Permission denied", kTag, 124),
               "Permission denied\r\nin Tolvarine2021/08/31.Form2.PushButton2_Click at line 124"
               "\r\rPlease email screenshot of this message to " +
-                  QString(app::kSupportAddress));
+                  QString(guarded::kSupportAddress));
 }
 
 TEST(FailureReport, ShowsAWarningBoxTitledApplicationError) {
@@ -124,29 +123,6 @@ TEST(FailureReport, AValueStatementFallsBackAndOtherExceptionsAreDescribed) {
     procedure.run(128, [] { throw 42; });
     EXPECT_EQ(dialogs.messages(), QStringList({FailureMessage("Overflow", kTag, 124),
                                                FailureMessage("Unknown failure", kTag, 128)}));
-}
-
-TEST(ApplicationTitle, LosesItsLastWordAndMoreWhileLongerThanForty) {
-    const struct {
-        const char* product;
-        const char* title;
-    } cases[] = {
-        {"Quillfern", "Quillfern"},                  // no blank: stays whole
-        {"Quillfern Name Maker", "Quillfern Name"},  // three words, 20 characters
-        {"Quillfern Names", "Quillfern"},
-        // seven words, 60 characters: words go until 40 or fewer remain
-        {"Quillfern Random Name Generators For Creative Worldbuilders!",
-         "Quillfern Random Name Generators For"},
-        {"Averyveryveryveryveryveryveryveryverylongword x",
-         "Averyveryveryveryveryveryveryveryverylongword"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(app::ApplicationTitle(QString::fromUtf8(c.product)), QString::fromUtf8(c.title))
-            << c.product;
-    }
-    const QString sevenWords = "Quillfern Random Name Generators For Creative Worldbuilders!";
-    EXPECT_EQ(sevenWords.size(), 60);
-    EXPECT_EQ(sevenWords.split(' ').size(), 7);
 }
 
 }  // namespace

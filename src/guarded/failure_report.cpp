@@ -1,6 +1,6 @@
-#include "app/failure_report.h"
+#include "guarded/failure_report.h"
 
-namespace app {
+namespace guarded {
 
 QString LocationTag(const char* object, const char* procedure) {
     return QStringLiteral("Tolvarine2021/08/31.") + QLatin1String(object) + QLatin1Char('.') +
@@ -20,6 +20,15 @@ void ShowFailureReport(platform::Dialogs& dialogs, const QString& description, c
                        QLatin1String(kReportTitle));
 }
 
+void FailureBox::report(const QString& description, const QString& tag, int line) {
+    ShowFailureReport(dialogs_, description, tag, line);
+}
+
+void FailureBox::reportUnguarded(const QString& description, const QString& tag) {
+    dialogs_.messageBox(description + QStringLiteral("\r\nin ") + tag, platform::kStyleWarning,
+                        QLatin1String(kReportTitle));
+}
+
 QString CurrentFailureDescription() {
     try {
         throw;
@@ -37,8 +46,8 @@ QString CurrentFailureDescription() {
 bool Procedure::reportCurrent(int number) {
     const QString description = CurrentFailureDescription();
     if (!reported_.emplace(number, description).second) return false;
-    ShowFailureReport(dialogs_, description, tag_, number);
+    reporter_.report(description, tag_, number);
     return true;
 }
 
-}  // namespace app
+}  // namespace guarded

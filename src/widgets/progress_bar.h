@@ -3,7 +3,7 @@
 #include <QProgressBar>
 #include <QString>
 
-namespace app {
+namespace widgets {
 
 // A progress bar from 0 to 100 that shows a text of its own ("Progress Bar").
 class ProgressBar : public QProgressBar {
@@ -19,4 +19,4 @@ private:
     QString caption_;
 };
 
-}  // namespace app
+}  // namespace widgets

@@ -2,9 +2,9 @@
 
 #include <QIcon>
 
-namespace app {
+namespace widgets {
 
 // The program's icon, drawn once: a quill on a fern-green tile.
 QIcon ProgramIcon();
 
-}  // namespace app
+}  // namespace widgets

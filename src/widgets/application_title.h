@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app {
+namespace widgets {
 
 inline constexpr char kProductTitle[] = "Quillfern";
 
@@ -12,4 +12,4 @@ inline constexpr char kProductTitle[] = "Quillfern";
 // without a blank stays whole.
 QString ApplicationTitle(const QString& productTitle);
 
-}  // namespace app
+}  // namespace widgets
