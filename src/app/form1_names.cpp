@@ -265,10 +265,18 @@ bool Form1::ListFrameDragEvent(QObject* frame, QEvent* event) {
     const QStringList paths = droppedFiles(drop->mimeData());
     if (paths.isEmpty()) return false;
     drop->acceptProposedAction();
-    if (frame == Frame6)
-        Frame6_DragDrop(paths);
-    else
-        Frame5_DragDrop(paths);
+    // The import runs once the drop is over, so the file manager is not kept
+    // waiting for its end.
+    const bool firstNames = frame == Frame6;
+    QMetaObject::invokeMethod(
+        this,
+        [this, firstNames, paths] {
+            if (firstNames)
+                Frame6_DragDrop(paths);
+            else
+                Frame5_DragDrop(paths);
+        },
+        Qt::QueuedConnection);
     return true;
 }
 

@@ -414,6 +414,7 @@ protected:
         if (!enter.isAccepted()) return false;
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window, &drop);
+        QApplication::processEvents();  // the import follows the drop
         return drop.isAccepted();
     }
     static QUrl local(const QString& path) { return QUrl::fromLocalFile(path); }
