@@ -2,9 +2,11 @@
 
 #include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -143,32 +145,25 @@ bool isRunnable(const KeyFile& entry) {
     return tryExec.isEmpty() || canRun(tryExec);
 }
 
-// The desktop file of an installed application by its id, or "".
-QString installed(const QString& id) {
-    for (const QString& folder : applicationFolders()) {
-        const QString path = QDir(folder).filePath(id);
-        if (QFileInfo::exists(path)) return isRunnable(readKeyFile(path)) ? path : QString();
-    }
-    return {};
-}
-
-// The ids of the applications whose desktop files list the type; an id found
-// in a folder of higher precedence hides the same id further down.
-QStringList applicationsClaiming(const QString& mimeType) {
-    QStringList claiming;
+// Every desktop file by its id (its path below an applications folder, with
+// '-' for '/'), in the order of the folders; an id in a folder of higher
+// precedence hides the same id further down.
+std::vector<std::pair<QString, QString>> desktopFiles() {
+    std::vector<std::pair<QString, QString>> files;
     std::set<QString> seen;
     for (const QString& folder : applicationFolders()) {
-        const QStringList files =
-            QDir(folder).entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
-        for (const QString& id : files) {
-            if (!seen.insert(id).second) continue;
-            const KeyFile entry = readKeyFile(QDir(folder).filePath(id));
-            if (listOf(valueOf(entry, "Desktop Entry", QStringLiteral("MimeType")))
-                    .contains(mimeType))
-                claiming << id;
+        QStringList paths;
+        QDirIterator found(folder, {QStringLiteral("*.desktop")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (found.hasNext()) paths << found.next();
+        paths.sort();
+        for (const QString& path : paths) {
+            const QString id =
+                QDir(folder).relativeFilePath(path).replace(QLatin1Char('/'), QLatin1Char('-'));
+            if (seen.insert(id).second) files.emplace_back(id, path);
         }
     }
-    return claiming;
+    return files;
 }
 
 }  // namespace
@@ -176,6 +171,13 @@ QStringList applicationsClaiming(const QString& mimeType) {
 QString DefaultApplicationFor(const QString& mimeType) {
     std::vector<KeyFile> lists;
     for (const QString& path : mimeappsLists()) lists.push_back(readKeyFile(path));
+    const std::vector<std::pair<QString, QString>> files = desktopFiles();
+    // The desktop file of an application that can be started, or "".
+    const auto installed = [&](const QString& id) {
+        for (const auto& [known, path] : files)
+            if (known == id) return isRunnable(readKeyFile(path)) ? path : QString();
+        return QString();
+    };
 
     for (const KeyFile& list : lists) {
         for (const QString& id : listOf(valueOf(list, "Default Applications", mimeType)))
@@ -192,9 +194,11 @@ QString DefaultApplicationFor(const QString& mimeType) {
         for (const QString& id : listOf(valueOf(list, "Removed Associations", mimeType)))
             removed.insert(id);
     }
-    for (const QString& id : applicationsClaiming(mimeType)) {
+    for (const auto& [id, path] : files) {
         if (removed.count(id)) continue;
-        if (const QString path = installed(id); !path.isEmpty()) return path;
+        const KeyFile entry = readKeyFile(path);
+        const QString types = valueOf(entry, "Desktop Entry", QStringLiteral("MimeType"));
+        if (listOf(types).contains(mimeType) && isRunnable(entry)) return path;
     }
     return {};
 }
