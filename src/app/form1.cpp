@@ -199,6 +199,9 @@ void Form1::connectEvents() {
     connect(ListView2, &QTreeView::doubleClicked, this,
             [this] { runUnguarded("ListView2_DblClick", [this] { ListView2_DblClick(); }); });
 
+    // The name lists' frames take text files dropped from the file manager.
+    for (QGroupBox* frame : {Frame6, Frame5}) frame->setAcceptDrops(true);
+
     // Mouse movement over every control drives the pointer handling.
     QList<QWidget*> tracked = findChildren<QWidget*>();
     tracked << this;
@@ -377,6 +380,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                              [&] { ListView2_KeyDown(keyCodeOf(key), shiftStateOf(key)); });
             return false;
         }
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return ListFrameDragEvent(watched, event) || QWidget::eventFilter(watched, event);
         case QEvent::FocusIn:
             if (watched == Text1) Text1_GotFocus();
             return false;

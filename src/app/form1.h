@@ -5,6 +5,7 @@
 #include <optional>
 
 #include <QCursor>
+#include <QStringList>
 #include <QWidget>
 
 #include "generate/random_generator.h"
@@ -127,6 +128,10 @@ public:
     void ListView2_DblClick();
     void ListView1_KeyDown(int keyCode, int shift);
     void ListView2_KeyDown(int keyCode, int shift);
+    // Files dropped on the first-name or last-name frame: imported as if chosen
+    // with that frame's load button.
+    void Frame6_DragDrop(const QStringList& paths);
+    void Frame5_DragDrop(const QStringList& paths);
 
     // Fills both list views from the name database by the list options.
     void DatabaseToListview();
@@ -155,6 +160,8 @@ private:
     // to the user instead of leaving the event procedure.
     void runUnguarded(const char* procedure, const std::function<void()>& body);
     std::function<void()> clickHandlerOf(QRadioButton* option);
+    // Drags over and drops on the list frames; true when the event is handled.
+    bool ListFrameDragEvent(QObject* frame, QEvent* event);
 
     Environment env_;
     names::NameListModel* firstNames_ = nullptr;

@@ -1,10 +1,15 @@
 // The main window's name-list procedures: list load, list options, editing, importing.
 #include <optional>
 
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QItemSelectionModel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
+#include <QUrl>
 
 #include "app/form1.h"
 #include "guarded/failure_report.h"
@@ -88,12 +93,11 @@ void addTypedName(Form1& form, Procedure& procedure, const QString& prompt, AddT
     procedure.run(122, [&] { form.DatabaseToListview(); });
 }
 
-// "Load First Names From File" and "Load Last Names From File".
-void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
+// The load buttons' procedure once the files are chosen, whether in the dialog
+// or by dropping them on the list's frame.
+void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& paths,
+                       std::int16_t kind) {
     platform::Dialogs& dialogs = form.environment().dialogs;
-    Procedure procedure(dialogs, LocationTag("Form1", procedureName));
-    QStringList paths;
-    procedure.run(108, [&] { paths = dialogs.openFiles(&form, kLoadTitle, kLoadFilter); });
     if (procedure.test(110, [&] { return paths.isEmpty(); })) return;
     procedure.run(114, [&] { form.SetMousePointer(platform::kPointerHourglass); });
     const names::ImportSettings settings{dialogs, form.databasePath(), form.applicationTitle(),
@@ -110,6 +114,34 @@ void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
     }
     procedure.run(138, [&] { form.SetMousePointer(platform::kPointerNormal); });
     procedure.run(140, [&] { form.DatabaseToListview(); });
+}
+
+// "Load First Names From File" and "Load Last Names From File".
+void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
+    platform::Dialogs& dialogs = form.environment().dialogs;
+    Procedure procedure(dialogs, LocationTag("Form1", procedureName));
+    QStringList paths;
+    procedure.run(108, [&] { paths = dialogs.openFiles(&form, kLoadTitle, kLoadFilter); });
+    importChosenFiles(form, procedure, paths, kind);
+}
+
+// Files dropped on a list's frame: the load button's procedure and reports.
+void importDroppedFiles(Form1& form, const char* procedureName, std::int16_t kind,
+                        const QStringList& paths) {
+    Procedure procedure(form.environment().dialogs, LocationTag("Form1", procedureName));
+    importChosenFiles(form, procedure, paths, kind);
+}
+
+// The local files of a drag from the file manager; none when anything else
+// comes along (a web address, a folder), which the load buttons could not choose.
+QStringList droppedFiles(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile() || QFileInfo(url.toLocalFile()).isDir()) return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
 }
 
 // Double-click or the Delete key: drops the selected entry from its view only.
@@ -212,6 +244,43 @@ void Form1::PushButton6_Click() {
 
 void Form1::PushButton7_Click() {
     importFiles(*this, "PushButton7_Click", names::kImportLastNames);
+}
+
+void Form1::Frame6_DragDrop(const QStringList& paths) {
+    importDroppedFiles(*this, "PushButton6_Click", names::kImportFirstNames, paths);
+}
+
+void Form1::Frame5_DragDrop(const QStringList& paths) {
+    importDroppedFiles(*this, "PushButton7_Click", names::kImportLastNames, paths);
+}
+
+bool Form1::ListFrameDragEvent(QObject* frame, QEvent* event) {
+    if (frame != Frame6 && frame != Frame5) return false;
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!droppedFiles(drag->mimeData()).isEmpty())
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        return true;
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QStringList paths = droppedFiles(drop->mimeData());
+    if (paths.isEmpty()) return false;
+    drop->acceptProposedAction();
+    // The import runs once the drop is over, so the file manager is not kept
+    // waiting for its end.
+    const bool firstNames = frame == Frame6;
+    QMetaObject::invokeMethod(
+        this,
+        [this, firstNames, paths] {
+            if (firstNames)
+                Frame6_DragDrop(paths);
+            else
+                Frame5_DragDrop(paths);
+        },
+        Qt::QueuedConnection);
+    return true;
 }
 
 void Form1::ListView1_DblClick() {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -14,6 +15,7 @@
 #include <minizip/zip.h>
 #include <xlsxwriter.h>
 
+#include "platform/desktop_applications.h"
 #include "platform/failure.h"
 
 namespace platform {
@@ -22,6 +24,9 @@ namespace {
 
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
+
+// The spreadsheet programs looked for on the search path, in this order.
+constexpr const char* kSearchedPrograms[] = {"libreoffice", "soffice", "localc"};
 
 QString describe(lxw_error error) {
     return QString::fromUtf8(lxw_strerror(error));
@@ -37,8 +42,11 @@ int characterCount(std::string_view utf8) {
 // order and flushed as they go, so a million rows keep memory small.
 class XlsxApplication : public SpreadsheetApplication {
 public:
-    XlsxApplication(QString program, DesktopSpreadsheet::Launcher launcher)
-        : program_(std::move(program)), launcher_(std::move(launcher)) {}
+    // `command` gives the command line that opens a workbook file.
+    using Command = std::function<QStringList(const QString& file)>;
+
+    XlsxApplication(Command command, DesktopSpreadsheet::Launcher launcher)
+        : command_(std::move(command)), launcher_(std::move(launcher)) {}
 
     ~XlsxApplication() override {
         if (!workbook_) return;
@@ -106,14 +114,16 @@ public:
             QFile::remove(path_);
             throw Failure(QStringLiteral("Cannot write the workbook: ") + describe(error));
         }
-        if (!launcher_(program_, DesktopSpreadsheet::newDocumentArguments(path_))) {
+        const QStringList command = command_(path_);
+        if (!launcher_(command.first(), command.mid(1))) {
             QFile::remove(path_);
-            throw Failure(QStringLiteral("Cannot start the spreadsheet program ") + program_);
+            throw Failure(QStringLiteral("Cannot start the spreadsheet program ") +
+                          command.first());
         }
     }
 
 private:
-    QString program_;
+    Command command_;
     DesktopSpreadsheet::Launcher launcher_;
     QString path_;
     lxw_workbook* workbook_ = nullptr;
@@ -130,11 +140,13 @@ bool startDetached(const QString& program, const QStringList& arguments) {
 
 DesktopSpreadsheet::DesktopSpreadsheet() : launcher_(startDetached) {}
 
+DesktopSpreadsheet::DesktopSpreadsheet(Launcher launcher) : launcher_(std::move(launcher)) {}
+
 DesktopSpreadsheet::DesktopSpreadsheet(QString program, Launcher launcher)
     : searchPath_(false), program_(std::move(program)), launcher_(std::move(launcher)) {}
 
 QString DesktopSpreadsheet::findProgram() {
-    for (const char* name : {"libreoffice", "soffice", "localc"}) {
+    for (const char* name : kSearchedPrograms) {
         const QString path = QStandardPaths::findExecutable(QLatin1String(name));
         if (!path.isEmpty()) return path;
     }
@@ -146,13 +158,36 @@ QStringList DesktopSpreadsheet::newDocumentArguments(const QString& file) {
     return {QStringLiteral("--calc"), QStringLiteral("-n"), file};
 }
 
+QStringList DesktopSpreadsheet::workbookCommand(const QString& desktopFile, const QString& file) {
+    QStringList command = CommandToOpen(desktopFile, file);
+    if (command.isEmpty()) return command;
+    const QString program = QFileInfo(command.first()).fileName();
+    for (const char* name : kSearchedPrograms)
+        if (program == QLatin1String(name))
+            return QStringList{command.first()} + newDocumentArguments(file);
+    return command;
+}
+
 std::unique_ptr<SpreadsheetApplication> DesktopSpreadsheet::createApplication() {
+    // The user's default application for workbooks first, then the search path.
+    if (searchPath_) {
+        const QString desktopFile = DefaultApplicationFor(QLatin1String(kWorkbookMimeType));
+        if (!desktopFile.isEmpty()) {
+            return std::make_unique<XlsxApplication>(
+                [desktopFile](const QString& file) { return workbookCommand(desktopFile, file); },
+                launcher_);
+        }
+    }
     const QString program = searchPath_ ? findProgram() : program_;
     if (program.isEmpty())
         throw Failure(QStringLiteral(
             "No spreadsheet program was found: libreoffice or soffice is needed on the search "
             "path"));
-    return std::make_unique<XlsxApplication>(program, launcher_);
+    return std::make_unique<XlsxApplication>(
+        [program](const QString& file) {
+            return QStringList{program} + newDocumentArguments(file);
+        },
+        launcher_);
 }
 
 }  // namespace platform

@@ -33,14 +33,17 @@ public:
 };
 
 // The desktop's spreadsheet program: the workbook is written to a temporary
-// .xlsx file, which the program then opens as a new document.
+// .xlsx file, which the program then opens. The program is the user's default
+// application for workbooks, else one found on the search path.
 class DesktopSpreadsheet : public Spreadsheet {
 public:
     // Starts a program with arguments without waiting for it; false on failure.
     using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
 
-    // Looks for the program on the search path when an application is created.
+    // Looks for the program when an application is created.
     DesktopSpreadsheet();
+    // Looks for the program likewise, and starts it through `launcher`.
+    explicit DesktopSpreadsheet(Launcher launcher);
     // A given program ("" for none) and launcher, for tests and measurements.
     DesktopSpreadsheet(QString program, Launcher launcher);
 
@@ -50,6 +53,10 @@ public:
     static QString findProgram();
     // The arguments that open `file` as a new, untitled document.
     static QStringList newDocumentArguments(const QString& file);
+    // The command line (program first) that opens `file` with the default
+    // application of a desktop file; the search path's program opens it as a
+    // new document, and so does the default application when it is that program.
+    static QStringList workbookCommand(const QString& desktopFile, const QString& file);
 
 private:
     bool searchPath_ = true;

@@ -34,6 +34,7 @@ constexpr int kNamesColumnTwips = 7000;
 
 Form2::Form2(Form2Environment environment) : env_(std::move(environment)) {
     buildControls();
+    AddCopyActions();
     connectEvents();
     Form_Load();
 }
@@ -65,7 +66,7 @@ void Form2::buildControls() {
     ListView1->setCornerButtonEnabled(false);
     ListView1->setTabKeyNavigation(false);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->verticalHeader()->hide();
     ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

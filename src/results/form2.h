@@ -71,6 +71,10 @@ public:
     void Text2_Change();
     void PushButton1_Click();
     void PushButton2_Click();
+    // Copying from the results list: the selected names, one per line, to the
+    // clipboard; selecting every row.
+    void ListView1_Copy();
+    void ListView1_SelectAll();
 
     // The pointer handling for a mouse movement over the given control.
     void PointerOver(QObject* control);
@@ -84,6 +88,7 @@ private:
     void buildControls();
     void connectEvents();
     void PaintButtonFace();
+    void AddCopyActions();
     void message(const QString& text);
     void SaveToSpreadsheet(guarded::Procedure& procedure, bool twoCells);
 

@@ -91,6 +91,42 @@ QByteArray ResultList::linesWithCrLf() const {
     return lines;
 }
 
+QString ResultList::lines(std::vector<RowRange> ranges) const {
+    // Merged into disjoint ranges in list order, then copied straight from the
+    // buffer into one piece of UTF-8 and converted once.
+    std::sort(ranges.begin(), ranges.end(),
+              [](const RowRange& a, const RowRange& b) { return a.first < b.first; });
+    std::vector<RowRange> merged;
+    for (RowRange range : ranges) {
+        range.first = std::max(range.first, 0);
+        range.last = std::min(range.last, count() - 1);
+        if (range.first > range.last) continue;
+        if (!merged.empty() && range.first <= merged.back().last + 1)
+            merged.back().last = std::max(merged.back().last, range.last);
+        else
+            merged.push_back(range);
+    }
+    std::size_t bytes = 0;
+    for (const RowRange& range : merged) {
+        const std::uint32_t begin = range.first == 0 ? 0 : ends_[range.first - 1];
+        bytes += ends_[range.last] - begin + static_cast<std::size_t>(range.last - range.first + 1);
+    }
+    QByteArray text(static_cast<qsizetype>(bytes), Qt::Uninitialized);
+    char* out = text.data();
+    for (const RowRange& range : merged) {
+        std::uint32_t begin = range.first == 0 ? 0 : ends_[range.first - 1];
+        for (int row = range.first; row <= range.last; ++row) {
+            const std::uint32_t end = ends_[row];
+            if (end > begin) std::memcpy(out, text_.data() + begin, end - begin);
+            out += end - begin;
+            *out++ = '\n';
+            begin = end;
+        }
+    }
+    if (!text.isEmpty()) text.chop(1);  // no line end after the last row
+    return QString::fromUtf8(text);
+}
+
 int ResultList::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : shown_;
 }

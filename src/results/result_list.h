@@ -54,6 +54,15 @@ public:
     // Every row followed by CR LF, as UTF-8.
     QByteArray linesWithCrLf() const;
 
+    // Rows `first` to `last`, both included, counted from 0.
+    struct RowRange {
+        int first;
+        int last;
+    };
+    // The rows of the ranges in list order, one per line ("\n" between rows,
+    // none after the last); ranges may come in any order and overlap.
+    QString lines(std::vector<RowRange> ranges) const;
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,

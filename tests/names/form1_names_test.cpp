@@ -2,14 +2,20 @@
 // the controls with scripted dialogs on temporary databases.
 #include <memory>
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QGroupBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <QUrl>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -390,6 +396,76 @@ TEST_F(Form1Names, RefusedInsertsAreReportedAtTheirOwnStatementAndTheImportGoesO
     EXPECT_EQ(got[0].description, "refused");
     EXPECT_EQ(got[3].description, "no such table: user_firstname");
     EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Ward", "Ok"}));
+}
+
+// --- dropping files on the lists --------------------------------------------
+
+class Form1Drops : public Form1Names {
+protected:
+    // A drag from the file manager entering the window over `target`, and its
+    // drop there; true when the window took the drop.
+    bool dropOn(QWidget* target, const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QWindow* window = form->windowHandle();
+        const QPointF at = target->mapTo(form.get(), target->rect().center());
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &drop);
+        QApplication::processEvents();  // the import follows the drop
+        return drop.isAccepted();
+    }
+    static QUrl local(const QString& path) { return QUrl::fromLocalFile(path); }
+};
+
+TEST_F(Form1Drops, FilesDroppedOnAListImportLikeTheLoadButtonOfItsFrame) {
+    chooseUserList();
+    start();
+    form->show();
+    ASSERT_TRUE(dropOn(form->ListView1, {local(writeFile("a.txt", "Ash\nO'Hara\n")),
+                                         local(writeFile("b.txt", "Birch\r\n"))}));
+    EXPECT_EQ(db->names("user_firstname"), (QStringList{"Ulla", "Ash", "OHara", "Birch"}));
+    EXPECT_EQ(firstShown(), (QStringList{"Ash", "Birch", "Ohara", "Ulla"}));
+    ASSERT_TRUE(dropOn(form->PushButton7, {local(writeFile("c.txt", "Cole"))}));
+    EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Ward", "Cole"}));
+    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(Form1Drops, OnlyLocalFilesOnAListFrameAreTaken) {
+    chooseUserList();
+    start();
+    form->show();
+    const QString folder = files.filePath("folder");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QUrl file = local(writeFile("a.txt", "Ash\n"));
+    const struct {
+        QWidget* target;
+        QList<QUrl> urls;
+    } refused[] = {{form->ListView1, {QUrl("https://example.org/names.txt")}},
+                   {form->ListView1, {file, local(folder)}},
+                   {form->ListView2, {}},
+                   {form->Frame2, {file}},
+                   {form->PushButton1, {file}}};
+    for (const auto& drag : refused) EXPECT_FALSE(dropOn(drag.target, drag.urls));
+    EXPECT_EQ(db->names("user_firstname"), QStringList{"Ulla"});
+    EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Ward"}));
+}
+
+TEST_F(Form1Drops, ADropReportsAsTheLoadButtonDoes) {
+    start();
+    const QString path = writeFile("last.txt", "Ann\n");
+    dialogs.expectMessageBox();
+    form->Frame5_DragDrop({files.filePath("gone.txt")});
+    EXPECT_EQ(dialogs.messages(), QStringList{"File not found"});
+    QFile::remove(db->path());
+    dialogs.expectMessageBox(2);
+    form->Frame5_DragDrop({path});
+    EXPECT_EQ(reportedAt(),
+              (QStringList{"Main.FileToListview 106", "Form1.PushButton7_Click 140"}));
+    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
 }
 
 }  // namespace

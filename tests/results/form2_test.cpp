@@ -1,6 +1,10 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -230,6 +234,56 @@ TEST_F(FolderChooserTest, CancelChangesNothing) {
     EXPECT_EQ(form.Text2->text(), "/kept/");
     EXPECT_EQ(stored("Text2"), "/kept/");
     EXPECT_EQ(stored("LastFolderDot"), "/old");
+}
+
+class CopyTest : public testsupport::Form2Fixture {
+protected:
+    results::Form2& openWith(const QStringList& names) {
+        results::Form2& form = open();
+        fill(names);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        form.ListView1->setFocus();
+        QGuiApplication::clipboard()->setText("before");
+        return form;
+    }
+    static QString clipboard() { return QGuiApplication::clipboard()->text(); }
+};
+
+TEST_F(CopyTest, CtrlASelectsEveryRowAsOneRangeAndCtrlCCopiesThemOnePerLine) {
+    results::Form2& form = openWith({"Anna Berg", QString::fromUtf8("Zoë Øster"), "", "Tom"});
+    QTest::keyClick(form.ListView1, Qt::Key_A, Qt::ControlModifier);
+    const QItemSelection selection = form.ListView1->selectionModel()->selection();
+    ASSERT_EQ(selection.size(), 1);
+    EXPECT_EQ(selection[0].top(), 0);
+    EXPECT_EQ(selection[0].bottom(), 3);
+    QTest::keyClick(form.ListView1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard(), QString::fromUtf8("Anna Berg\nZoë Øster\n\nTom"));
+}
+
+TEST_F(CopyTest, TheSelectedRowsAreCopiedInListOrderAndNoneLeaveTheClipboardAlone) {
+    results::Form2& form = openWith({"Anna Berg", "Tom Hale", "Eve Moss", "Ida Lund"});
+    QTest::keyClick(form.ListView1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard(), "before");
+    QItemSelectionModel& selection = *form.ListView1->selectionModel();
+    const auto row = [&](int position) { return form.results().index(position); };
+    selection.select(row(3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection.select(QItemSelection(row(0), row(1)),
+                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(form.ListView1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard(), "Anna Berg\nTom Hale\nIda Lund");
+}
+
+TEST_F(CopyTest, TheListsContextMenuOffersCopyAndSelectAll) {
+    results::Form2& form = openWith({"Anna Berg", "Tom Hale"});
+    EXPECT_EQ(form.ListView1->contextMenuPolicy(), Qt::ActionsContextMenu);
+    const QList<QAction*> actions = form.ListView1->actions();
+    ASSERT_EQ(actions.size(), 2);
+    EXPECT_EQ(actions[0]->text(), "Copy");
+    EXPECT_EQ(actions[1]->text(), "Select All");
+    actions[1]->trigger();
+    actions[0]->trigger();
+    EXPECT_EQ(clipboard(), "Anna Berg\nTom Hale");
 }
 
 }  // namespace

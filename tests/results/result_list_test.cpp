@@ -1,3 +1,5 @@
+#include <vector>
+
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -41,6 +43,25 @@ TEST(ResultList, TheViewLearnsOfNewRowsWhenTheyArePublished) {
     EXPECT_EQ(list.rowCount(), 0);
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(list.linesWithCrLf(), QByteArray());
+}
+
+TEST(ResultList, LinesOfRowRangesComeInListOrderOncePerRow) {
+    results::ResultList list;
+    for (const char* name : {"Anna Berg", "", "Zoë Øster", "Tom"})
+        list.addRow({QString::fromUtf8(name)});
+    using Ranges = std::vector<results::ResultList::RowRange>;
+    const struct {
+        Ranges ranges;
+        QString lines;
+    } cases[] = {
+        {{{0, 3}}, QString::fromUtf8("Anna Berg\n\nZoë Øster\nTom")},
+        {{{3, 3}, {0, 0}}, "Anna Berg\nTom"},
+        {{{1, 2}, {0, 1}, {2, 3}}, QString::fromUtf8("Anna Berg\n\nZoë Øster\nTom")},
+        {{{2, 2}, {3, 3}}, QString::fromUtf8("Zoë Øster\nTom")},
+        {{{1, 1}}, ""},
+        {{}, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(list.lines(c.ranges), c.lines);
 }
 
 }  // namespace

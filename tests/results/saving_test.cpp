@@ -8,6 +8,8 @@
 #include <QXmlStreamReader>
 
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "guarded/failure_report.h"
 #include "results/saving.h"
@@ -309,16 +311,24 @@ TEST(DesktopSpreadsheet, AProgramThatDoesNotStartIsAFailure) {
 
 namespace {
 
-// The search path of the test process, replaced for one test.
+// The search path of the test process, replaced for one test; the desktop's
+// folders of applications and associations point there too, so that no
+// installed default application takes the place of the search.
 class SearchPath {
 public:
-    explicit SearchPath(const QString& path) : saved_(qgetenv("PATH")) {
-        qputenv("PATH", QFile::encodeName(path));
+    explicit SearchPath(const QString& path) {
+        for (const char* name :
+             {"PATH", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS"}) {
+            saved_.emplace_back(name, qgetenv(name));
+            qputenv(name, QFile::encodeName(path));
+        }
     }
-    ~SearchPath() { qputenv("PATH", saved_); }
+    ~SearchPath() {
+        for (const auto& [name, value] : saved_) qputenv(name, value);
+    }
 
 private:
-    QByteArray saved_;
+    std::vector<std::pair<const char*, QByteArray>> saved_;
 };
 
 void makeProgram(const QString& path) {
