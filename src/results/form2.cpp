@@ -9,10 +9,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTableView>
 
 #include "app/application_title.h"
+#include "app/centred_window.h"
 #include "app/controls.h"
 #include "app/failure_report.h"
 #include "app/program_icon.h"
@@ -42,6 +42,7 @@ Form2::~Form2() = default;
 
 void Form2::buildControls() {
     app::SetUpFixedWindow(this, "Form2", 8040, 7800);
+    app::CentreOnFirstShowing(this);
 
     results_ = new ResultList(this);
 
@@ -77,9 +78,7 @@ void Form2::buildControls() {
 
     Frame4 = app::MakeFrame(this, "Frame4", QStringLiteral("Save Results To This Folder"), 120,
                             6360, 7800, 810);
-    Text2 = new QLineEdit(Frame4);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    app::placeInTwips(Text2, 240, 300, 6630, 345);
+    Text2 = app::MakeTextBox(Frame4, "Text2", QString(), 240, 300, 6630, 345);
     PushButton1 =
         app::MakeButton(Frame4, "PushButton1", QStringLiteral("..."), 6960, 300, 600, 345);
     PushButton2 =
@@ -194,15 +193,6 @@ void Form2::closeEvent(QCloseEvent* event) {
     Form_QueryUnload();
 }
 
-void Form2::showEvent(QShowEvent* event) {
-    // Centred the first time; later showings leave it where the user put it.
-    if (!centred_ && screen()) {
-        centred_ = true;
-        move(screen()->availableGeometry().center() - rect().center());
-    }
-    QWidget::showEvent(event);
-}
-
 bool Form2::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseMove) return QWidget::eventFilter(watched, event);
     // The list view's inner parts (rows area, header) count as the list view.
@@ -210,8 +200,10 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
     if (watched != ListView1 && ListView1->isAncestorOf(qobject_cast<QWidget*>(watched)))
         control = ListView1;
     PointerOver(control);
-    // Handled here so that the movement does not reach the enclosing frame too.
-    return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton;
+    // Handled here so that the movement does not reach the enclosing frame too;
+    // the list's header still gets it.
+    return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton &&
+           !app::IsListHeader(watched);
 }
 
 }  // namespace results

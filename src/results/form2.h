@@ -77,7 +77,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -91,7 +90,6 @@ private:
     ResultList* results_ = nullptr;
     int pointer_ = 0;
     std::optional<QCursor> customPointer_;
-    bool centred_ = false;
 };
 
 }  // namespace results
