@@ -22,6 +22,7 @@
 #include "platform/shell.h"
 #include "results/form2.h"
 #include "widgets/application_title.h"
+#include "widgets/centred_window.h"
 #include "widgets/controls.h"
 #include "widgets/program_icon.h"
 #include "widgets/progress_bar.h"
@@ -33,10 +34,13 @@ using guarded::LocationTag;
 using guarded::Procedure;
 using guarded::RunUnguarded;
 using widgets::ApplicationTitle;
+using widgets::CentreOnFirstShowing;
+using widgets::IsListHeader;
 using widgets::kProductTitle;
 using widgets::MakeButton;
 using widgets::MakeFrame;
 using widgets::MakeOption;
+using widgets::MakeTextBox;
 using widgets::PaintBackground;
 using widgets::placeInTwips;
 using widgets::ProgramIcon;
@@ -65,16 +69,23 @@ QTreeView* makeListView(QWidget* parent, const char* name, names::NameListModel*
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setModel(model);
+    // The column keeps the width it is given; the user widens it by its divider.
+    view->header()->setStretchLastSection(false);
     view->setToolTip(
         QStringLiteral("Move | line to right and out of window to reveal full names."));
     placeInTwips(view, 240, 300, 7320, 1320);
     return view;
 }
 
+// The key code a key-down procedure receives. Space, digits and letters have
+// the same codes as Qt's values; other keys get none, since Qt's values for
+// them may equal another key's code (the full stop's is the Delete key's 46).
 int keyCodeOf(const QKeyEvent* event) {
-    if (event->key() == Qt::Key_Delete) return kDeleteKeyCode;
-    if (event->key() >= Qt::Key_Space && event->key() <= Qt::Key_AsciiTilde) return event->key();
-    return 0;
+    const int key = event->key();
+    if (key == Qt::Key_Delete) return kDeleteKeyCode;
+    const bool sameCode = key == Qt::Key_Space || (key >= Qt::Key_0 && key <= Qt::Key_9) ||
+                          (key >= Qt::Key_A && key <= Qt::Key_Z);
+    return sameCode ? key : 0;
 }
 
 int shiftStateOf(const QKeyEvent* event) {
@@ -99,6 +110,7 @@ QString Form1::databasePath() const {
 
 void Form1::buildControls() {
     SetUpFixedWindow(this, "Form1", 8040, 10965);
+    CentreOnFirstShowing(this);
 
     firstNames_ = new names::NameListModel(this);
     lastNames_ = new names::NameListModel(this);
@@ -130,9 +142,7 @@ void Form1::buildControls() {
     groupOptions({Option4, Option5, Option6});
     Frame3 = MakeFrame(this, "Frame3", "How many names would you like to generate?", 120, 3315,
                        7800, 825);
-    Text1 = new QLineEdit(QStringLiteral("Text1"), Frame3);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    placeInTwips(Text1, 240, 300, 7305, 375);
+    Text1 = MakeTextBox(Frame3, "Text1", QStringLiteral("Text1"), 240, 300, 7305, 375);
 
     Frame6 = MakeFrame(this, "Frame6", "First Names", 120, 4170, 7800, 2805);
     ListView1 = makeListView(Frame6, "ListView1", firstNames_);
@@ -367,8 +377,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseMove: {
             PointerOver(control);
-            // Handled here so that the movement does not reach the enclosing frame too.
-            return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton;
+            // Handled here so that the movement does not reach the enclosing frame too;
+            // a list's header still gets it.
+            return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton &&
+                   !IsListHeader(watched);
         }
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);

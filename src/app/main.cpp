@@ -1,6 +1,4 @@
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <cstdio>
 
@@ -29,8 +27,6 @@ int main(int argc, char* argv[]) {
     platform::DesktopSpreadsheet spreadsheet;
     app::Form1 form1(
         app::Environment{dialogs, settings, shell, &spreadsheet, platform::programFolder()});
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    form1.move(screen.center() - form1.rect().center());
     form1.show();
     return application.exec();
 }

@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTableView>
 
 #include "guarded/failure_report.h"
@@ -20,6 +19,7 @@
 #include "platform/shell.h"
 #include "results/result_list.h"
 #include "widgets/application_title.h"
+#include "widgets/centred_window.h"
 #include "widgets/controls.h"
 #include "widgets/program_icon.h"
 #include "widgets/twips.h"
@@ -43,6 +43,7 @@ Form2::~Form2() = default;
 
 void Form2::buildControls() {
     widgets::SetUpFixedWindow(this, "Form2", 8040, 7800);
+    widgets::CentreOnFirstShowing(this);
 
     results_ = new ResultList(this);
 
@@ -79,9 +80,7 @@ void Form2::buildControls() {
 
     Frame4 = widgets::MakeFrame(this, "Frame4", QStringLiteral("Save Results To This Folder"), 120,
                                 6360, 7800, 810);
-    Text2 = new QLineEdit(Frame4);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    widgets::placeInTwips(Text2, 240, 300, 6630, 345);
+    Text2 = widgets::MakeTextBox(Frame4, "Text2", QString(), 240, 300, 6630, 345);
     PushButton1 =
         widgets::MakeButton(Frame4, "PushButton1", QStringLiteral("..."), 6960, 300, 600, 345);
     PushButton2 = widgets::MakeButton(this, "PushButton2", QStringLiteral("Save Results"), 120,
@@ -196,15 +195,6 @@ void Form2::closeEvent(QCloseEvent* event) {
     Form_QueryUnload();
 }
 
-void Form2::showEvent(QShowEvent* event) {
-    // Centred the first time; later showings leave it where the user put it.
-    if (!centred_ && screen()) {
-        centred_ = true;
-        move(screen()->availableGeometry().center() - rect().center());
-    }
-    QWidget::showEvent(event);
-}
-
 bool Form2::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseMove) return QWidget::eventFilter(watched, event);
     // The list view's inner parts (rows area, header) count as the list view.
@@ -212,8 +202,10 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
     if (watched != ListView1 && ListView1->isAncestorOf(qobject_cast<QWidget*>(watched)))
         control = ListView1;
     PointerOver(control);
-    // Handled here so that the movement does not reach the enclosing frame too.
-    return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton;
+    // Handled here so that the movement does not reach the enclosing frame too;
+    // the list's header still gets it.
+    return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton &&
+           !widgets::IsListHeader(watched);
 }
 
 }  // namespace results

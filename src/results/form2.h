@@ -81,7 +81,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -96,7 +95,6 @@ private:
     ResultList* results_ = nullptr;
     int pointer_ = 0;
     std::optional<QCursor> customPointer_;
-    bool centred_ = false;
 };
 
 }  // namespace results

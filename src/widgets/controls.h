@@ -1,12 +1,17 @@
 #pragma once
 
+#include <limits>
+
 #include <QColor>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
 
+#include "widgets/frame_style.h"
 #include "widgets/twips.h"
 
 namespace widgets {
@@ -42,6 +47,7 @@ inline QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& ca
                             int top, int width, int height) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QLatin1String(name));
+    frame->setStyle(FrameStyle());
     placeInTwips(frame, left, top, width, height);
     return frame;
 }
@@ -52,6 +58,26 @@ inline QRadioButton* MakeOption(QWidget* parent, const char* name, const QString
     option->setObjectName(QLatin1String(name));
     placeInTwips(option, left, top, width, height);
     return option;
+}
+
+// A text box takes any length of text: a stored value comes back unchanged.
+inline QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QString& text, int left,
+                              int top, int width, int height) {
+    auto* box = new QLineEdit(text, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setMaxLength(std::numeric_limits<int>::max());
+    placeInTwips(box, left, top, width, height);
+    return box;
+}
+
+// True for a list's column header and its parts. The header needs the mouse
+// movements: over the divider between columns it shows the resize pointer.
+inline bool IsListHeader(const QObject* object) {
+    for (auto* widget = qobject_cast<const QWidget*>(object); widget;
+         widget = widget->parentWidget()) {
+        if (qobject_cast<const QHeaderView*>(widget)) return true;
+    }
+    return false;
 }
 
 // Fills the widget's background with the colour (buttons fill with their

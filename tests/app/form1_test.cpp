@@ -17,6 +17,9 @@
 #include "app/form1.h"
 #include "guarded/failure_report.h"
 #include "names/name_list_model.h"
+#include "results/form2.h"
+#include "results/result_list.h"
+#include "support/qt_printers.h"
 #include "support/recording_shell.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_settings.h"
@@ -46,10 +49,17 @@ protected:
             .toString();
     }
 
-    void moveOver(QWidget* widget) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    void moveOver(QWidget* widget, QPointF at = {2, 2}) {
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &move);
+    }
+
+    app::Form1& startShown() {
+        app::Form1& form1 = start();
+        form1.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form1));
+        return form1;
     }
 
     QTemporaryDir programFolder;
@@ -207,6 +217,86 @@ TEST_F(Form1Test, ControlsHaveTheirNamesCaptionsAndPlaces) {
         EXPECT_TRUE(option->autoFillBackground());
         EXPECT_EQ(option->palette().color(option->backgroundRole()), QColor(Qt::white));
     }
+}
+
+TEST_F(Form1Test, InsideTheFramesEverythingIsPureWhite) {
+    app::Form1& form1 = startShown();
+    const QImage shown = form1.grab().toImage();
+    const auto colourAt = [&](const QWidget* control, QPoint at) {
+        return shown.pixelColor(control->mapTo(&form1, at));
+    };
+    // Each frame's inside, away from its controls.
+    for (const QGroupBox* frame : form1.findChildren<QGroupBox*>()) {
+        EXPECT_EQ(colourAt(frame, {frame->width() - 8, frame->height() - 8}), QColor(Qt::white))
+            << frame->objectName().toStdString();
+    }
+    // The options, at their empty top-right corner, and their frame just beside them.
+    for (const QRadioButton* option : form1.findChildren<QRadioButton*>()) {
+        const QPoint corner(option->width() - 1, 0);
+        EXPECT_EQ(colourAt(option, corner), QColor(Qt::white))
+            << option->objectName().toStdString();
+        EXPECT_EQ(colourAt(option, corner + QPoint(2, 0)), QColor(Qt::white))
+            << option->objectName().toStdString();
+    }
+}
+
+TEST_F(Form1Test, TheListColumnsKeepTheirWidthOnceShown) {
+    app::Form1& form1 = startShown();
+    EXPECT_EQ(form1.ListView1->columnWidth(0), 433);
+    EXPECT_EQ(form1.ListView2->columnWidth(0), 433);
+}
+
+TEST_F(Form1Test, TheListHeaderShowsTheResizePointerOverItsDivider) {
+    app::Form1& form1 = startShown();
+    for (QTreeView* view : {form1.ListView1, form1.ListView2}) {
+        SCOPED_TRACE(view->objectName().toStdString());
+        QHeaderView* header = view->header();
+        const int divider = header->sectionViewportPosition(0) + header->sectionSize(0) - 1;
+        const int middle = header->height() / 2;
+        form1.SetMousePointer(99);
+        moveOver(header->viewport(), QPointF(divider, middle));
+        EXPECT_EQ(header->cursor().shape(), Qt::SplitHCursor);
+        EXPECT_EQ(form1.MousePointer(), 0);
+        moveOver(header->viewport(), QPointF(divider / 2, middle));
+        EXPECT_EQ(header->cursor().shape(), Qt::ArrowCursor);
+    }
+}
+
+TEST_F(Form1Test, OnlyTheDeleteKeyDropsAListEntry) {
+    app::Form1& form1 = start();
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int dropped;
+    } presses[] = {
+        {Qt::Key_Period, Qt::NoModifier, 0},  // Qt's value for "." is the Delete key's code
+        {Qt::Key_Period, Qt::KeypadModifier, 0}, {Qt::Key_Comma, Qt::NoModifier, 0},
+        {Qt::Key_Backspace, Qt::NoModifier, 0},  {Qt::Key_Insert, Qt::NoModifier, 0},
+        {Qt::Key_D, Qt::NoModifier, 0},          {Qt::Key_Delete, Qt::NoModifier, 1},
+        {Qt::Key_Delete, Qt::KeypadModifier, 1},  // the keypad's "Del" with Num Lock off
+    };
+    for (QTreeView* view : {form1.ListView1, form1.ListView2}) {
+        int entries = view->model()->rowCount();
+        ASSERT_GT(entries, 2);
+        for (const auto& press : presses) {
+            view->setCurrentIndex(view->model()->index(1, 0));
+            QTest::keyClick(view, press.key, press.modifiers);
+            entries -= press.dropped;
+            EXPECT_EQ(view->model()->rowCount(), entries)
+                << view->objectName().toStdString() << " key "
+                << QKeySequence(press.key).toString().toStdString();
+        }
+    }
+}
+
+TEST_F(Form1Test, ALongStoredCountComesBackWhole) {
+    const QString count = QString(1'000'000, u'0') + u'7';
+    temp.settings.writeText(Text1, count);
+    app::Form1& form1 = start();
+    EXPECT_EQ(form1.Text1->text().size(), count.size());
+    EXPECT_EQ(stored("Text1").size(), count.size());
+    form1.PushButton1->click();
+    EXPECT_EQ(form1.Form2().results().count(), 7);
 }
 
 TEST_F(Form1Test, TheTabKeyVisitsTheControlsInTheirOrder) {

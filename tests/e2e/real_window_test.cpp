@@ -34,6 +34,8 @@ constexpr auto kStepTimeout = 60s;
 constexpr auto kEndTimeout = 30s;
 
 constexpr char kSettingsSection[] = "Quillfern";
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 1024;
 
 // A temporary folder laid out like a user's machine: the program folder with
 // the program and names.mdb, a home with a Desktop, and the settings folder.
@@ -79,13 +81,15 @@ class RealWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         sandbox_ = std::make_unique<Sandbox>();
-        screen_ = std::make_unique<VirtualScreen>(sandbox_->serverLog(), 1280, 1024);
+        screen_ =
+            std::make_unique<VirtualScreen>(sandbox_->serverLog(), kScreenWidth, kScreenHeight);
         x_ = std::make_unique<XSession>(screen_->display());
     }
 
     void TearDown() override {
         if (program_) program_->stop();
         program_.reset();
+        windowManager_.reset();
         x_.reset();
         screen_.reset();
         if (HasFailure()) {
@@ -97,10 +101,9 @@ protected:
         sandbox_.reset();
     }
 
-    void startProgram() {
-        ASSERT_TRUE(!program_ || !program_->running()) << "the program is already running";
+    // The environment of a user's session on the virtual screen.
+    LaunchPlan session() {
         LaunchPlan plan;
-        plan.arguments = {sandbox_->program().string()};
         plan.setEnvironment = {
             {"DISPLAY", screen_->display()},
             {"QT_QPA_PLATFORM", "xcb"},
@@ -123,8 +126,21 @@ protected:
                                 "XDG_CURRENT_DESKTOP",
                                 "LANG",
                                 "LANGUAGE"};
+        return plan;
+    }
+
+    void startProgram() {
+        ASSERT_TRUE(!program_ || !program_->running()) << "the program is already running";
+        LaunchPlan plan = session();
+        plan.arguments = {sandbox_->program().string()};
         plan.outputFile = sandbox_->programLog();
         program_ = std::make_unique<ChildProcess>(plan);
+    }
+
+    void startWindowManager() {
+        LaunchPlan plan = session();
+        plan.outputFile = sandbox_->root() / "window-manager.log";
+        windowManager_ = std::make_unique<WindowManager>(screen_->display(), *x_, plan);
     }
 
     // Polls the condition until it holds. Gives up early, naming the reason,
@@ -250,6 +266,7 @@ protected:
     std::unique_ptr<VirtualScreen> screen_;
     std::unique_ptr<XSession> x_;
     std::unique_ptr<ChildProcess> program_;
+    std::unique_ptr<WindowManager> windowManager_;
 };
 
 TEST_F(RealWindowTest, GeneratesAThousandNamesSavesThemAndEndsWhenClosed) {
@@ -318,6 +335,34 @@ TEST_F(RealWindowTest, ChosenPartOfNameAndCountComeBackOnTheNextStart) {
     }
     EXPECT_EQ(setting("Option6"), "True");
     EXPECT_EQ(setting("Text1"), "37");
+}
+
+// The frame's middle within half a pixel of the screen's: a window manager
+// frames the window, and each window opens in the middle of the screen as a whole.
+::testing::AssertionResult FramedInTheMiddle(const std::optional<TopLevelWindow>& window) {
+    if (!window) return ::testing::AssertionFailure() << "no such window";
+    const bool framed = window->frameHeight > window->height;
+    const bool middle = std::abs(2 * window->frameX + window->frameWidth - kScreenWidth) <= 1 &&
+                        std::abs(2 * window->frameY + window->frameHeight - kScreenHeight) <= 1;
+    if (framed && middle) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "frame " << window->frameWidth << "x" << window->frameHeight << " at "
+           << window->frameX << "," << window->frameY << " on a " << kScreenWidth << "x"
+           << kScreenHeight << " screen";
+}
+
+TEST_F(RealWindowTest, UnderAWindowManagerEachWindowOpensCentredWithItsFrame) {
+    ASSERT_NO_FATAL_FAILURE(startWindowManager());
+    ASSERT_NO_FATAL_FAILURE(startProgram());
+    ASSERT_NO_FATAL_FAILURE(waitForMainWindow(kStartUpTimeout));
+    EXPECT_TRUE(waitFor("the framed main window in the middle of the screen", [&] {
+        return FramedInTheMiddle(mainWindow());
+    })) << FramedInTheMiddle(mainWindow()).message();
+    ASSERT_NO_FATAL_FAILURE(startGenerating());
+    EXPECT_TRUE(waitFor("the framed results window in the middle of the screen", [&] {
+        return FramedInTheMiddle(resultsWindow());
+    })) << FramedInTheMiddle(resultsWindow()).message();
+    ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(resultsWindow().value()));
 }
 
 }  // namespace

@@ -84,6 +84,25 @@ VirtualScreen::VirtualScreen(const std::filesystem::path& logFile, int width, in
 
 VirtualScreen::~VirtualScreen() = default;
 
+WindowManager::WindowManager(const std::string& display, XSession& x,
+                             const LaunchPlan& environment) {
+    LaunchPlan plan = environment;
+    plan.arguments = {findProgram("openbox").string(), "--sm-disable"};
+    plan.setEnvironment["DISPLAY"] = display;
+    process_ = std::make_unique<ChildProcess>(plan);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!x.hasWindowManager()) {
+        if (!process_->running())
+            throw std::runtime_error("the window manager " + process_->describeEnd() +
+                                     " before it was ready");
+        if (std::chrono::steady_clock::now() >= deadline)
+            throw std::runtime_error("the window manager did not become ready in time");
+        ::usleep(20'000);
+    }
+}
+
+WindowManager::~WindowManager() = default;
+
 XSession::XSession(const std::string& display) {
     XSetErrorHandler(ignoreXErrors);
     display_ = XOpenDisplay(display.c_str());
@@ -108,40 +127,85 @@ std::vector<TopLevelWindow> XSession::topLevelWindows() {
     Window* children = nullptr;
     unsigned int count = 0;
     if (!XQueryTree(display_, root_, &rootReturn, &parent, &children, &count)) return windows;
+    const bool managed = hasWindowManager();
     const Atom netWmName = XInternAtom(display_, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
     for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes frame;
+        if (!XGetWindowAttributes(display_, children[i], &frame)) continue;
+        const Window client = clientIn(children[i]);
+        // The window manager's own windows are none of the programs'.
+        if (managed && !hasProperty(client, "WM_STATE")) continue;
         XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display_, children[i], &attributes)) continue;
+        if (!XGetWindowAttributes(display_, client, &attributes)) continue;
         TopLevelWindow window;
-        window.id = children[i];
+        window.id = client;
         window.width = attributes.width;
         window.height = attributes.height;
         window.viewable = attributes.map_state == IsViewable;
+        window.frameX = frame.x;
+        window.frameY = frame.y;
+        window.frameWidth = frame.width + 2 * frame.border_width;
+        window.frameHeight = frame.height + 2 * frame.border_width;
         Window ignored = 0;
-        XTranslateCoordinates(display_, children[i], root_, 0, 0, &window.x, &window.y, &ignored);
+        XTranslateCoordinates(display_, client, root_, 0, 0, &window.x, &window.y, &ignored);
 
         Atom type = 0;
         int format = 0;
         unsigned long items = 0, remaining = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(display_, children[i], netWmName, 0, 1024, False, utf8, &type,
-                               &format, &items, &remaining, &data) == Success &&
+        if (XGetWindowProperty(display_, client, netWmName, 0, 1024, False, utf8, &type, &format,
+                               &items, &remaining, &data) == Success &&
             data) {
             window.title.assign(reinterpret_cast<const char*>(data), items);
             XFree(data);
         } else {
             char* name = nullptr;
-            if (XFetchName(display_, children[i], &name) && name) {
+            if (XFetchName(display_, client, &name) && name) {
                 window.title = name;
                 XFree(name);
             }
         }
-        XGetTransientForHint(display_, children[i], &window.transientFor);
+        XGetTransientForHint(display_, client, &window.transientFor);
         windows.push_back(window);
     }
     if (children) XFree(children);
     return windows;
+}
+
+bool XSession::hasProperty(Window window, const char* name) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const bool found =
+        XGetWindowProperty(display_, window, XInternAtom(display_, name, False), 0, 1, False,
+                           AnyPropertyType, &type, &format, &items, &remaining, &data) == Success &&
+        type != None;
+    if (data) XFree(data);
+    return found;
+}
+
+// The window manager marks the windows it manages with WM_STATE; a frame holds
+// one of them. Without a window manager the top-level window is the client.
+Window XSession::clientIn(Window topLevel, int depth) {
+    if (hasProperty(topLevel, "WM_STATE") || depth == 0) return topLevel;
+    Window rootReturn = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    Window client = topLevel;
+    if (XQueryTree(display_, topLevel, &rootReturn, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count && client == topLevel; ++i) {
+            const Window inner = clientIn(children[i], depth - 1);
+            if (hasProperty(inner, "WM_STATE")) client = inner;
+        }
+    }
+    if (children) XFree(children);
+    return client;
+}
+
+bool XSession::hasWindowManager() {
+    return hasProperty(root_, "_NET_SUPPORTING_WM_CHECK");
 }
 
 std::optional<TopLevelWindow> XSession::findViewable(const std::string& title, int width,

@@ -13,6 +13,8 @@
 
 namespace e2e {
 
+class XSession;
+
 // A private X server (Xvfb) on a display number that the server picks itself,
 // so several of these may run side by side.
 class VirtualScreen {
@@ -37,6 +39,23 @@ struct TopLevelWindow {
     int height = 0;
     bool viewable = false;
     Window transientFor = 0;  // the window it belongs to (dialogs), or 0
+    // The whole window as the screen shows it: the window manager's frame with
+    // its border, or the window itself where no window manager frames it.
+    int frameX = 0;
+    int frameY = 0;
+    int frameWidth = 0;
+    int frameHeight = 0;
+};
+
+// A window manager (Openbox) on the display, framing each window with a title
+// bar and borders as a desktop does. It is ready once the constructor returns.
+class WindowManager {
+public:
+    WindowManager(const std::string& display, XSession& x, const LaunchPlan& environment);
+    ~WindowManager();
+
+private:
+    std::unique_ptr<ChildProcess> process_;
 };
 
 // A client connection that looks at windows and plays the user: pointer,
@@ -48,9 +67,11 @@ public:
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
 
-    // Every child of the root window; there is no window manager, so these are
-    // the programs' own top-level windows.
+    // The programs' own top-level windows: the children of the root window, or
+    // under a window manager the windows inside its frames.
     std::vector<TopLevelWindow> topLevelWindows();
+    // True once a window manager manages the screen.
+    bool hasWindowManager();
     // The viewable top-level window with this title and client size, if any.
     std::optional<TopLevelWindow> findViewable(const std::string& title, int width, int height);
 
@@ -68,6 +89,8 @@ public:
 
 private:
     void sync();
+    bool hasProperty(Window window, const char* name);
+    Window clientIn(Window topLevel, int depth = 2);
 
     Display* display_ = nullptr;
     Window root_ = 0;

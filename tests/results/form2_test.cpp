@@ -24,9 +24,9 @@ using widgets::twipsToPixels;
 
 class Form2Test : public testsupport::Form2Fixture {
 protected:
-    void moveOver(QWidget* widget) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    void moveOver(QWidget* widget, QPointF at = {2, 2}) {
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &move);
     }
     QRect twips(int left, int top, int width, int height) {
@@ -199,6 +199,37 @@ TEST_F(Form2Test, ThePointerFollowsTheControlUnderTheMouse) {
     moveOver(form.Frame2);
     moveOver(form.PushButton1);
     EXPECT_EQ(form.MousePointer(), platform::kPointerHourglass);
+}
+
+TEST_F(Form2Test, TheOutputOptionsShowNoBandsOnTheirFrame) {
+    results::Form2& form = open();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QImage shown = form.grab().toImage();
+    const auto colourAt = [&](const QWidget* control, QPoint at) {
+        return shown.pixelColor(control->mapTo(&form, at));
+    };
+    const QColor window = form.palette().color(QPalette::Window);
+    for (const QGroupBox* frame : {form.Frame2, form.Frame4})
+        EXPECT_EQ(colourAt(frame, {frame->width() - 8, frame->height() - 8}), window)
+            << frame->objectName().toStdString();
+    for (const QRadioButton* option : {form.Option4, form.Option5, form.Option6}) {
+        SCOPED_TRACE(option->objectName().toStdString());
+        const int right = option->width() - 1;
+        const int bottom = option->height() - 1;
+        for (const QPoint at : {QPoint(right, 0), QPoint(right, bottom), QPoint(right + 3, bottom)})
+            EXPECT_EQ(colourAt(option, at), window) << at.x() << "," << at.y();
+    }
+}
+
+TEST_F(Form2Test, TheListHeaderShowsTheResizePointerOverItsDivider) {
+    results::Form2& form = open();
+    form.show();
+    QHeaderView* header = form.ListView1->horizontalHeader();
+    const int divider = header->sectionViewportPosition(0) + header->sectionSize(0) - 1;
+    moveOver(header->viewport(), QPointF(divider, header->height() / 2));
+    EXPECT_EQ(header->cursor().shape(), Qt::SplitHCursor);
+    EXPECT_EQ(form.MousePointer(), 0);
 }
 
 class FolderChooserTest : public testsupport::Form2Fixture {};

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -15,4 +16,8 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) {
     for (qsizetype i = 0; i < texts.size(); ++i)
         *out << (i ? ", \"" : "\"") << texts[i].toStdString() << '"';
     *out << '}';
+}
+
+inline void PrintTo(const QColor& colour, std::ostream* out) {
+    *out << colour.name().toStdString();
 }
