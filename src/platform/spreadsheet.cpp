@@ -1,8 +1,17 @@
 #include "platform/spreadsheet.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +32,59 @@ namespace {
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
 
+// Workbooks are named Quillfern-<six random characters>.xlsx.
+const QString kWorkbookPrefix = QStringLiteral("Quillfern-");
+const QString kWorkbookSuffix = QStringLiteral(".xlsx");
+constexpr qint64 kStaleAfterSeconds = 24 * 60 * 60;
+
+// True when the path is a folder (not a link to one) that belongs to this
+// user and is closed to everyone else.
+bool isOwnPrivateFolder(const QString& folder) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(folder).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
+}
+
+// Makes the workbook folder when it is missing. A folder of that name that
+// someone else made, or opened to others, is not used: the workbooks in it
+// could be read or swapped.
+void preparePrivateFolder(const QString& folder) {
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    if (!isOwnPrivateFolder(folder))
+        throw Failure(QStringLiteral("Cannot create a temporary workbook file: ") + folder +
+                      QStringLiteral(" is not a folder of this user's own"));
+}
+
+using FileId = std::pair<dev_t, ino_t>;
+
+// The files that some process of this user has open or mapped into memory,
+// as /proc lists them.
+std::set<FileId> filesInUse() {
+    namespace fs = std::filesystem;
+    std::set<FileId> inUse;
+    std::error_code error;
+    for (const fs::directory_entry& process : fs::directory_iterator("/proc", error)) {
+        const std::string pid = process.path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::error_code denied;  // another user's process: not ours to look at
+        for (const fs::directory_entry& fd :
+             fs::directory_iterator(process.path() / "fd", denied)) {
+            struct stat info {};
+            if (::stat(fd.path().c_str(), &info) == 0) inUse.insert({info.st_dev, info.st_ino});
+        }
+        std::ifstream maps(process.path() / "maps");
+        std::string line;
+        while (std::getline(maps, line)) {
+            unsigned major = 0, minor = 0;
+            unsigned long inode = 0;
+            if (std::sscanf(line.c_str(), "%*s %*s %*s %x:%x %lu", &major, &minor, &inode) == 3 &&
+                inode != 0)
+                inUse.insert({makedev(major, minor), static_cast<ino_t>(inode)});
+        }
+    }
+    return inUse;
+}
+
 QString describe(lxw_error error) {
     return QString::fromUtf8(lxw_strerror(error));
 }
@@ -37,8 +99,10 @@ int characterCount(std::string_view utf8) {
 // order and flushed as they go, so a million rows keep memory small.
 class XlsxApplication : public SpreadsheetApplication {
 public:
-    XlsxApplication(QString program, DesktopSpreadsheet::Launcher launcher)
-        : program_(std::move(program)), launcher_(std::move(launcher)) {}
+    XlsxApplication(QString program, DesktopSpreadsheet::Launcher launcher, QString folder)
+        : program_(std::move(program)),
+          launcher_(std::move(launcher)),
+          folder_(std::move(folder)) {}
 
     ~XlsxApplication() override {
         if (!workbook_) return;
@@ -49,8 +113,9 @@ public:
 
     void addWorkbook() override {
         if (workbook_) throw Failure(QStringLiteral("A workbook is already open"));
+        preparePrivateFolder(folder_);
         QTemporaryFile file(
-            QDir(QDir::tempPath()).filePath(QStringLiteral("Quillfern-XXXXXX.xlsx")));
+            QDir(folder_).filePath(kWorkbookPrefix + QStringLiteral("XXXXXX") + kWorkbookSuffix));
         file.setAutoRemove(false);
         if (!file.open())
             throw Failure(QStringLiteral("Cannot create a temporary workbook file: ") +
@@ -115,6 +180,7 @@ public:
 private:
     QString program_;
     DesktopSpreadsheet::Launcher launcher_;
+    QString folder_;
     QString path_;
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
@@ -128,10 +194,18 @@ bool startDetached(const QString& program, const QStringList& arguments) {
 
 }  // namespace
 
-DesktopSpreadsheet::DesktopSpreadsheet() : launcher_(startDetached) {}
+DesktopSpreadsheet::DesktopSpreadsheet() : launcher_(startDetached), folder_(workbookFolder()) {}
 
-DesktopSpreadsheet::DesktopSpreadsheet(QString program, Launcher launcher)
-    : searchPath_(false), program_(std::move(program)), launcher_(std::move(launcher)) {}
+DesktopSpreadsheet::DesktopSpreadsheet(QString program, Launcher launcher, QString workbookFolder)
+    : searchPath_(false),
+      program_(std::move(program)),
+      launcher_(std::move(launcher)),
+      folder_(std::move(workbookFolder)) {}
+
+QString DesktopSpreadsheet::workbookFolder() {
+    return QDir(QDir::tempPath())
+        .filePath(QStringLiteral("Quillfern-workbooks-") + QString::number(::geteuid()));
+}
 
 QString DesktopSpreadsheet::findProgram() {
     for (const char* name : {"libreoffice", "soffice", "localc"}) {
@@ -152,7 +226,36 @@ std::unique_ptr<SpreadsheetApplication> DesktopSpreadsheet::createApplication() 
         throw Failure(QStringLiteral(
             "No spreadsheet program was found: libreoffice or soffice is needed on the search "
             "path"));
-    return std::make_unique<XlsxApplication>(program, launcher_);
+    return std::make_unique<XlsxApplication>(program, launcher_, folder_);
+}
+
+void RemoveStaleWorkbooks(const QString& folder, const QDateTime& now) {
+    // The folder is open to this user alone, so only this user's processes
+    // can have read a workbook in it, and /proc shows what each of them has
+    // open. The spreadsheet program is handed a workbook and opens it in its
+    // own time; while it reads it, or keeps it as an open document, it holds
+    // the file open or mapped, and a program that edits it in place keeps a
+    // lock file ".~lock.<name>#" beside it. A workbook is removed only when
+    // it is older than a day and none of these holds. Most starts find no
+    // workbook that old and never look at /proc.
+    if (!isOwnPrivateFolder(folder)) return;
+    const QDir dir(folder);
+    const qint64 staleBefore = now.toSecsSinceEpoch() - kStaleAfterSeconds;
+    std::vector<std::pair<QString, FileId>> stale;
+    for (const QString& name :
+         dir.entryList({kWorkbookPrefix + QLatin1Char('*') + kWorkbookSuffix}, QDir::Files)) {
+        const QString path = dir.filePath(name);
+        struct stat info {};
+        if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_mtime >= staleBefore ||
+            dir.exists(QStringLiteral(".~lock.") + name + QLatin1Char('#')))
+            continue;
+        stale.push_back({path, {info.st_dev, info.st_ino}});
+    }
+    if (stale.empty()) return;
+    const std::set<FileId> inUse = filesInUse();
+    for (const auto& [path, id] : stale)
+        if (!inUse.count(id)) QFile::remove(path);
 }
 
 }  // namespace platform
