@@ -57,22 +57,29 @@ void preparePrivateFolder(const QString& folder) {
 
 using FileId = std::pair<dev_t, ino_t>;
 
+// The entries of a folder; none when it cannot be read (another user's
+// process, or one that has just ended). Never throws.
+std::vector<std::filesystem::path> entriesOf(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> entries;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error))
+        entries.push_back(entry->path());
+    return entries;
+}
+
 // The files that some process of this user has open or mapped into memory,
 // as /proc lists them.
 std::set<FileId> filesInUse() {
-    namespace fs = std::filesystem;
     std::set<FileId> inUse;
-    std::error_code error;
-    for (const fs::directory_entry& process : fs::directory_iterator("/proc", error)) {
-        const std::string pid = process.path().filename().string();
-        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::error_code denied;  // another user's process: not ours to look at
-        for (const fs::directory_entry& fd :
-             fs::directory_iterator(process.path() / "fd", denied)) {
+    for (const std::filesystem::path& process : entriesOf("/proc")) {
+        if (process.filename().string().find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        for (const std::filesystem::path& fd : entriesOf(process / "fd")) {
             struct stat info {};
-            if (::stat(fd.path().c_str(), &info) == 0) inUse.insert({info.st_dev, info.st_ino});
+            if (::stat(fd.c_str(), &info) == 0) inUse.insert({info.st_dev, info.st_ino});
         }
-        std::ifstream maps(process.path() / "maps");
+        std::ifstream maps(process / "maps");
         std::string line;
         while (std::getline(maps, line)) {
             unsigned major = 0, minor = 0;

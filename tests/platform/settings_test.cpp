@@ -73,7 +73,9 @@ TEST(SettingsStore, AHandEditedValueComesBackAsWritten) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(c.file);
         file.close();
-        EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1), c.expected) << c.file;
+        EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1),
+                  QString::fromUtf8(c.expected))
+            << c.file;
     }
 }
 
