@@ -8,124 +8,87 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <utility>
 
+#include <QDir>
 #include <QFile>
 
 namespace faults {
 
 namespace {
 
-QByteArray native(const QString& path) {
-    return QFile::encodeName(path);
+bool pipe(const QString& path) {
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
-bool makeSocket(const QString& path) {
+bool device(const QString& path) {
+    return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+}
+
+bool folder(const QString& path) {
+    return QDir().mkdir(path);
+}
+
+bool nothing(const QString&) {
+    return true;
+}
+
+// The socket file stays when the socket closes.
+bool socketFile(const QString& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    const QByteArray name = native(path);
+    const QByteArray name = QFile::encodeName(path);
     if (name.size() >= static_cast<qsizetype>(sizeof address.sun_path)) return false;
     std::memcpy(address.sun_path, name.constData(), name.size());
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0) return false;
-    // The socket file stays when the socket closes.
     const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
     return bound;
 }
 
-bool makeTarget(Node node, const QString& path) {
-    switch (node) {
-        case Node::NamedPipe:
-            return ::mkfifo(native(path).constData(), 0600) == 0;
-        case Node::Socket:
-            return makeSocket(path);
-        case Node::DeviceNode:
-            return ::mknod(native(path).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
-        default:
-            return false;
-    }
-}
-
-QString typeOf(const struct stat& info) {
-    if (S_ISREG(info.st_mode)) return QStringLiteral("file");
-    if (S_ISDIR(info.st_mode)) return QStringLiteral("folder");
-    if (S_ISFIFO(info.st_mode)) return QStringLiteral("pipe");
-    if (S_ISSOCK(info.st_mode)) return QStringLiteral("socket");
-    if (S_ISCHR(info.st_mode)) return QStringLiteral("device");
-    if (S_ISLNK(info.st_mode)) return QStringLiteral("link");
-    return QStringLiteral("other");
+template <bool (*makeTarget)(const QString&)>
+bool linkTo(const QString& path) {
+    const QString target = path + QStringLiteral(".target");
+    return makeTarget(target) && QFile::link(target, path);
 }
 
 }  // namespace
 
-std::string NodeName(Node node) {
-    switch (node) {
-        case Node::NamedPipe:
-            return "NamedPipe";
-        case Node::Socket:
-            return "Socket";
-        case Node::DeviceNode:
-            return "DeviceNode";
-        case Node::LinkToNamedPipe:
-            return "LinkToNamedPipe";
-        case Node::LinkToFolder:
-            return "LinkToFolder";
-        case Node::LinkToDeviceNode:
-            return "LinkToDeviceNode";
-        case Node::LinkToNowhere:
-            return "LinkToNowhere";
-    }
-    return "Unknown";
-}
-
-bool MakeNode(Node node, const QString& path) {
-    const QString target = path + QStringLiteral(".target");
-    bool made = false;
-    switch (node) {
-        case Node::NamedPipe:
-        case Node::Socket:
-        case Node::DeviceNode:
-            return makeTarget(node, path);
-        case Node::LinkToNamedPipe:
-            made = makeTarget(Node::NamedPipe, target);
-            break;
-        case Node::LinkToFolder:
-            made = ::mkdir(native(target).constData(), 0700) == 0;
-            break;
-        case Node::LinkToDeviceNode:
-            made = makeTarget(Node::DeviceNode, target);
-            break;
-        case Node::LinkToNowhere:
-            made = true;
-            break;
-    }
-    return made && QFile::link(target, path);
+std::vector<Node> Nodes() {
+    return {{"NamedPipe", pipe},
+            {"Socket", socketFile},
+            {"DeviceNode", device},
+            {"LinkToNamedPipe", linkTo<pipe>},
+            {"LinkToFolder", linkTo<folder>},
+            {"LinkToDeviceNode", linkTo<device>},
+            {"LinkToNowhere", linkTo<nothing>}};
 }
 
 QString Describe(const QString& path) {
     struct stat info {};
-    if (::lstat(native(path).constData(), &info) != 0) return QStringLiteral("nothing");
-    QString text = typeOf(info) + QStringLiteral(" #") + QString::number(info.st_ino);
-    if (S_ISLNK(info.st_mode)) {
-        const QString target = QFile::symLinkTarget(path);
-        text += QStringLiteral(" to ") + target + QStringLiteral(": ") + Describe(target);
-    }
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) return QStringLiteral("nothing");
+    QString text =
+        QString::number(info.st_mode, 8) + QStringLiteral(" #") + QString::number(info.st_ino);
+    if (S_ISLNK(info.st_mode))
+        text += QStringLiteral(" to ") + Describe(QFile::symLinkTarget(path));
     return text;
 }
 
-PipeWriter::PipeWriter(QString pipe, QByteArray bytes)
-    : pipe_(std::move(pipe)), writer_([path = native(pipe_), bytes = std::move(bytes)] {
-          // Waits here until the pipe is opened to read.
-          const int fd = ::open(path.constData(), O_WRONLY);
-          if (fd < 0) return;
-          [[maybe_unused]] const ssize_t wrote = ::write(fd, bytes.constData(), bytes.size());
-          ::close(fd);
-      }) {}
+PipeWriter::PipeWriter(QString path, QByteArray bytes) : path_(QFile::encodeName(path)) {
+    struct stat info {};
+    if (::stat(path_.constData(), &info) != 0 || !S_ISFIFO(info.st_mode)) return;
+    writer_ = std::thread([path = path_, bytes = std::move(bytes)] {
+        // Waits here until the pipe is opened to read.
+        const int fd = ::open(path.constData(), O_WRONLY);
+        if (fd < 0) return;
+        [[maybe_unused]] const ssize_t wrote = ::write(fd, bytes.constData(), bytes.size());
+        ::close(fd);
+    });
+}
 
 PipeWriter::~PipeWriter() {
+    if (!writer_.joinable()) return;
     // A reader that does not wait lets the writer's open return.
-    const int reader = ::open(native(pipe_).constData(), O_RDONLY | O_NONBLOCK);
+    const int reader = ::open(path_.constData(), O_RDONLY | O_NONBLOCK);
     writer_.join();
     if (reader >= 0) ::close(reader);
 }

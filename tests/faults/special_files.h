@@ -1,8 +1,8 @@
 #pragma once
 
 #include <ostream>
-#include <string>
 #include <thread>
+#include <vector>
 
 #include <QByteArray>
 #include <QString>
@@ -10,43 +10,37 @@
 // Things other than a regular file standing where the program expects one.
 namespace faults {
 
-enum class Node {
-    NamedPipe,
-    Socket,
-    DeviceNode,  // the null device's numbers, in the test's own folder
-    LinkToNamedPipe,
-    LinkToFolder,
-    LinkToDeviceNode,
-    LinkToNowhere,
+struct Node {
+    const char* name;
+    // Makes it at the path; what a link leads to stands beside it as
+    // "<path>.target". False where it cannot be made here (a device node
+    // needs the right to make one).
+    bool (*make)(const QString& path);
 };
-
-// The node's name, for test names.
-std::string NodeName(Node node);
-inline void PrintTo(Node node, std::ostream* out) {
-    *out << NodeName(node);
+inline void PrintTo(const Node& node, std::ostream* out) {
+    *out << node.name;
 }
 
-// Makes the node at the path; what a link leads to stands beside it as
-// "<path>.target". False where it cannot be made here (a device node needs
-// the right to make one).
-bool MakeNode(Node node, const QString& path);
+// A named pipe, a socket, a device node (the null device's numbers, in the
+// test's own folder), and links to those, to a folder and to nothing.
+std::vector<Node> Nodes();
 
 // What stands at the path (type and inode), and for a link where it leads
 // and what stands there: the same text before and after means untouched.
 QString Describe(const QString& path);
 
-// Writes the bytes into a named pipe, from a thread of its own, as soon as
-// someone opens the pipe to read: whatever reads the pipe reads them. Its end
-// lets a writer that nobody read from go.
+// When the path leads to a named pipe: writes the bytes into it, from a
+// thread of its own, as soon as someone opens it to read, so whatever reads
+// the pipe reads them. Its end lets a writer that nobody read from go.
 class PipeWriter {
 public:
-    PipeWriter(QString pipe, QByteArray bytes);
+    PipeWriter(QString path, QByteArray bytes);
     ~PipeWriter();
     PipeWriter(const PipeWriter&) = delete;
     PipeWriter& operator=(const PipeWriter&) = delete;
 
 private:
-    QString pipe_;
+    QByteArray path_;
     std::thread writer_;
 };
 

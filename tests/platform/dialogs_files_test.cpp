@@ -60,7 +60,6 @@ TEST(DesktopShell, TheHomeFolderStandsInForAMissingDesktopFolder) {
     } cases[] = {
         {"", "", ""},
         {"", "Desktop", "Desktop"},
-        {"XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n", "", ""},
         {"XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n", "Schreibtisch", "Schreibtisch"},
     };
     for (const auto& c : cases) {
