@@ -35,7 +35,7 @@ QString withoutComment(const QString& value) {
 
 // The text after "<name>=" in the section, as it stands in the file, without
 // the blanks around it. The last such line counts, as it does for the store.
-std::optional<QString> textAsWritten(const QString& file, const char* name) {
+std::optional<QString> textAsWritten(const QString& file, const QString& name) {
     QFile ini(file);
     if (!ini.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
     const QString sectionLine = QLatin1Char('[') + kSection + QLatin1Char(']');
@@ -48,7 +48,7 @@ std::optional<QString> textAsWritten(const QString& file, const char* name) {
             continue;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (inSection && equals > 0 && line.left(equals).trimmed() == QLatin1String(name))
+        if (inSection && equals > 0 && line.left(equals).trimmed() == name)
             found = withoutComment(line.mid(equals + 1)).trimmed();
     }
     return found;
@@ -73,8 +73,26 @@ Settings::Settings(const QString& folder)
     : path_(QDir(folder).filePath(kApplication + QStringLiteral(".ini"))) {
     // The store reads its file at once, and reading a named pipe waits for a
     // writer for good: only a regular file, or none yet, is handed to it.
-    if (NotARegularFile(path_).isEmpty())
-        store_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    if (!NotARegularFile(path_).isEmpty()) return;
+    store_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    keepHandEditedListsAsWritten();
+}
+
+// The store reads text with an unquoted comma, typed into the file by hand,
+// as a list, and its next write would store that list with ", " between the
+// parts. The text as it stands in the file is what was meant: it takes the
+// list's place, and the next write stores it quoted, as the store's own
+// writes store such text.
+void Settings::keepHandEditedListsAsWritten() {
+    store_->beginGroup(kSection);
+    for (const QString& key : store_->childKeys()) {
+        const QVariant value = store_->value(key);
+        if (value.typeId() == QMetaType::QStringList)
+            store_->setValue(
+                key,
+                textAsWritten(path_, key).value_or(value.toStringList().join(QLatin1Char(','))));
+    }
+    store_->endGroup();
 }
 
 Settings::~Settings() = default;
@@ -96,11 +114,9 @@ std::optional<QString> Settings::stored(const char* name) const {
     }
     const QVariant value = store_->value(keyPath(name));
     if (!value.isValid()) return std::nullopt;
-    // The store reads text with an unquoted comma, typed into the file by
-    // hand, as a list; the text as it stands in the file is what was meant.
-    // Its own writes quote such text.
+    // A list here was typed into the file by another program during this run.
     if (value.typeId() == QMetaType::QStringList)
-        return textAsWritten(path_, name).value_or(value.toStringList().join(QLatin1Char(',')));
+        return value.toStringList().join(QLatin1Char(','));
     return value.toString();
 }
 

@@ -73,6 +73,7 @@ private:
     std::optional<QString> stored(const char* name) const;
     void write(const char* name, const QString& text);
     void reportFirstFailedWrite();
+    void keepHandEditedListsAsWritten();
 
     QString path_;
     std::unique_ptr<QSettings> store_;  // none when the file is no regular file

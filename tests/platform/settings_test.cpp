@@ -73,6 +73,10 @@ TEST(SettingsStore, AHandEditedValueComesBackAsWritten) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(c.file);
         file.close();
+        platform::Settings settings(temp.folder.path());
+        EXPECT_EQ(settings.readText(Text1), QString::fromUtf8(c.expected)) << c.file;
+        // Writing another key writes the file anew; the text stays.
+        settings.writeOption(Option9, true);
         EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1),
                   QString::fromUtf8(c.expected))
             << c.file;
