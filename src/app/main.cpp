@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QThreadPool>
 
 #include <cstdio>
 
@@ -25,6 +26,12 @@ int main(int argc, char* argv[]) {
     platform::Settings settings(platform::Settings::userFolder());
     platform::DesktopShell shell;
     platform::DesktopSpreadsheet spreadsheet;
+    // Workbooks left from saves of earlier runs are cleared away beside the
+    // start-up, which does not wait for it.
+    QThreadPool::globalInstance()->start([] {
+        platform::RemoveStaleWorkbooks(platform::DesktopSpreadsheet::workbookFolder(),
+                                       QDateTime::currentDateTime());
+    });
     app::Form1 form1(
         app::Environment{dialogs, settings, shell, &spreadsheet, platform::programFolder()});
     form1.show();

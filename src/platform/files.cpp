@@ -1,8 +1,14 @@
 #include "platform/files.h"
 
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+
+#include "platform/failure.h"
 
 namespace platform {
 
@@ -19,6 +25,59 @@ bool FolderExists(const QString& path) {
 
 QString programFolder() {
     return QCoreApplication::applicationDirPath();
+}
+
+QString NotARegularFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat target {};
+    if (::stat(name.constData(), &target) == 0)
+        return S_ISREG(target.st_mode) ? QString()
+                                       : path + QStringLiteral(" is not a regular file");
+    // Nothing there yet: the writer creates it, or says why it cannot.
+    struct stat link {};
+    if (::lstat(name.constData(), &link) != 0) return {};
+    return path + QStringLiteral(" is a link that leads to no file");
+}
+
+namespace {
+
+Failure cannotWrite(const QString& path, const QString& reason) {
+    return Failure(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") + reason);
+}
+
+void refuseAnythingButARegularFile(const QString& path) {
+    const QString refusal = NotARegularFile(path);
+    if (!refusal.isEmpty()) throw cannotWrite(path, refusal);
+}
+
+}  // namespace
+
+void WriteFileWhole(const QByteArray& bytes, const QString& path) {
+    refuseAnythingButARegularFile(path);
+    // The new file is written beside the one it replaces (beside the file a
+    // link leads to) and then renamed over it.
+    QSaveFile file(path);
+    // Unbuffered, so that every byte is written here, where a failure is seen:
+    // a rest left in the buffer would be written out by the commit, which does
+    // not notice when that fails and puts a cut-off file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw cannotWrite(path, file.errorString());
+    // A full disk takes part of the bytes first; the write of the rest then
+    // fails and says why.
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 wrote = file.write(bytes.constData() + written, bytes.size() - written);
+        if (wrote <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            throw cannotWrite(path, reason);
+        }
+        written += wrote;
+    }
+    // Once more just before the rename, should the path have been replaced
+    // by a pipe or a link to a device while the bytes were written (the
+    // uncommitted file goes with `file`).
+    refuseAnythingButARegularFile(path);
+    if (!file.commit()) throw cannotWrite(path, file.errorString());
 }
 
 }  // namespace platform

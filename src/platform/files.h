@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace platform {
@@ -12,5 +13,19 @@ bool FolderExists(const QString& path);
 
 // The folder that holds the program's executable, without trailing separator.
 QString programFolder();
+
+// Why the path cannot hold a regular file's contents: it is, or its symbolic
+// links lead to, something else (a folder, a named pipe, a device, a socket),
+// or a link that leads nowhere. Empty when the path is a regular file, or a
+// link to one, or names nothing yet. Looks only at the type: it never opens
+// the path, so a named pipe or a device cannot make it wait.
+QString NotARegularFile(const QString& path);
+
+// Replaces the file at the path with exactly these bytes, whole or not at all:
+// a failure (throws platform::Failure) leaves an existing file as it was. A
+// symbolic link stays a link, and the regular file it leads to gets the bytes.
+// A path that is, or leads to, anything but a regular file is refused and left
+// untouched: writing beside it and renaming would replace a device or a pipe.
+void WriteFileWhole(const QByteArray& bytes, const QString& path);
 
 }  // namespace platform

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
+#include <QHash>
 #include <QString>
 
 class QSettings;
@@ -42,6 +44,8 @@ QString booleanText(bool value);
 // The per-user settings store: application "Veltrane", section "Quillfern".
 // Every write reaches the file at once; when the file cannot be written, only
 // the first write says so (throws), and the values live on for this run.
+// A settings file that is no regular file (a named pipe, a device, a folder)
+// is never opened: the run starts with the defaults, as with an empty file.
 class Settings {
 public:
     // Uses <folder>/Veltrane.ini; tests pass a temporary folder.
@@ -61,13 +65,19 @@ public:
 
     // Absent key: the key's default, or `fallback` for keys without one.
     QString readText(const TextKey& key, const QString& fallback = QString()) const;
+    // The same with a default that is made only when it is needed.
+    QString readText(const TextKey& key, const std::function<QString()>& fallback) const;
     void writeText(const TextKey& key, const QString& value);
 
 private:
     std::optional<QString> stored(const char* name) const;
     void write(const char* name, const QString& text);
+    void reportFirstFailedWrite();
+    void keepHandEditedListsAsWritten();
 
-    std::unique_ptr<QSettings> store_;
+    QString path_;
+    std::unique_ptr<QSettings> store_;  // none when the file is no regular file
+    QHash<QString, QString> kept_;      // without a store: this run's values
     bool writeFailed_ = false;
 };
 

@@ -8,8 +8,9 @@ namespace platform {
 class Shell {
 public:
     virtual ~Shell() = default;
-    // The user's desktop folder without trailing separator; throws platform::Failure
-    // when it cannot be determined.
+    // The user's desktop folder without trailing separator, or the home folder
+    // where the desktop folder does not exist; throws platform::Failure when
+    // neither can be determined.
     virtual QString desktopFolder() = 0;
     virtual void openUrl(const QString& address) = 0;
     // Ends the whole program at once (every window closes, nothing else runs).

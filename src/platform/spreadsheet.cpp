@@ -1,8 +1,17 @@
 #include "platform/spreadsheet.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
@@ -28,6 +37,66 @@ constexpr int kMaxColumns = 16384;
 // The spreadsheet programs looked for on the search path, in this order.
 constexpr const char* kSearchedPrograms[] = {"libreoffice", "soffice", "localc"};
 
+// Workbooks are named Quillfern-<six random characters>.xlsx.
+const QString kWorkbookPrefix = QStringLiteral("Quillfern-");
+const QString kWorkbookSuffix = QStringLiteral(".xlsx");
+constexpr qint64 kStaleAfterSeconds = 24 * 60 * 60;
+
+// True when the path is a folder (not a link to one) that belongs to this
+// user and is closed to everyone else.
+bool isOwnPrivateFolder(const QString& folder) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(folder).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
+}
+
+// Makes the workbook folder when it is missing. A folder of that name that
+// someone else made, or opened to others, is not used: the workbooks in it
+// could be read or swapped.
+void preparePrivateFolder(const QString& folder) {
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    if (!isOwnPrivateFolder(folder))
+        throw Failure(QStringLiteral("Cannot create a temporary workbook file: ") + folder +
+                      QStringLiteral(" is not a folder of this user's own"));
+}
+
+using FileId = std::pair<dev_t, ino_t>;
+
+// The entries of a folder; none when it cannot be read (another user's
+// process, or one that has just ended). Never throws.
+std::vector<std::filesystem::path> entriesOf(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> entries;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error))
+        entries.push_back(entry->path());
+    return entries;
+}
+
+// The files that some process of this user has open or mapped into memory,
+// as /proc lists them.
+std::set<FileId> filesInUse() {
+    std::set<FileId> inUse;
+    for (const std::filesystem::path& process : entriesOf("/proc")) {
+        if (process.filename().string().find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        for (const std::filesystem::path& fd : entriesOf(process / "fd")) {
+            struct stat info {};
+            if (::stat(fd.c_str(), &info) == 0) inUse.insert({info.st_dev, info.st_ino});
+        }
+        std::ifstream maps(process / "maps");
+        std::string line;
+        while (std::getline(maps, line)) {
+            unsigned major = 0, minor = 0;
+            unsigned long inode = 0;
+            if (std::sscanf(line.c_str(), "%*s %*s %*s %x:%x %lu", &major, &minor, &inode) == 3 &&
+                inode != 0)
+                inUse.insert({makedev(major, minor), static_cast<ino_t>(inode)});
+        }
+    }
+    return inUse;
+}
+
 QString describe(lxw_error error) {
     return QString::fromUtf8(lxw_strerror(error));
 }
@@ -45,8 +114,10 @@ public:
     // `command` gives the command line that opens a workbook file.
     using Command = std::function<QStringList(const QString& file)>;
 
-    XlsxApplication(Command command, DesktopSpreadsheet::Launcher launcher)
-        : command_(std::move(command)), launcher_(std::move(launcher)) {}
+    XlsxApplication(Command command, DesktopSpreadsheet::Launcher launcher, QString folder)
+        : command_(std::move(command)),
+          launcher_(std::move(launcher)),
+          folder_(std::move(folder)) {}
 
     ~XlsxApplication() override {
         if (!workbook_) return;
@@ -57,8 +128,9 @@ public:
 
     void addWorkbook() override {
         if (workbook_) throw Failure(QStringLiteral("A workbook is already open"));
+        preparePrivateFolder(folder_);
         QTemporaryFile file(
-            QDir(QDir::tempPath()).filePath(QStringLiteral("Quillfern-XXXXXX.xlsx")));
+            QDir(folder_).filePath(kWorkbookPrefix + QStringLiteral("XXXXXX") + kWorkbookSuffix));
         file.setAutoRemove(false);
         if (!file.open())
             throw Failure(QStringLiteral("Cannot create a temporary workbook file: ") +
@@ -125,6 +197,7 @@ public:
 private:
     Command command_;
     DesktopSpreadsheet::Launcher launcher_;
+    QString folder_;
     QString path_;
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
@@ -138,12 +211,21 @@ bool startDetached(const QString& program, const QStringList& arguments) {
 
 }  // namespace
 
-DesktopSpreadsheet::DesktopSpreadsheet() : launcher_(startDetached) {}
+DesktopSpreadsheet::DesktopSpreadsheet() : launcher_(startDetached), folder_(workbookFolder()) {}
 
-DesktopSpreadsheet::DesktopSpreadsheet(Launcher launcher) : launcher_(std::move(launcher)) {}
+DesktopSpreadsheet::DesktopSpreadsheet(Launcher launcher)
+    : launcher_(std::move(launcher)), folder_(workbookFolder()) {}
 
-DesktopSpreadsheet::DesktopSpreadsheet(QString program, Launcher launcher)
-    : searchPath_(false), program_(std::move(program)), launcher_(std::move(launcher)) {}
+DesktopSpreadsheet::DesktopSpreadsheet(QString program, Launcher launcher, QString workbookFolder)
+    : searchPath_(false),
+      program_(std::move(program)),
+      launcher_(std::move(launcher)),
+      folder_(std::move(workbookFolder)) {}
+
+QString DesktopSpreadsheet::workbookFolder() {
+    return QDir(QDir::tempPath())
+        .filePath(QStringLiteral("Quillfern-workbooks-") + QString::number(::geteuid()));
+}
 
 QString DesktopSpreadsheet::findProgram() {
     for (const char* name : kSearchedPrograms) {
@@ -175,7 +257,7 @@ std::unique_ptr<SpreadsheetApplication> DesktopSpreadsheet::createApplication() 
         if (!desktopFile.isEmpty()) {
             return std::make_unique<XlsxApplication>(
                 [desktopFile](const QString& file) { return workbookCommand(desktopFile, file); },
-                launcher_);
+                launcher_, folder_);
         }
     }
     const QString program = searchPath_ ? findProgram() : program_;
@@ -187,7 +269,36 @@ std::unique_ptr<SpreadsheetApplication> DesktopSpreadsheet::createApplication() 
         [program](const QString& file) {
             return QStringList{program} + newDocumentArguments(file);
         },
-        launcher_);
+        launcher_, folder_);
+}
+
+void RemoveStaleWorkbooks(const QString& folder, const QDateTime& now) {
+    // The folder is open to this user alone, so only this user's processes
+    // can have read a workbook in it, and /proc shows what each of them has
+    // open. The spreadsheet program is handed a workbook and opens it in its
+    // own time; while it reads it, or keeps it as an open document, it holds
+    // the file open or mapped, and a program that edits it in place keeps a
+    // lock file ".~lock.<name>#" beside it. A workbook is removed only when
+    // it is older than a day and none of these holds. Most starts find no
+    // workbook that old and never look at /proc.
+    if (!isOwnPrivateFolder(folder)) return;
+    const QDir dir(folder);
+    const qint64 staleBefore = now.toSecsSinceEpoch() - kStaleAfterSeconds;
+    std::vector<std::pair<QString, FileId>> stale;
+    for (const QString& name :
+         dir.entryList({kWorkbookPrefix + QLatin1Char('*') + kWorkbookSuffix}, QDir::Files)) {
+        const QString path = dir.filePath(name);
+        struct stat info {};
+        if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_mtime >= staleBefore ||
+            dir.exists(QStringLiteral(".~lock.") + name + QLatin1Char('#')))
+            continue;
+        stale.push_back({path, {info.st_dev, info.st_ino}});
+    }
+    if (stale.empty()) return;
+    const std::set<FileId> inUse = filesInUse();
+    for (const auto& [path, id] : stale)
+        if (!inUse.count(id)) QFile::remove(path);
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -44,8 +45,14 @@ public:
     DesktopSpreadsheet();
     // Looks for the program likewise, and starts it through `launcher`.
     explicit DesktopSpreadsheet(Launcher launcher);
-    // A given program ("" for none) and launcher, for tests and measurements.
-    DesktopSpreadsheet(QString program, Launcher launcher);
+    // A given program ("" for none), launcher and folder for the workbooks,
+    // for tests and measurements.
+    DesktopSpreadsheet(QString program, Launcher launcher,
+                       QString workbookFolder = DesktopSpreadsheet::workbookFolder());
+
+    // The folder of this program's own in the temporary folder that holds the
+    // workbooks handed to the spreadsheet program, open to this user alone.
+    static QString workbookFolder();
 
     std::unique_ptr<SpreadsheetApplication> createApplication() override;
 
@@ -62,6 +69,12 @@ private:
     bool searchPath_ = true;
     QString program_;
     Launcher launcher_;
+    QString folder_;
 };
+
+// Removes from the folder the workbooks last changed more than a day before
+// `now`, except those that the spreadsheet program may still be reading.
+// Does nothing in a folder that is not this user's own.
+void RemoveStaleWorkbooks(const QString& folder, const QDateTime& now);
 
 }  // namespace platform

@@ -123,9 +123,11 @@ void Form2::Form_Load() {
         setWindowTitle(QLatin1String(widgets::kProductTitle));
         setWindowIcon(widgets::ProgramIcon());
     });
+    // The desktop folder is looked up only for want of a stored folder.
     procedure.run(112, [this] {
-        const QString desktop = env_.shell.desktopFolder() + QLatin1Char('/');
-        Text2->setText(env_.settings.readText(platform::keys::Text2, desktop));
+        Text2->setText(env_.settings.readText(platform::keys::Text2, [this] {
+            return env_.shell.desktopFolder() + QLatin1Char('/');
+        }));
     });
 }
 

@@ -1,6 +1,6 @@
 // Saving results.txt where it cannot be written: a missing or read-only
-// folder, a read-only file, a full disk. The user is told, "Done." is not
-// shown, and the results.txt already there stays as it was.
+// folder, a read-only file, a full disk, a node that is no regular file. The user is told, "Done."
+// is not shown, and the results.txt already there stays as it was.
 #include <unistd.h>
 
 #include <functional>
@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +17,7 @@
 #include "guarded/failure_report.h"
 #include "platform/dialogs.h"
 #include "results/saving.h"
+#include "special_files.h"
 #include "support/form2_fixture.h"
 
 namespace {
@@ -133,6 +135,37 @@ TEST_P(SaveWhereItCannotBeWritten, TheUserIsToldAndTheOldFileStays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SaveWhereItCannotBeWritten, ::testing::ValuesIn(kFaults),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A results.txt that is, or leads to, anything but a regular file: the save
+// is refused at the writing statement and the node stays as it was, where
+// writing beside it and renaming would have put a file in its place.
+class SaveOverANodeThatIsNoFile : public testsupport::Form2Fixture,
+                                  public ::testing::WithParamInterface<faults::Node> {};
+
+TEST_P(SaveOverANodeThatIsNoFile, IsReportedAndLeftUntouched) {
+    QTemporaryDir output;
+    const QString path = output.filePath("results.txt");
+    if (!GetParam().make(path)) GTEST_SKIP() << "cannot be made here";
+    const QString before = faults::Describe(path);
+    const QStringList entries = faults::Entries(output.path());
+
+    open();
+    fill({"Anna Berg", "Tom Hale"});
+    form2->Text2->setText(output.path());
+    dialogs.expectMessageBox();
+    form2->PushButton2->click();
+
+    const QString why = QFileInfo(path).exists() ? path + " is not a regular file"
+                                                 : path + " is a link that leads to no file";
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{guarded::FailureMessage(cannotWrite(path, why),
+                                              "Tolvarine2021/08/31.Form2.PushButton2_Click", 122)});
+    EXPECT_EQ(faults::Describe(path), before);
+    EXPECT_EQ(faults::Entries(output.path()), entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(Nodes, SaveOverANodeThatIsNoFile, ::testing::ValuesIn(faults::Nodes()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

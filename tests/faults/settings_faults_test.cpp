@@ -17,6 +17,7 @@
 #include "platform/settings.h"
 #include "results/form2.h"
 #include "results/result_list.h"
+#include "special_files.h"
 #include "support/form1_fixture.h"
 
 namespace {
@@ -80,6 +81,31 @@ TEST_F(BadSettingsFile, AFolderInItsPlaceIsReportedOnce) {
     EXPECT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(QFileInfo(file()).isDir());
 }
+
+// A named pipe, a device or a socket in the settings file's place, or a link
+// to one: the store never opens it (a pipe would keep the start waiting for
+// good, and what it offers is never read), the window starts with the
+// defaults, and the first write says once that the file cannot be used.
+class NoRegularSettingsFile : public BadSettingsFile,
+                              public ::testing::WithParamInterface<faults::Node> {};
+
+TEST_P(NoRegularSettingsFile, GivesTheDefaultsAndIsReportedOnce) {
+    if (!GetParam().make(file())) GTEST_SKIP() << "cannot be made here";
+    const faults::PipeWriter offered(file(), "[Quillfern]\nOption8=True\nOption9=False\nText1=7\n");
+    const QString before = faults::Describe(file());
+    dialogs.expectMessageBox();
+    startOverTheFile();
+    EXPECT_EQ(dialogs.messages(), QStringList{guarded::FailureMessage(
+                                      "Cannot write the settings file " + file(), kLoadTag, 138)});
+    EXPECT_TRUE(form->Option9->isChecked());
+    EXPECT_EQ(form->Text1->text(), "100");
+    expectTheWindowWorks();
+    EXPECT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(faults::Describe(file()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Nodes, NoRegularSettingsFile, ::testing::ValuesIn(faults::Nodes()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BadSettingsFile, BytesThatAreNoIniTextGiveTheDefaultsAndAreReplaced) {
     QFile bytes(file());

@@ -9,6 +9,7 @@
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/pointer.h"
+#include "platform/shell.h"
 
 namespace {
 
@@ -36,6 +37,48 @@ TEST(FileExists, TrueForFilesAndFoldersFalseOtherwise) {
     EXPECT_FALSE(platform::FolderExists(file));
     EXPECT_FALSE(platform::FolderExists(QString()));
     EXPECT_FALSE(platform::FolderExists(dir.filePath("missing")));
+}
+
+// An environment variable set for one test.
+class Environment {
+public:
+    Environment(const char* name, const QString& value) : name_(name), saved_(qgetenv(name)) {
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~Environment() { qputenv(name_, saved_); }
+
+private:
+    const char* name_;
+    QByteArray saved_;
+};
+
+TEST(DesktopShell, TheHomeFolderStandsInForAMissingDesktopFolder) {
+    const struct {
+        const char* userDirs;  // the user's named folders, "" for none
+        const char* made;      // the folder made in the home, "" for none
+        const char* expected;  // relative to the home
+    } cases[] = {
+        {"", "", ""},
+        {"", "Desktop", "Desktop"},
+        {"XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n", "Schreibtisch", "Schreibtisch"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir home;
+        const Environment homeVariable("HOME", home.path());
+        const Environment configVariable("XDG_CONFIG_HOME", home.filePath(".config"));
+        ASSERT_TRUE(QDir(home.path()).mkpath(".config"));
+        if (*c.userDirs) {
+            QFile userDirs(home.filePath(".config/user-dirs.dirs"));
+            ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
+            userDirs.write(c.userDirs);
+        }
+        if (*c.made) {
+            ASSERT_TRUE(QDir(home.path()).mkdir(c.made));
+        }
+        EXPECT_EQ(platform::DesktopShell().desktopFolder(),
+                  QDir::cleanPath(home.filePath(c.expected)))
+            << c.userDirs << c.made;
+    }
 }
 
 TEST(PointerFile, ABrokenPictureIsAFailureAndAMissingCustomPictureShowsTheArrow) {

@@ -52,6 +52,37 @@ TEST(SettingsStore, EveryWriteReachesTheFileAtOnce) {
     EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1), "a, b; \"c\"");
 }
 
+TEST(SettingsStore, AHandEditedValueComesBackAsWritten) {
+    const struct {
+        const char* file;
+        const char* expected;  // the text of Text1
+    } cases[] = {
+        {"[Quillfern]\nText1=1,000\n", "1,000"},
+        {"[Quillfern]\nText1 = 1, 000 \n", "1, 000"},
+        {"[Quillfern]\r\nText1=a,,b\r\n", "a,,b"},
+        {"[Quillfern]\nText1=,\n", ","},
+        {"[Quillfern]\nText1=1,000 ; a thousand\n", "1,000"},
+        {"[Quillfern]\nText1=\"a;b\",c\n", "\"a;b\",c"},
+        {"[Quillfern]\nText1=\"1,000\"\n", "1,000"},
+        {"[Quillfern]\nText1=5\nText1=6,5\n", "6,5"},
+        {"[Other]\nText1=9,9\n[Quillfern]\nText10=8,8\nText1=1,5\n[Last]\nText1=7,7\n", "1,5"},
+    };
+    for (const auto& c : cases) {
+        testsupport::TempSettings temp;
+        QFile file(temp.settings.filePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.file);
+        file.close();
+        platform::Settings settings(temp.folder.path());
+        EXPECT_EQ(settings.readText(Text1), QString::fromUtf8(c.expected)) << c.file;
+        // Writing another key writes the file anew; the text stays.
+        settings.writeOption(Option9, true);
+        EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1),
+                  QString::fromUtf8(c.expected))
+            << c.file;
+    }
+}
+
 TEST(SettingsStore, BooleanReadingAcceptsWordsInAnyCaseAndNumbers) {
     const struct {
         const char* text;

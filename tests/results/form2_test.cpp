@@ -104,6 +104,13 @@ TEST_F(Form2Test, TheStoredOutputFolderComesBack) {
     EXPECT_EQ(open().Text2->text(), "/srv/names/");
 }
 
+TEST_F(Form2Test, AStoredOutputFolderIsUsedAsItIsWithoutTheDesktop) {
+    temp.settings.writeText(platform::keys::Text2, "/srv/no such, folder");
+    shell.desktopFails = true;
+    EXPECT_EQ(open().Text2->text(), "/srv/no such, folder");
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
 TEST_F(Form2Test, WithoutADesktopFolderTheLoadReportsAndGoesOn) {
     shell.desktopFails = true;
     dialogs.expectMessageBox();

@@ -1,5 +1,11 @@
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -132,6 +138,20 @@ TEST_F(SaveTextTest, AFileThatCannotBeWrittenIsReportedNotAnnounced) {
         << dialogs.messages()[0].toStdString();
     EXPECT_FALSE(dialogs.messages()[0].contains("Done."));
     EXPECT_TRUE(QDir(output.filePath("results.txt/inside")).exists());
+}
+
+TEST_F(SaveTextTest, ALinkToAFileSavesIntoThatFileAndStaysALink) {
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath("names.txt");
+    results::WriteTextFile("old\r\n", target);
+    ASSERT_TRUE(QFile::link(target, resultsPath()));
+    fill({"Anna Berg"});
+    dialogs.expectMessageBox();
+    form2->PushButton2_Click();
+    EXPECT_TRUE(dialogs.messages().value(0).startsWith("Done."));
+    EXPECT_EQ(QFile::symLinkTarget(resultsPath()), target);
+    EXPECT_EQ(readFile(target), QByteArray("Anna Berg\r\n"));
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"names.txt"});
 }
 
 TEST(WriteTextFile, AFailedWriteLeavesTheOldFileAsItWas) {
@@ -282,6 +302,89 @@ TEST_F(WorkbookTest, OneCellFillsColumnAOnly) {
     for (int i = 1; i <= 100; ++i) EXPECT_EQ(found.at(QString("A%1").arg(i)), names[i - 1]);
     ASSERT_EQ(widths.size(), 1u);
     EXPECT_GE(widths[1], 12.0);  // "Name100 Last"
+}
+
+TEST_F(WorkbookTest, WorkbooksGoToAFolderOfTheProgramsOwn) {
+    fill({"Anna Berg"});
+    form2->Option6->setChecked(true);
+    form2->PushButton2_Click();
+    ASSERT_EQ(launches.size(), 1u);
+    const QString folder = QFileInfo(launches[0].last()).absolutePath();
+    EXPECT_EQ(folder, platform::DesktopSpreadsheet::workbookFolder());
+    EXPECT_TRUE(folder.startsWith(QDir::tempPath() + "/"));
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST(DesktopSpreadsheet, AWorkbookFolderNotOfThisUsersOwnIsNotUsed) {
+    QTemporaryDir base;
+    const QString open = base.filePath("open"), link = base.filePath("link");
+    ASSERT_TRUE(QDir(base.path()).mkdir("open") && ::chmod(qPrintable(open), 0755) == 0);
+    ASSERT_TRUE(QDir(base.path()).mkdir("private"));
+    ASSERT_TRUE(QFile::link(base.filePath("private"), link));
+    for (const QString& folder : {open, link}) {
+        platform::DesktopSpreadsheet desktop(
+            "/usr/bin/spreadsheet", [](const QString&, const QStringList&) { return true; },
+            folder);
+        EXPECT_THROW(desktop.createApplication()->addWorkbook(), platform::Failure)
+            << folder.toStdString();
+        EXPECT_TRUE(QDir(folder).isEmpty()) << folder.toStdString();
+    }
+}
+
+enum class Held { Nothing, OpenFile, Mapping, LockFile };
+
+// Workbooks left behind: those older than a day go, unless the spreadsheet
+// program may still be reading them.
+TEST(RemoveStaleWorkbooks, RemovesOnlyOldWorkbooksThatNothingHolds) {
+    QTemporaryDir folder;
+    const QDateTime now = QDateTime::currentDateTime();
+    const struct {
+        const char* name;
+        int hoursOld;
+        Held held;
+        bool kept;
+    } cases[] = {
+        {"Quillfern-aaaaaa.xlsx", 25, Held::Nothing, false},
+        {"Quillfern-cccccc.xlsx", 23, Held::Nothing, true},
+        {"Quillfern-dddddd.xlsx", 48, Held::OpenFile, true},
+        {"Quillfern-eeeeee.xlsx", 48, Held::Mapping, true},
+        {"Quillfern-ffffff.xlsx", 48, Held::LockFile, true},
+        {"notes.xlsx", 48, Held::Nothing, true},
+    };
+    std::vector<std::unique_ptr<QFile>> open;
+    std::vector<std::pair<void*, size_t>> mappings;
+    for (const auto& c : cases) {
+        const QString path = folder.filePath(c.name);
+        results::WriteTextFile("PK workbook", path);
+        const timespec changed{now.toSecsSinceEpoch() - c.hoursOld * 3600, 0};
+        const timespec times[2] = {changed, changed};
+        ASSERT_EQ(::utimensat(AT_FDCWD, qPrintable(path), times, 0), 0);
+        if (c.held == Held::OpenFile) {
+            open.push_back(std::make_unique<QFile>(path));
+            ASSERT_TRUE(open.back()->open(QIODevice::ReadOnly));
+        } else if (c.held == Held::Mapping) {
+            // Mapped, and its descriptor closed.
+            const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+            void* mapped = ::mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE, fd, 0);
+            ::close(fd);
+            ASSERT_NE(mapped, MAP_FAILED);
+            mappings.emplace_back(mapped, 4096);
+        } else if (c.held == Held::LockFile) {
+            results::WriteTextFile("", folder.filePath(QString(".~lock.") + c.name + "#"));
+        }
+    }
+    platform::RemoveStaleWorkbooks(folder.path(), now);
+    for (const auto& c : cases) EXPECT_EQ(QFile::exists(folder.filePath(c.name)), c.kept) << c.name;
+    for (const auto& [address, length] : mappings) ::munmap(address, length);
+
+    // In a folder open to others nothing is removed.
+    ASSERT_TRUE(QFile::setPermissions(
+        folder.path(), QFile::permissions(folder.path()) | QFile::ReadOther | QFile::ExeOther));
+    open.clear();
+    platform::RemoveStaleWorkbooks(folder.path(), now.addDays(365));
+    EXPECT_TRUE(QFile::exists(folder.filePath("Quillfern-cccccc.xlsx")));
 }
 
 TEST(DesktopSpreadsheet, WithoutAProgramCreatingTheApplicationFails) {
