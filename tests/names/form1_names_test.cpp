@@ -2,6 +2,7 @@
 // the controls with scripted dialogs on temporary databases.
 #include <memory>
 
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include "platform/pointer.h"
 #include "platform/settings.h"
 #include "support/form1_fixture.h"
+#include "support/scoped_locale.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_database.h"
 #include "support/temp_settings.h"
@@ -52,6 +54,8 @@ QStringList dataLines(const char* file) {
 }
 
 TEST_F(Form1Names, FirstRunShowsTheBuiltInNamesFromTheBuiltDatabase) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const testsupport::ScopedLocale locale(english);
     db = std::make_unique<TempDatabase>(QStringLiteral(QF_BUILT_NAMES_DB));
     start();
     QSet<QString> distinctFirst;
@@ -59,9 +63,12 @@ TEST_F(Form1Names, FirstRunShowsTheBuiltInNamesFromTheBuiltDatabase) {
         distinctFirst.insert(name.toCaseFolded());
     EXPECT_EQ(firstShown().size(), distinctFirst.size());
     EXPECT_EQ(lastShown().size(), dataLines("last.txt").size());
+    // In the order of the user's language, case ignored.
+    QCollator collator(english);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
     for (const QStringList& shown : {firstShown(), lastShown()}) {
         for (qsizetype i = 1; i < shown.size(); ++i)
-            ASSERT_LE(platform::CompareNoCase(shown[i - 1], shown[i]), 0) << shown[i].toStdString();
+            ASSERT_LE(collator.compare(shown[i - 1], shown[i]), 0) << shown[i].toStdString();
     }
     EXPECT_EQ(form->PushButton4->text(), "Delete");
     EXPECT_EQ(form->PushButton3->text(), "Delete");
@@ -254,6 +261,59 @@ TEST_F(Form1Names, AStoredNameWithAnApostropheIsDeletedLikeAnyOther) {
     ASSERT_EQ(lastShown()[0], "D'arcy");
     form->PushButton3->click();
     EXPECT_EQ(db->names("system_lastname"), (QStringList{"Smith", "SMITH", "Jones"}));
+}
+
+// An entry is deleted by the stored name it was shown from: also where its
+// proper case does not fold back to it (the Turkish dotless ı is shown as I,
+// a dotted İ after the first letter as i), and still without regard to case.
+struct ShownOtherwise {
+    const char* name;
+    QStringList stored;  // system_lastname
+    QString shownFrom;   // the stored name of the entry that is deleted
+    QStringList left;
+};
+
+void PrintTo(const ShownOtherwise& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const ShownOtherwise kShownOtherwise[] = {
+    {"DotlessI", {"ılgaz", "ILGAZ", "Smith", "ılgaz"}, "ılgaz", {"ILGAZ", "Smith"}},
+    {"DottedCapitalIInside", {"DİLEK", "Dilek", "Smith"}, "DİLEK", {"Dilek", "Smith"}},
+    {"DottedCapitalIFirst", {"İpek", "ipek", "İPEK"}, "İPEK", {"ipek"}},
+    {"SharpS", {"STRAẞE", "Strasse", "straße"}, "straße", {"Strasse"}},
+};
+
+class DeletingAnEntryShownOtherwise : public testsupport::Form1Fixture,
+                                      public ::testing::WithParamInterface<ShownOtherwise> {
+protected:
+    DeletingAnEntryShownOtherwise() : Form1Fixture({.last = GetParam().stored}) {}
+};
+
+TEST_P(DeletingAnEntryShownOtherwise, RemovesTheRowsItWasShownFrom) {
+    start();
+    const names::NameListModel& list = form->lastNames();
+    int row = 0;
+    while (row < list.count() && list.storedName(row) != GetParam().shownFrom) ++row;
+    ASSERT_LT(row, list.count());
+    select(form->ListView2, row);
+    form->PushButton3->click();
+    EXPECT_EQ(db->names("system_lastname"), GetParam().left);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DeletingAnEntryShownOtherwise, ::testing::ValuesIn(kShownOtherwise),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Form1Names, DeletingAFirstNameShownOtherwiseRemovesItFromBothTables) {
+    db->insert("system_mfirstname", "ılgaz");
+    db->insert("system_ffirstname", "ılgaz");
+    start();
+    select(form->ListView1, static_cast<int>(firstShown().indexOf("Ilgaz")));
+    form->PushButton4->click();
+    EXPECT_EQ(db->names("system_mfirstname"), (QStringList{"Anna", "bob", "Carl"}));
+    EXPECT_EQ(db->names("system_ffirstname"), (QStringList{"ANNA", "Dora", "anna"}));
+    EXPECT_FALSE(firstShown().contains("Ilgaz"));
 }
 
 // --- dropping entries from a view ------------------------------------------
