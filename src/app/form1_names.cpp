@@ -51,10 +51,12 @@ std::optional<int> selectedRow(const QTreeView* view) {
     return rows.first().row();
 }
 
-QString selectedText(const QTreeView* view, const names::NameListModel& list) {
+// The stored name the selected entry was shown from: a deletion removes the
+// rows it came from, also where its proper case does not fold back to them.
+QString selectedStoredName(const QTreeView* view, const names::NameListModel& list) {
     const std::optional<int> row = selectedRow(view);
     if (!row) throw platform::Failure(QStringLiteral("No name is selected in the list"));
-    return list.text(*row);
+    return list.storedName(*row);
 }
 
 // A list-source option became chosen: captions, stored options, gender options, reload.
@@ -202,7 +204,7 @@ void Form1::PushButton4_Click() {
     procedure.run(106, [&] { database.open(databasePath()); });
     const auto remove = [&](int number, RemoveFrom table) {
         procedure.run(number, [&] {
-            names::RemoveName(database, table, selectedText(ListView1, *firstNames_));
+            names::RemoveName(database, table, selectedStoredName(ListView1, *firstNames_));
         });
     };
     if (procedure.test(108, [this] { return Option9->isChecked(); })) {
@@ -229,7 +231,7 @@ void Form1::PushButton3_Click() {
     if (procedure.test(108, [this] { return Option9->isChecked(); })) {
         procedure.run(110, [&] {
             names::RemoveName(database, RemoveFrom::BuiltInLastNames,
-                              selectedText(ListView2, *lastNames_));
+                              selectedStoredName(ListView2, *lastNames_));
         });
     } else if (procedure.test(112, [this] { return Option8->isChecked(); })) {
         procedure.run(114, [&] { names::EmptyTable(database, names::Empty::UserLastNames); });

@@ -1,6 +1,8 @@
 #include "names/file_import.h"
 
+#include <optional>
 #include "guarded/failure_report.h"
+
 #include "names/name_file.h"
 #include "names/statements.h"
 #include "platform/database.h"
@@ -57,8 +59,15 @@ void FileToListview(const ImportSettings& settings, const QString& path, std::in
         });
         return;
     }
-    // Without the database every name would fail in turn: one report ends this file.
-    if (!procedure.run(106, [&] { database.open(settings.databasePath); })) return;
+    // Without the database every name would fail in turn: one report ends this
+    // file. The whole file is one transaction, begun here, so that waiting for
+    // another copy of the program that is writing happens once.
+    std::optional<platform::Transaction> transaction;
+    if (!procedure.run(106, [&] {
+            database.open(settings.databasePath);
+            transaction.emplace(database);
+        }))
+        return;
 
     // The whole file is read and decoded at once: its encoding is known only
     // when all of its bytes are. A file that cannot be read is reported once.
@@ -68,7 +77,10 @@ void FileToListview(const ImportSettings& settings, const QString& path, std::in
             store(procedure, database, settings, kind, name, place);
         });
     }
-    procedure.run(194, [&] { database.close(); });
+    procedure.run(194, [&] {
+        transaction->commit();
+        database.close();
+    });
 }
 
 }  // namespace names

@@ -22,12 +22,11 @@ struct ImportSettings {
     bool userList;     // Option8: names go to the User List
 };
 
-// Imports one name file into the current list, one insert per name, each
-// taking effect by itself; first names for the built-in list go to the female
-// table. A guarded procedure of its own ("Main.FileToListview"): failures are
-// reported and the import goes on. A missing file shows "File not found". A
-// database that cannot be opened, or a file that cannot be read, is reported
-// once and ends the import of this file.
+// Imports one name file into the current list, one insert per name, all in
+// one transaction; first names for the built-in list go to the female table. A guarded procedure of
+// its own ("Main.FileToListview"): failures are reported and the import goes on. A missing file
+// shows "File not found". A database that cannot be opened, or a file that cannot be read, is
+// reported once and ends the import of this file.
 void FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind);
 
 }  // namespace names

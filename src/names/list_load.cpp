@@ -20,8 +20,15 @@ void fill(platform::Database& database, const ListQuery& query, NameListModel& l
     list.clear();
     // The rows reach the list in one batch, also when reading stops half way.
     QStringList entries;
-    const auto addRead = qScopeGuard([&] { list.addAll(entries); });
-    for (; more; more = rows.next()) entries.append(ProperCase(rows.text(column)));
+    QStringList storedNames;
+    const auto addRead = qScopeGuard([&] { list.addAll(entries, storedNames); });
+    for (; more; more = rows.next()) {
+        const QString stored = rows.text(column);
+        const QString shown = ProperCase(stored);
+        // Mostly the same text: then both lists share it.
+        entries.append(shown == stored ? stored : shown);
+        storedNames.append(stored);
+    }
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ private:
 // Fills both name lists from the database at `databasePath` by the options:
 // the User List loads first names, then last names; the built-in list loads
 // last names, then first names by the gender option. Each entry is the stored
-// name in proper case, in the order the query returns. Every query runs before
+// name in proper case, in the order the query returns, and keeps the stored
+// name it was shown from. Every query runs before
 // its list is emptied, so a failing query leaves its list as it was; a failure
 // while rows are read leaves the entries added so far. With no list source
 // chosen neither list changes. Throws platform::Failure.

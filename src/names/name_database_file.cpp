@@ -80,8 +80,8 @@ QByteArray sha256(const QByteArray& bytes) {
 void CreateNameDatabase(const QString& path, const NameTables& names) {
     removeWithCompanions(path);
     Connection db(path);
-    // Small pages: every insert of an import commits by itself and writes
-    // one page to the log, and names are short rows.
+    // Small pages: names are short rows, and a change of a few names (an
+    // added name, a deletion) writes whole pages to the log.
     db.execute("pragma page_size=512");
     db.execute("pragma journal_mode=WAL");
     db.execute("begin");

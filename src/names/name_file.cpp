@@ -1,9 +1,14 @@
 #include "names/name_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
+#include <cerrno>
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include "platform/failure.h"
@@ -21,6 +26,66 @@ constexpr std::array<char16_t, 32> kWindows1252High{
 
 bool startsWithUtf16Bom(const QByteArray& bytes) {
     return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
+platform::Failure notARegularFile(const QString& path) {
+    return platform::Failure(path + QStringLiteral(" is not a regular file"));
+}
+
+platform::Failure tooLarge(const QString& path) {
+    return platform::Failure(QStringLiteral("%1 is larger than %2 MB, the limit for a name file")
+                                 .arg(path)
+                                 .arg(kNameFileLimit / (1024 * 1024)));
+}
+
+platform::Failure systemError() {
+    return platform::Failure(qt_error_string(errno));
+}
+
+// Refuses what is no regular file of a size that may be read.
+void checkReadable(const struct stat& info, const QString& path) {
+    // Opening a folder can succeed on some systems; it holds no names to read.
+    if (S_ISDIR(info.st_mode))
+        throw platform::Failure(QStringLiteral("Path is a folder, not a file: ") + path);
+    if (!S_ISREG(info.st_mode)) throw notARegularFile(path);
+    if (info.st_size > kNameFileLimit) throw tooLarge(path);
+}
+
+// An open file descriptor, closed when it goes out of scope.
+class OpenFile {
+public:
+    explicit OpenFile(const QByteArray& name)
+        : fd_(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
+    ~OpenFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads to the end of a regular file of about `expected` bytes, refusing it
+// once it holds more than the limit (a file that grows while it is read).
+QByteArray readToEnd(int fd, qint64 expected, const QString& path) {
+    QByteArray bytes(std::min(expected, kNameFileLimit) + 1, Qt::Uninitialized);
+    qint64 filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > kNameFileLimit) throw tooLarge(path);
+            bytes.resize(std::min(std::max(filled * 2, qint64{65536}), kNameFileLimit + 1));
+        }
+        const ssize_t got =
+            ::read(fd, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw systemError();
+        if (got == 0) break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return bytes;
 }
 
 }  // namespace
@@ -88,14 +153,18 @@ QStringList SplitNameFile(const QByteArray& bytes) {
 }
 
 QByteArray ReadNameFile(const QString& path) {
-    // Opening a folder can succeed on some systems; it holds no names to read.
-    if (QFileInfo(path).isDir())
-        throw platform::Failure(QStringLiteral("Path is a folder, not a file: ") + path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw platform::Failure(file.errorString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw platform::Failure(file.errorString());
-    return bytes;
+    const QByteArray name = QFile::encodeName(path);
+    // The type of what the path leads to is looked at before opening: a named
+    // pipe would wait for a writer, a device would never end.
+    struct stat info {};
+    if (::stat(name.constData(), &info) == 0) checkReadable(info, path);
+    // Opened without waiting, and looked at again: the path may have been
+    // replaced in between.
+    const OpenFile file(name);
+    if (file.fd() < 0) throw systemError();
+    if (::fstat(file.fd(), &info) != 0) throw systemError();
+    checkReadable(info, path);
+    return readToEnd(file.fd(), info.st_size, path);
 }
 
 QString NormalizePath(const QString& path) {

@@ -30,8 +30,15 @@ void ForEachName(const QString& text,
 // 50 characters).
 QStringList SplitNameFile(const QByteArray& bytes);
 
+// The largest name file that is read, in bytes: many times any real list
+// (a million names take about 15 MB), and small enough to import in memory.
+inline constexpr qint64 kNameFileLimit = qint64{256} * 1024 * 1024;
+
 // Reads a whole name file; throws platform::Failure when it cannot be opened
-// or read (a folder, a file without read permission).
+// or read (a folder, a file without read permission), when it is not a
+// regular file (a named pipe, a socket, a device) or when it holds more than
+// kNameFileLimit bytes. Never waits for a writer: such files are refused by
+// their type, before and after opening.
 QByteArray ReadNameFile(const QString& path);
 
 // Collapses doubled separators of a path: a leading run of '/' becomes one

@@ -11,25 +11,34 @@ void NameListModel::clear() {
     if (entries_.isEmpty()) return;
     beginResetModel();
     entries_.clear();
+    stored_.clear();
     endResetModel();
 }
 
 void NameListModel::add(const QString& entry) {
     beginInsertRows(QModelIndex(), count(), count());
     entries_.append(entry);
+    stored_.append(entry);
     endInsertRows();
 }
 
 void NameListModel::addAll(const QStringList& entries) {
+    addAll(entries, entries);
+}
+
+void NameListModel::addAll(const QStringList& entries, const QStringList& storedNames) {
+    Q_ASSERT(entries.size() == storedNames.size());
     if (entries.isEmpty()) return;
     beginInsertRows(QModelIndex(), count(), count() + static_cast<int>(entries.size()) - 1);
     entries_.append(entries);
+    stored_.append(storedNames);
     endInsertRows();
 }
 
 void NameListModel::removeAt(int position) {
     beginRemoveRows(QModelIndex(), position, position);
     entries_.removeAt(position);
+    stored_.removeAt(position);
     endRemoveRows();
 }
 

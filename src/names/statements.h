@@ -16,29 +16,34 @@ inline constexpr int kStoredNameLength = 50;
 QString StoredName(const QString& name);
 
 // A query of the list load: its text and the name column read from each row.
-// Names compare and sort without regard to letter case; the built-in first
-// names come once each.
+// Names compare without regard to letter case, and the built-in first names
+// come once each, so compared; the lists are ordered as the user's locale
+// orders names (platform::kNameOrder). Where names are made distinct, that
+// happens in a query of its own, before and apart from the ordering.
 struct ListQuery {
     const char* sql;
     const char* column;
 };
 
 inline constexpr ListQuery kUserFirstNames{
-    "select * from user_firstname order by firstname collate nocase", "firstname"};
+    "select * from user_firstname order by firstname collate nameorder", "firstname"};
 inline constexpr ListQuery kUserLastNames{
-    "select * from user_lastname order by lastname collate nocase", "lastname"};
+    "select * from user_lastname order by lastname collate nameorder", "lastname"};
 inline constexpr ListQuery kBuiltInLastNames{
-    "select * from system_lastname order by Last collate nocase", "Last"};
+    "select * from system_lastname order by Last collate nameorder", "Last"};
 inline constexpr ListQuery kBuiltInFirstNamesBoth{
+    "select firstname from ("
     "select distinct mfirst collate nocase as firstname from system_mfirstname "
-    "union select distinct ffirst collate nocase as firstname from system_ffirstname "
-    "order by firstname collate nocase",
+    "union select distinct ffirst collate nocase as firstname from system_ffirstname) "
+    "order by firstname collate nameorder",
     "firstname"};
 inline constexpr ListQuery kBuiltInFirstNamesMale{
-    "select distinct mfirst collate nocase as mfirst from system_mfirstname order by mfirst",
+    "select mfirst from (select distinct mfirst collate nocase as mfirst from system_mfirstname) "
+    "order by mfirst collate nameorder",
     "mfirst"};
 inline constexpr ListQuery kBuiltInFirstNamesFemale{
-    "select distinct ffirst collate nocase as ffirst from system_ffirstname order by ffirst",
+    "select ffirst from (select distinct ffirst collate nocase as ffirst from system_ffirstname) "
+    "order by ffirst collate nameorder",
     "ffirst"};
 
 // Where an added name goes. A first name added to the built-in list always

@@ -1,10 +1,14 @@
 #include "platform/database.h"
 
 #include <sqlite3.h>
+#include <unicode/ucol.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include <QFile>
+#include <QLocale>
 
 #include "platform/failure.h"
 
@@ -34,6 +38,43 @@ int noCaseCollation(void*, int lengthA, const void* textA, int lengthB, const vo
         if (difference != 0) return difference;
     }
     return lengthA - lengthB;
+}
+
+// The collator of the user's collation locale at secondary strength: accents
+// count, letter case does not. The C locale has no order of its own for
+// letters beyond ASCII; it gets the root order of Unicode. Null when the
+// engine has no data at all.
+UCollator* openNameCollator() {
+    const QLocale locale = QLocale().collation();
+    const QByteArray name =
+        locale.language() == QLocale::C ? QByteArray() : locale.name().toLatin1();
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* collator = ucol_open(name.constData(), &status);
+    if (U_FAILURE(status)) {
+        ucol_close(collator);
+        return nullptr;
+    }
+    ucol_setStrength(collator, UCOL_SECONDARY);
+    return collator;
+}
+
+void closeNameCollator(void* collator) {
+    ucol_close(static_cast<UCollator*>(collator));
+}
+
+// The nameorder collation; see kNameOrder.
+int nameOrderCollation(void* collator, int lengthA, const void* textA, int lengthB,
+                       const void* textB) {
+    if (collator) {
+        UErrorCode status = U_ZERO_ERROR;
+        const UCollationResult order =
+            ucol_strcollUTF8(static_cast<UCollator*>(collator), static_cast<const char*>(textA),
+                             lengthA, static_cast<const char*>(textB), lengthB, &status);
+        if (U_SUCCESS(status) && order != UCOL_EQUAL) return order == UCOL_LESS ? -1 : 1;
+    }
+    if (const int noCase = noCaseCollation(nullptr, lengthA, textA, lengthB, textB)) return noCase;
+    const int common = std::memcmp(textA, textB, static_cast<size_t>(std::min(lengthA, lengthB)));
+    return common != 0 ? common : lengthA - lengthB;
 }
 
 // Keeps the single number that a count query returns.
@@ -101,11 +142,12 @@ void Database::open(const QString& path) {
         sqlite3_close_v2(db);
         throw Failure(QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
     }
+    // Another copy of the program may be reading or writing the file: wait for
+    // it a little rather than fail at once.
+    sqlite3_busy_timeout(db, static_cast<int>(busyTimeout_.count()));
     sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, noCaseCollation);
-    // A connection lives for one procedure only and is the only one open, so
-    // it keeps the file locked for itself: set before the file is first read,
-    // this also spares the shared-memory index of the write-ahead log.
-    sqlite3_exec(db, "pragma locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
+    sqlite3_create_collation_v2(db, kNameOrder, SQLITE_UTF8, openNameCollator(), nameOrderCollation,
+                                closeNameCollator);
     // The engine opens lazily: reading the schema meets a damaged file or one
     // that is no database at all here rather than at the first statement.
     int tables = 0;
@@ -115,12 +157,13 @@ void Database::open(const QString& path) {
         sqlite3_close_v2(db);
         throw Failure(description);
     }
-    // Each insert commits by itself. Write-ahead logging without a sync per
-    // commit keeps the file consistent, and checkpoints (each with a sync)
-    // come seldom enough that a large import stays fast. Best effort: a file
-    // that cannot change its journal mode keeps its own. An empty file is an
-    // empty database to the engine; changing its journal mode would write a
-    // database into it, so it stays as it is and the first query finds no table.
+    // Write-ahead logging lets other copies of the program read while this one
+    // writes; without a sync per commit it keeps the file consistent, and
+    // checkpoints (each with a sync) come seldom enough that a large import
+    // stays fast. Best effort: a file that cannot change its journal mode
+    // keeps its own. An empty file is an empty database to the engine;
+    // changing its journal mode would write a database into it, so it stays
+    // as it is and the first query finds no table.
     if (tables > 0)
         sqlite3_exec(db,
                      "pragma journal_mode=WAL; pragma synchronous=NORMAL; "
@@ -183,6 +226,28 @@ Query Database::query(const char* sql) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) fail();
     return Query(*this, statement);
+}
+
+Transaction::Transaction(Database& database) : database_(database) {
+    sqlite3* db = database.handle();
+    if (sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr) != SQLITE_OK)
+        database.fail();
+    open_ = true;
+}
+
+Transaction::~Transaction() {
+    // The engine may have rolled back by itself (a full disk), or the
+    // connection may be closed already, which rolls back as well.
+    if (open_ && database_.db_ && !sqlite3_get_autocommit(database_.db_))
+        sqlite3_exec(database_.db_, "rollback", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    sqlite3* db = database_.handle();
+    if (!sqlite3_get_autocommit(db) &&
+        sqlite3_exec(db, "commit", nullptr, nullptr, nullptr) != SQLITE_OK)
+        database_.fail();
+    open_ = false;
 }
 
 }  // namespace platform

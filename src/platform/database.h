@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <string>
 
@@ -13,6 +14,12 @@ namespace platform {
 // Compares two texts without regard to letter case, for letters beyond ASCII
 // too. Every connection uses it as its NOCASE collation.
 int CompareNoCase(const QString& a, const QString& b);
+
+// The collation that orders names for the lists, as `collate nameorder`:
+// by the user's locale (the root order of Unicode for the C locale), letter
+// case ignored, accented letters beside their base letters. Names it finds
+// equal are ordered by CompareNoCase, then by their bytes.
+inline constexpr char kNameOrder[] = "nameorder";
 
 class Database;
 
@@ -43,8 +50,10 @@ private:
 
 // One connection to an existing SQLite database file, opened read-write and
 // never creating the file. Closes itself when it goes out of scope. Names
-// compare without regard to letter case (see CompareNoCase). Every failure
-// throws platform::Failure with the engine's own message.
+// compare without regard to letter case (see CompareNoCase). Other copies of
+// the program may use the file at the same time: a connection that finds it
+// busy waits up to the busy timeout before it fails. Every failure throws
+// platform::Failure with the engine's own message.
 class Database {
 public:
     Database() = default;
@@ -69,8 +78,14 @@ public:
     static int peakOpenConnections() { return peakOpenCount_; }
     static void resetPeakOpenConnections() { peakOpenCount_ = openCount_; }
 
+    // How long a connection waits for another one to let go of the file;
+    // applies to connections opened afterwards.
+    static constexpr std::chrono::milliseconds kBusyTimeout{5000};
+    static void setBusyTimeout(std::chrono::milliseconds timeout) { busyTimeout_ = timeout; }
+
 private:
     friend class Query;
+    friend class Transaction;
     sqlite3* handle() const;
     [[noreturn]] void fail() const;
     // Prepared once per connection and kept, so that many inserts stay cheap.
@@ -83,6 +98,24 @@ private:
 
     static inline int openCount_ = 0;
     static inline int peakOpenCount_ = 0;
+    static inline std::chrono::milliseconds busyTimeout_ = kBusyTimeout;
+};
+
+// A write transaction on an open connection: begun at once, so that waiting
+// for another writer happens here and not at its first statement. Rolled
+// back when it ends without commit().
+class Transaction {
+public:
+    explicit Transaction(Database& database);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    Database& database_;
+    bool open_ = false;
 };
 
 }  // namespace platform

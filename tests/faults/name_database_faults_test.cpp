@@ -10,12 +10,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
 
 #include "file_faults.h"
 #include "guarded/failure_report.h"
+#include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/pointer.h"
 #include "support/form1_fixture.h"
@@ -48,7 +50,16 @@ private:
 };
 
 constexpr char kLockedForItself[] = "pragma locking_mode=EXCLUSIVE; begin exclusive";
-constexpr char kWriting[] = "begin immediate; insert into user_lastname (lastname) values ('X')";
+
+// A file that stays locked is waited for briefly here, not for the seconds
+// that the program gives another copy of itself.
+class ShortBusyTimeout {
+public:
+    ShortBusyTimeout() { platform::Database::setBusyTimeout(std::chrono::milliseconds(100)); }
+    ~ShortBusyTimeout() { platform::Database::setBusyTimeout(platform::Database::kBusyTimeout); }
+    ShortBusyTimeout(const ShortBusyTimeout&) = delete;
+    ShortBusyTimeout& operator=(const ShortBusyTimeout&) = delete;
+};
 
 void replaceWith(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -113,12 +124,6 @@ const DatabaseFault kFaults[] = {
          return other->taken() ? other : nullptr;
      },
      "database is locked"},
-    {"BeingWritten",
-     [](const QString& path) -> std::shared_ptr<void> {
-         auto other = std::make_shared<OtherConnection>(path, kWriting);
-         return other->taken() ? other : nullptr;
-     },
-     "database is locked"},
     {"ReadOnly",
      [](const QString& path) -> std::shared_ptr<void> {
          auto readOnly = std::make_shared<faults::ReadOnly>(path);
@@ -140,6 +145,7 @@ protected:
     StartWithABadDatabase() {
         db = std::make_unique<TempDatabase>(QStringLiteral(QF_BUILT_NAMES_DB));
     }
+    ShortBusyTimeout shortWait;
 };
 
 TEST_P(StartWithABadDatabase, TheWindowOpensReportsTheLoadsAndChangesNoFile) {
@@ -183,6 +189,7 @@ class ChangesWhileLocked : public testsupport::Form1Fixture {
 protected:
     ChangesWhileLocked()
         : Form1Fixture({.userFirst = {"Ulla", "Ute"}, .userLast = {"Vance", "Ward"}}) {}
+    ShortBusyTimeout shortWait;
 };
 
 QString report(const char* object, const char* procedure, int line, const char* description) {
@@ -228,6 +235,74 @@ TEST_F(ChangesWhileLocked, NoStoredNameIsLost) {
     EXPECT_EQ(faults::Contents(db->path()), bytes);
     EXPECT_EQ(db->names("user_firstname"), (QStringList{"Ulla", "Ute"}));
     EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Ward"}));
+}
+
+// Another copy of the program in a process of its own, holding the file
+// (see database_holder.cpp); it ends when this object does.
+class OtherCopy {
+public:
+    OtherCopy(const QString& path, const QStringList& arguments) {
+        process_.start(QStringLiteral(QF_DATABASE_HOLDER), QStringList{path} + arguments);
+    }
+    ~OtherCopy() {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(60000)) process_.kill();
+        process_.waitForFinished();
+    }
+    OtherCopy(const OtherCopy&) = delete;
+    OtherCopy& operator=(const OtherCopy&) = delete;
+
+    // The next line it prints ("held", "done" or a failure).
+    QString nextLine() {
+        while (!process_.canReadLine() && process_.waitForReadyRead(60000)) {
+        }
+        return QString::fromUtf8(process_.readLine()).trimmed();
+    }
+    void tell(const QByteArray& line) {
+        process_.write(line + '\n');
+        process_.waitForBytesWritten();
+    }
+
+private:
+    QProcess process_;
+};
+
+class TwoCopies : public testsupport::Form1Fixture {
+protected:
+    TwoCopies() : Form1Fixture({.userFirst = {"Ulla"}, .userLast = {"Vance"}}) {}
+};
+
+TEST_F(TwoCopies, WhileTheOtherHoldsAConnectionEveryChangeWorks) {
+    chooseUserList();
+    OtherCopy other(db->path(), {"connection"});
+    ASSERT_EQ(other.nextLine(), "held");
+    start();
+    EXPECT_EQ(firstShown(), QStringList{"Ulla"});
+    dialogs.answerInputBox("Zed");
+    form->PushButton2->click();  // "Add First Name"
+    dialogs.answerOpenFiles({writeFile("last.txt", "Xu\r\nYoung\r\n")});
+    form->PushButton7->click();  // "Load Last Names From File"
+    EXPECT_EQ(db->names("user_firstname"), (QStringList{"Ulla", "Zed"}));
+    EXPECT_EQ(lastShown(), (QStringList{"Vance", "Xu", "Young"}));
+    form->PushButton3->click();  // "Clear" under the last names
+    EXPECT_TRUE(db->names("user_lastname").isEmpty());
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(TwoCopies, WhileTheOtherWritesThisOneReadsAndItsImportWaitsForTheCommit) {
+    chooseUserList();
+    OtherCopy other(db->path(), {"write", "300", "Held"});
+    ASSERT_EQ(other.nextLine(), "held");
+    start();  // reads what was stored before the other began
+    EXPECT_EQ(lastShown(), QStringList{"Vance"});
+
+    other.tell("commit soon");
+    dialogs.answerOpenFiles({writeFile("last.txt", "Xu\r\nYoung\r\n")});
+    form->PushButton7->click();
+    EXPECT_EQ(other.nextLine(), "done");
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Held", "Xu", "Young"}));
+    EXPECT_EQ(lastShown(), (QStringList{"Held", "Vance", "Xu", "Young"}));
 }
 
 }  // namespace

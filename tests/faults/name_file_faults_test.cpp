@@ -1,6 +1,18 @@
 // Name files that are no list of names: binary, very long, one huge line,
-// invalid UTF-8, a folder, or gone by the time the import starts. Each gives
-// the right box or the right names, and nothing crashes.
+// invalid UTF-8, a folder, a pipe or a device, larger than the limit, or gone
+// by the time the import starts. Each gives the right box or the right names,
+// and nothing crashes or hangs.
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -9,6 +21,7 @@
 
 #include "file_faults.h"
 #include "guarded/failure_report.h"
+#include "names/name_file.h"
 #include "platform/dialogs.h"
 #include "platform/pointer.h"
 #include "support/form1_fixture.h"
@@ -129,6 +142,111 @@ TEST_F(BadNameFile, AFileGoneAfterTheDialogIsNotFoundAndTheOthersStillImport) {
     EXPECT_EQ(dialogs.shown()[1].title, "Quillfern");
     EXPECT_EQ(stored(), (QStringList{"Vance", "Kept"}));
     EXPECT_EQ(lastShown(), (QStringList{"Kept", "Vance"}));
+}
+
+// --- files that are no regular file, or too large ------------------------------
+
+const QString kImportTag = QStringLiteral("Tolvarine2021/08/31.Main.FileToListview");
+
+// Lets anyone who waits on opening the named pipe for reading go on to its
+// end, so that a reader that would hang finds an empty pipe instead.
+class PipeWriterNearby {
+public:
+    explicit PipeWriterNearby(const QString& path)
+        : thread_([this, name = QFile::encodeName(path)] {
+              while (!stop_) {
+                  const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+                  if (fd >= 0) ::close(fd);
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              }
+          }) {}
+    ~PipeWriterNearby() {
+        stop_ = true;
+        thread_.join();
+    }
+    PipeWriterNearby(const PipeWriterNearby&) = delete;
+    PipeWriterNearby& operator=(const PipeWriterNearby&) = delete;
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+QString namedPipe(const QString& folder) {
+    const QString path = folder + "/pipe.txt";
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
+}
+
+QString socketFile(const QString& folder) {
+    const QString path = folder + "/socket.txt";
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (fd < 0 || name.size() >= static_cast<qsizetype>(sizeof address.sun_path)) return {};
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);  // the socket's file stays
+    return bound ? path : QString();
+}
+
+struct SpecialFile {
+    const char* name;
+    // Makes it in the folder, or names it; empty when it cannot be had here.
+    std::function<QString(const QString& folder)> make;
+};
+
+void PrintTo(const SpecialFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
+const SpecialFile kSpecialFiles[] = {
+    {"NamedPipe", namedPipe},
+    {"LinkToANamedPipe",
+     [](const QString& folder) {
+         const QString link = folder + "/link.txt";
+         return QFile::link(namedPipe(folder), link) ? link : QString();
+     }},
+    {"Socket", socketFile},
+    {"DevNull", [](const QString&) { return QStringLiteral("/dev/null"); }},
+    {"DevZero", [](const QString&) { return QStringLiteral("/dev/zero"); }},
+    {"DevUrandom", [](const QString&) { return QStringLiteral("/dev/urandom"); }},
+    {"BlockDevice",
+     [](const QString&) {
+         struct stat info {};
+         return ::stat("/dev/loop0", &info) == 0 && S_ISBLK(info.st_mode)
+                    ? QStringLiteral("/dev/loop0")
+                    : QString();
+     }},
+};
+
+class NotARegularFile : public BadNameFile, public ::testing::WithParamInterface<SpecialFile> {};
+
+TEST_P(NotARegularFile, IsReportedOnceAndSkippedAndTheNextFileImports) {
+    const QString path = GetParam().make(files.path());
+    if (path.isEmpty()) GTEST_SKIP() << "cannot be made here";
+    const PipeWriterNearby writer(path);
+    importLastNames({path, writeFile("kept.txt", "Kept\r\n")}, 1);
+    EXPECT_EQ(dialogs.messages(), QStringList{guarded::FailureMessage(
+                                      path + " is not a regular file", kImportTag, 108)});
+    EXPECT_EQ(stored(), (QStringList{"Vance", "Kept"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, NotARegularFile, ::testing::ValuesIn(kSpecialFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BadNameFile, AFileAboveTheSizeLimitIsRefusedBeforeItIsRead) {
+    QFile file(files.filePath("huge.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Ann\r\n");
+    ASSERT_TRUE(file.resize(names::kNameFileLimit + 1));  // sparse: takes no room on disk
+    file.close();
+    importLastNames({file.fileName()}, 1);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{guarded::FailureMessage(
+                  file.fileName() + " is larger than 256 MB, the limit for a name file", kImportTag,
+                  108)});
+    EXPECT_EQ(stored(), QStringList{"Vance"});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QCollator>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -26,6 +27,7 @@
 #include "platform/pointer.h"
 #include "platform/settings.h"
 #include "support/form1_fixture.h"
+#include "support/scoped_locale.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_database.h"
 #include "support/temp_settings.h"
@@ -58,6 +60,8 @@ QStringList dataLines(const char* file) {
 }
 
 TEST_F(Form1Names, FirstRunShowsTheBuiltInNamesFromTheBuiltDatabase) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const testsupport::ScopedLocale locale(english);
     db = std::make_unique<TempDatabase>(QStringLiteral(QF_BUILT_NAMES_DB));
     start();
     QSet<QString> distinctFirst;
@@ -65,9 +69,12 @@ TEST_F(Form1Names, FirstRunShowsTheBuiltInNamesFromTheBuiltDatabase) {
         distinctFirst.insert(name.toCaseFolded());
     EXPECT_EQ(firstShown().size(), distinctFirst.size());
     EXPECT_EQ(lastShown().size(), dataLines("last.txt").size());
+    // In the order of the user's language, case ignored.
+    QCollator collator(english);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
     for (const QStringList& shown : {firstShown(), lastShown()}) {
         for (qsizetype i = 1; i < shown.size(); ++i)
-            ASSERT_LE(platform::CompareNoCase(shown[i - 1], shown[i]), 0) << shown[i].toStdString();
+            ASSERT_LE(collator.compare(shown[i - 1], shown[i]), 0) << shown[i].toStdString();
     }
     EXPECT_EQ(form->PushButton4->text(), "Delete");
     EXPECT_EQ(form->PushButton3->text(), "Delete");
@@ -260,6 +267,58 @@ TEST_F(Form1Names, AStoredNameWithAnApostropheIsDeletedLikeAnyOther) {
     ASSERT_EQ(lastShown()[0], "D'arcy");
     form->PushButton3->click();
     EXPECT_EQ(db->names("system_lastname"), (QStringList{"Smith", "SMITH", "Jones"}));
+}
+
+// An entry is deleted by the stored name it was shown from: also where its
+// proper case does not fold back to it (the Turkish dotless ı is shown as I),
+// and still without regard to case (the dotted İ, the German ß and ẞ).
+struct ShownOtherwise {
+    const char* name;
+    QStringList stored;  // system_lastname
+    int row;             // of the entry deleted, in the order of an English reader
+    QString shown;       // its text
+    QStringList left;
+};
+
+void PrintTo(const ShownOtherwise& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const ShownOtherwise kShownOtherwise[] = {
+    {"DotlessI", {"ılgaz", "ILGAZ", "Smith", "ılgaz"}, 1, "Ilgaz", {"ILGAZ", "Smith"}},
+    {"DottedCapitalIInside", {"DİLEK", "Dilek", "Smith"}, 1, "Dİlek", {"Dilek", "Smith"}},
+    {"DottedCapitalIFirst", {"İpek", "ipek", "İPEK"}, 1, "İpek", {"ipek"}},
+    {"SharpS", {"STRAẞE", "Strasse", "straße"}, 2, "Straße", {"Strasse"}},
+};
+
+class DeletingAnEntryShownOtherwise : public testsupport::Form1Fixture,
+                                      public ::testing::WithParamInterface<ShownOtherwise> {
+protected:
+    DeletingAnEntryShownOtherwise() : Form1Fixture({.last = GetParam().stored}) {}
+    const testsupport::ScopedLocale english{QLocale(QLocale::English, QLocale::UnitedStates)};
+};
+
+TEST_P(DeletingAnEntryShownOtherwise, RemovesTheRowsItWasShownFrom) {
+    start();
+    ASSERT_EQ(lastShown().value(GetParam().row), GetParam().shown);
+    select(form->ListView2, GetParam().row);
+    form->PushButton3->click();
+    EXPECT_EQ(db->names("system_lastname"), GetParam().left);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DeletingAnEntryShownOtherwise, ::testing::ValuesIn(kShownOtherwise),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Form1Names, DeletingAFirstNameShownOtherwiseRemovesItFromBothTables) {
+    db->insert("system_mfirstname", "ılgaz");
+    db->insert("system_ffirstname", "ılgaz");
+    start();
+    select(form->ListView1, static_cast<int>(firstShown().indexOf("Ilgaz")));
+    form->PushButton4->click();
+    EXPECT_EQ(db->names("system_mfirstname"), (QStringList{"Anna", "bob", "Carl"}));
+    EXPECT_EQ(db->names("system_ffirstname"), (QStringList{"ANNA", "Dora", "anna"}));
+    EXPECT_FALSE(firstShown().contains("Ilgaz"));
 }
 
 // --- dropping entries from a view ------------------------------------------
