@@ -19,6 +19,7 @@
 #include "app/program_icon.h"
 #include "app/progress_bar.h"
 #include "app/twips.h"
+#include "names/database_location.h"
 #include "names/name_list_model.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -79,7 +80,8 @@ Form1::Form1(Environment environment) : env_(std::move(environment)) {
 Form1::~Form1() = default;
 
 QString Form1::databasePath() const {
-    return QDir(env_.programFolder).filePath("names.mdb");
+    if (!env_.databasePath.isEmpty()) return env_.databasePath;
+    return QDir(env_.programFolder).filePath(names::kNameDatabaseFileName);
 }
 
 void Form1::buildControls() {

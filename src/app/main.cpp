@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/form1.h"
+#include "names/database_location.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/settings.h"
@@ -23,12 +24,14 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication application(argc, argv);
+    // Ties the windows to the menu entry and its icon on the desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QF_APP_ID));
     platform::WidgetDialogs dialogs;
     platform::Settings settings(platform::Settings::userFolder());
     platform::DesktopShell shell;
     platform::DesktopSpreadsheet spreadsheet;
-    app::Form1 form1(
-        app::Environment{dialogs, settings, shell, &spreadsheet, platform::programFolder()});
+    app::Form1 form1(app::Environment{dialogs, settings, shell, &spreadsheet,
+                                      platform::programFolder(), names::NameDatabasePath()});
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     form1.move(screen.center() - form1.rect().center());
     form1.show();
