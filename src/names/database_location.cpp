@@ -23,11 +23,8 @@ namespace names {
 
 namespace {
 
-// QF_TEMPLATE_FOLDER_FROM_PROGRAM, set by the build from the install folders,
-// is where the template lies relative to the executable's folder.
-
 // Waits this long for another running copy of the program to finish a write.
-constexpr int kBusyMilliseconds = 2000;
+constexpr int kBusyMilliseconds = 500;
 
 struct BuiltInTable {
     const char* table;
@@ -135,6 +132,8 @@ void removeCompanions(const QString& path) {
 }  // namespace
 
 DatabaseFolders ProgramDatabaseFolders() {
+    // QF_TEMPLATE_FOLDER_FROM_PROGRAM, set by the build from the install
+    // folders, leads from the executable's folder to the template's.
     const QString program = platform::programFolder();
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return {program, QDir::cleanPath(program + QStringLiteral("/" QF_TEMPLATE_FOLDER_FROM_PROGRAM)),
