@@ -14,6 +14,7 @@
 #include <QTreeView>
 
 #include "guarded/failure_report.h"
+#include "names/database_location.h"
 #include "names/name_list_model.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -105,7 +106,8 @@ Form1::Form1(Environment environment) : env_(std::move(environment)) {
 Form1::~Form1() = default;
 
 QString Form1::databasePath() const {
-    return QDir(env_.programFolder).filePath("names.mdb");
+    if (!env_.databasePath.isEmpty()) return env_.databasePath;
+    return QDir(env_.programFolder).filePath(names::kNameDatabaseFileName);
 }
 
 void Form1::buildControls() {

@@ -41,7 +41,10 @@ struct Environment {
     platform::Settings& settings;
     platform::Shell& shell;
     platform::Spreadsheet* spreadsheet = nullptr;
-    QString programFolder;  // holds names.mdb, HAND-M.CUR and x/o.cjs
+    QString programFolder;  // holds HAND-M.CUR and x/o.cjs
+    // The name database, as names::NameDatabasePath() chose it; when empty,
+    // names.mdb in programFolder.
+    QString databasePath{};
 };
 
 inline constexpr char kHomePage[] = "https://www.quillfern.example/";

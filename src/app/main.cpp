@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/form1.h"
+#include "names/database_location.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/settings.h"
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication application(argc, argv);
+    // Ties the windows to the menu entry and its icon on the desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QF_APP_ID));
     platform::WidgetDialogs dialogs;
     platform::Settings settings(platform::Settings::userFolder());
     platform::DesktopShell shell;
@@ -32,8 +35,8 @@ int main(int argc, char* argv[]) {
         platform::RemoveStaleWorkbooks(platform::DesktopSpreadsheet::workbookFolder(),
                                        QDateTime::currentDateTime());
     });
-    app::Form1 form1(
-        app::Environment{dialogs, settings, shell, &spreadsheet, platform::programFolder()});
+    app::Form1 form1(app::Environment{dialogs, settings, shell, &spreadsheet,
+                                      platform::programFolder(), names::NameDatabasePath()});
     form1.show();
     return application.exec();
 }

@@ -77,6 +77,18 @@ QByteArray sha256(const QByteArray& bytes) {
 
 }  // namespace
 
+int BuiltInEdition(const NameTables& names) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QStringList* list : {&names.maleFirst, &names.femaleFirst, &names.last}) {
+        for (const QString& name : *list) hash.addData(name.toUtf8().append('\n'));
+        hash.addData(QByteArrayView("\0", 1));  // where one list ends and the next begins
+    }
+    const QByteArray digest = hash.result();
+    quint32 edition = 0;
+    for (int i = 0; i < 4; ++i) edition = (edition << 8) | static_cast<quint8>(digest[i]);
+    return static_cast<int>((edition & 0x7fffffffu) | 1u);  // positive, and never 0
+}
+
 void CreateNameDatabase(const QString& path, const NameTables& names) {
     removeWithCompanions(path);
     Connection db(path);
@@ -91,6 +103,9 @@ void CreateNameDatabase(const QString& path, const NameTables& names) {
     db.insertAll("insert into system_lastname (Last) values (?)", names.last);
     db.insertAll("insert into user_firstname (firstname) values (?)", names.userFirst);
     db.insertAll("insert into user_lastname (lastname) values (?)", names.userLast);
+    db.execute(QByteArray("pragma user_version=")
+                   .append(QByteArray::number(BuiltInEdition(names)))
+                   .constData());
     db.execute("commit");
 }
 

@@ -25,9 +25,14 @@ struct NameTables {
     QStringList userLast{};     // user_lastname
 };
 
+// The edition of a set of built-in lists: a number drawn from their content,
+// never 0, kept in the database file as its user_version. A user's copy whose
+// edition differs from the installed template's gets the template's lists.
+int BuiltInEdition(const NameTables& names);
+
 // Writes a new database file with the five tables holding the given names, in
-// write-ahead-log mode. A file already at `path` is replaced. Throws
-// platform::Failure.
+// write-ahead-log mode, stamped with the edition of its built-in lists. A file
+// already at `path` is replaced. Throws platform::Failure.
 void CreateNameDatabase(const QString& path, const NameTables& names);
 
 // Reads one of the built-in lists: UTF-8, one name per line. Throws

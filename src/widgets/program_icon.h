@@ -4,7 +4,8 @@
 
 namespace widgets {
 
-// The program's icon, drawn once: a quill on a fern-green tile.
+// The program's icon, the pictures that the desktop's menu shows too: a fern
+// frond ending in a quill's nib, on a green tile.
 QIcon ProgramIcon();
 
 }  // namespace widgets

@@ -5,6 +5,7 @@
 // the files the program writes (the settings file and results.txt).
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -16,6 +17,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "child_process.h"
 #include "output_checks.h"
@@ -37,21 +39,57 @@ constexpr char kSettingsSection[] = "Quillfern";
 constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 1024;
 
-// A temporary folder laid out like a user's machine: the program folder with
-// the program and names.mdb, a home with a Desktop, and the settings folder.
+// Runs one statement on a database file; the first column of each row, as text.
+std::vector<std::string> query(const fs::path& database, const std::string& sql) {
+    sqlite3* db = nullptr;
+    std::vector<std::string> rows;
+    const bool opened =
+        sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    sqlite3_stmt* statement = nullptr;
+    if (opened && sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const unsigned char* text = sqlite3_column_text(statement, 0);
+            rows.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
+        }
+    }
+    if (!opened || !statement) ADD_FAILURE() << database << ": " << sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    sqlite3_close_v2(db);
+    return rows;
+}
+
+using Names = std::vector<std::string>;
+
+// How the program under test is laid out: portable, a copy of the built
+// program with names.mdb beside it; or installed, <root>/usr/bin/quillfern
+// with the template in <root>/usr/share/quillfern. The installed tree is made
+// from the build, or copied from an unpacked package when QF_E2E_PACKAGE_ROOT
+// names one.
+enum class Layout { Portable, Installed };
+
+// A temporary folder laid out like a user's machine: the program, a home with
+// a Desktop, its settings folder and its data folder.
 class Sandbox {
 public:
-    Sandbox() {
+    explicit Sandbox(Layout layout = Layout::Portable) : layout_(layout) {
         std::string pattern = (fs::temp_directory_path() / "quillfern-e2e-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         root_ = pattern;
         fs::create_directories(programFolder());
-        fs::create_directories(desktop());
-        fs::create_directories(configFolder());
+        useHome("home");
         fs::create_directories(runtimeFolder());
         fs::permissions(runtimeFolder(), fs::perms::owner_all, fs::perm_options::replace);
-        fs::copy_file(QF_E2E_PROGRAM, program());
-        fs::copy_file(QF_E2E_DATABASE, programFolder() / "names.mdb");
+        const char* package = std::getenv("QF_E2E_PACKAGE_ROOT");
+        if (layout == Layout::Portable) {
+            fs::copy_file(QF_E2E_PROGRAM, program());
+            fs::copy_file(QF_E2E_DATABASE, programFolder() / "names.mdb");
+        } else if (package && *package) {
+            fs::copy(fs::path(package) / "usr", root_ / "usr", fs::copy_options::recursive);
+        } else {
+            fs::copy_file(QF_E2E_PROGRAM, program());
+            fs::create_directories(templateFile().parent_path());
+            fs::copy_file(QF_E2E_TEMPLATE, templateFile());
+        }
     }
 
     void keep() { keep_ = true; }
@@ -60,12 +98,24 @@ public:
         if (!keep_) fs::remove_all(root_, ignored);
     }
 
+    // Makes the named home, with its Desktop, current: a user of their own.
+    void useHome(const std::string& name) {
+        home_ = root_ / name;
+        fs::create_directories(desktop());
+        fs::create_directories(configFolder());
+    }
+
     const fs::path& root() const { return root_; }
-    fs::path programFolder() const { return root_ / "program"; }
+    fs::path programFolder() const {
+        return layout_ == Layout::Portable ? root_ / "program" : root_ / "usr" / "bin";
+    }
     fs::path program() const { return programFolder() / "quillfern"; }
-    fs::path home() const { return root_ / "home"; }
+    fs::path templateFile() const { return root_ / "usr" / "share" / "quillfern" / "names.mdb"; }
+    fs::path home() const { return home_; }
     fs::path desktop() const { return home() / "Desktop"; }
-    fs::path configFolder() const { return root_ / "config"; }
+    fs::path configFolder() const { return home() / ".config"; }
+    fs::path dataFolder() const { return home() / ".local" / "share"; }
+    fs::path usersDatabase() const { return dataFolder() / "quillfern" / "names.mdb"; }
     fs::path runtimeFolder() const { return root_ / "runtime"; }
     fs::path settingsFile() const { return configFolder() / "Veltrane" / "Veltrane.ini"; }
     fs::path resultsFile() const { return desktop() / "results.txt"; }
@@ -73,14 +123,18 @@ public:
     fs::path programLog() const { return root_ / "quillfern.log"; }
 
 private:
+    Layout layout_;
     fs::path root_;
+    fs::path home_;
     bool keep_ = false;
 };
 
 class RealWindowTest : public ::testing::Test {
 protected:
+    virtual Layout layout() const { return Layout::Portable; }
+
     void SetUp() override {
-        sandbox_ = std::make_unique<Sandbox>();
+        sandbox_ = std::make_unique<Sandbox>(layout());
         screen_ =
             std::make_unique<VirtualScreen>(sandbox_->serverLog(), kScreenWidth, kScreenHeight);
         x_ = std::make_unique<XSession>(screen_->display());
@@ -111,7 +165,7 @@ protected:
             {"XDG_CONFIG_HOME", sandbox_->configFolder().string()},
             {"XDG_RUNTIME_DIR", sandbox_->runtimeFolder().string()},
             {"XDG_CACHE_HOME", (sandbox_->home() / ".cache").string()},
-            {"XDG_DATA_HOME", (sandbox_->home() / ".local" / "share").string()},
+            {"XDG_DATA_HOME", sandbox_->dataFolder().string()},
             {"LC_ALL", "C.UTF-8"},
         };
         plan.dropEnvironment = {"WAYLAND_DISPLAY",
@@ -363,6 +417,102 @@ TEST_F(RealWindowTest, UnderAWindowManagerEachWindowOpensCentredWithItsFrame) {
         return FramedInTheMiddle(resultsWindow());
     })) << FramedInTheMiddle(resultsWindow()).message();
     ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(resultsWindow().value()));
+}
+
+// The program as a package installs it: no names.mdb beside it, each user's
+// own copy in their data folder, made from the template in ../share/quillfern.
+class InstalledProgramTest : public RealWindowTest {
+protected:
+    Layout layout() const override { return Layout::Installed; }
+
+    // A name column of the current user's database.
+    Names namesIn(const char* column, const char* table) {
+        return query(sandbox_->usersDatabase(),
+                     std::string("select ") + column + " from " + table + " order by id");
+    }
+
+    void chooseUserList() {
+        const Point option = indicatorOf(main_window::kUserList, main_window::kListOptionsFrame);
+        x_->click(mainWindow().value(), option.x, option.y);
+        ASSERT_TRUE(waitForSetting("Option8", "True"));
+    }
+
+    // Presses an "Add ... Name" button and types the name into the input box.
+    // The program stores it before it handles the next event.
+    void addName(Place button, Place frame, const std::string& name) {
+        const Point add = centreOf(button, frame);
+        x_->click(mainWindow().value(), add.x, add.y);
+        std::optional<TopLevelWindow> box;
+        ASSERT_TRUE(waitFor(
+            "the input box", [&] { return (box = openDialog()).has_value(); }, kStepTimeout,
+            /*dialogExpected=*/true));
+        x_->focus(*box);
+        x_->type(name);
+        x_->pressKey(XK_Return);
+        ASSERT_TRUE(waitFor(
+            "the input box to close", [&] { return !openDialog().has_value(); }, kStepTimeout,
+            /*dialogExpected=*/true));
+    }
+};
+
+TEST_F(InstalledProgramTest, EachUserGetsACopyOfTheirOwnThatKeepsTheirUserList) {
+    {
+        SCOPED_TRACE("first start: the copy is made; add a first and a last name to the User List");
+        ASSERT_NO_FATAL_FAILURE(startProgram());
+        ASSERT_NO_FATAL_FAILURE(waitForMainWindow(kStartUpTimeout));
+        EXPECT_TRUE(fs::exists(sandbox_->usersDatabase()));
+        EXPECT_FALSE(fs::exists(sandbox_->programFolder() / "names.mdb"));
+        ASSERT_NO_FATAL_FAILURE(chooseUserList());
+        ASSERT_NO_FATAL_FAILURE(
+            addName(main_window::kAddFirstName, main_window::kFirstNamesFrame, "zelda"));
+        ASSERT_NO_FATAL_FAILURE(
+            addName(main_window::kAddLastName, main_window::kLastNamesFrame, "quill"));
+        ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(mainWindow().value()));
+    }
+    {
+        SCOPED_TRACE("second start: names drawn from the User List are the names added");
+        ASSERT_NO_FATAL_FAILURE(startProgram());
+        ASSERT_NO_FATAL_FAILURE(waitForMainWindow(kStartUpTimeout));
+        ASSERT_NO_FATAL_FAILURE(typeCount("3"));
+        ASSERT_NO_FATAL_FAILURE(startGenerating());
+        ASSERT_NO_FATAL_FAILURE(saveAsTextFile());
+        EXPECT_EQ(savedLines().lines, (Names{"Zelda Quill", "Zelda Quill", "Zelda Quill"}));
+        ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(resultsWindow().value()));
+    }
+    const fs::path firstUsersCopy = sandbox_->usersDatabase();
+    {
+        SCOPED_TRACE("another user: a fresh copy of the template");
+        sandbox_->useHome("another-home");
+        ASSERT_NO_FATAL_FAILURE(startProgram());
+        ASSERT_NO_FATAL_FAILURE(waitForMainWindow(kStartUpTimeout));
+        ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(mainWindow().value()));
+    }
+    ASSERT_NE(sandbox_->usersDatabase(), firstUsersCopy);
+    EXPECT_EQ(namesIn("firstname", "user_firstname"), Names{});
+    EXPECT_GT(namesIn("Last", "system_lastname").size(), 1000u);
+    EXPECT_EQ(query(firstUsersCopy, "select firstname from user_firstname"), Names{"zelda"});
+}
+
+TEST_F(InstalledProgramTest, ANewerTemplateRefreshesTheBuiltInListAndKeepsTheUserList) {
+    ASSERT_NO_FATAL_FAILURE(startProgram());
+    ASSERT_NO_FATAL_FAILURE(waitForMainWindow(kStartUpTimeout));
+    ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(mainWindow().value()));
+    query(sandbox_->usersDatabase(), "insert into user_firstname (firstname) values ('Zelda')");
+    query(sandbox_->usersDatabase(), "insert into user_lastname (lastname) values ('Quill')");
+    // The upgrade: the template of the next version holds other last names.
+    const std::string edition = query(sandbox_->templateFile(), "pragma user_version").at(0);
+    query(sandbox_->templateFile(), "delete from system_lastname");
+    query(sandbox_->templateFile(), "insert into system_lastname (Last) values ('Newbuilt')");
+    query(sandbox_->templateFile(),
+          "pragma user_version=" + std::to_string(std::stoll(edition) ^ 2));
+
+    ASSERT_NO_FATAL_FAILURE(startProgram());
+    ASSERT_NO_FATAL_FAILURE(waitForMainWindow(kStartUpTimeout));
+    ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(mainWindow().value()));
+    EXPECT_EQ(namesIn("Last", "system_lastname"), Names{"Newbuilt"});
+    EXPECT_EQ(namesIn("firstname", "user_firstname"), Names{"Zelda"});
+    EXPECT_EQ(namesIn("lastname", "user_lastname"), Names{"Quill"});
+    EXPECT_GT(namesIn("Mfirst", "system_mfirstname").size(), 1000u);
 }
 
 }  // namespace

@@ -40,11 +40,17 @@ inline constexpr char kFailureReportTitle[] = "Application Error";
 namespace main_window {
 inline constexpr int kWidth = pixels(8040);
 inline constexpr int kHeight = pixels(10965);
-inline constexpr Place kPartOfNameFrame{120, 2460, 7800, 825};  // Frame2
-inline constexpr Place kLastNameOnly{4290, 360, 1695, 255};     // Option6, in Frame2
-inline constexpr Place kCountFrame{120, 3315, 7800, 825};       // Frame3
-inline constexpr Place kCountBox{240, 300, 7305, 375};          // Text1, in Frame3
-inline constexpr Place kStartGenerating{120, 9945, 7800, 405};  // PushButton1
+inline constexpr Place kPartOfNameFrame{120, 2460, 7800, 825};   // Frame2
+inline constexpr Place kLastNameOnly{4290, 360, 1695, 255};      // Option6, in Frame2
+inline constexpr Place kCountFrame{120, 3315, 7800, 825};        // Frame3
+inline constexpr Place kCountBox{240, 300, 7305, 375};           // Text1, in Frame3
+inline constexpr Place kStartGenerating{120, 9945, 7800, 405};   // PushButton1
+inline constexpr Place kListOptionsFrame{120, 570, 7800, 1850};  // Frame4
+inline constexpr Place kUserList{225, 1440, 6015, 255};          // Option8, in Frame4
+inline constexpr Place kFirstNamesFrame{120, 4170, 7800, 2805};  // Frame6
+inline constexpr Place kAddFirstName{240, 1710, 3600, 405};      // PushButton2, in Frame6
+inline constexpr Place kLastNamesFrame{120, 7020, 7800, 2805};   // Frame5
+inline constexpr Place kAddLastName{240, 1710, 3600, 400};       // PushButton5, in Frame5
 }  // namespace main_window
 
 namespace results_window {
