@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -28,6 +29,8 @@ std::vector<Case>& registry() {
 
 namespace {
 
+constexpr char kDataVariable[] = "QF_BENCH_DATA";
+
 double processorSeconds() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
@@ -50,6 +53,11 @@ Measurement Stopwatch::lap() const {
     return Measurement{seconds(), processorSeconds() - cpuStart_, -1};
 }
 
+std::string DataFolder() {
+    const QByteArray folder = qgetenv(kDataVariable);
+    return folder.isEmpty() ? std::string(QF_SHARED_DATA_DIR) : folder.toStdString();
+}
+
 void Fail(const std::string& why) {
     std::fprintf(stderr, "%s\n", why.c_str());
     std::fflush(stderr);
@@ -61,7 +69,7 @@ void Fail(const std::string& why) {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quillfern-bench [--runs N] [--only TEXT] [--list]\n"
+    "usage: quillfern-bench [--runs N] [--only TEXT] [--data FOLDER] [--list]\n"
     "\n"
     "Runs every case N times (default 5), each run in a fresh process, on a private\n"
     "X server (Xvfb) that the bench starts and ends itself, and prints for each\n"
@@ -70,6 +78,7 @@ constexpr char kUsage[] =
     "\n"
     "  --runs N      runs per case (1 or more)\n"
     "  --only TEXT   only the cases whose name contains TEXT\n"
+    "  --data FOLDER the shared bench data (default: ../shared/data beside the project)\n"
     "  --list        print the cases' names and run nothing\n"
     "  --help        print this and run nothing\n";
 
@@ -131,6 +140,8 @@ std::optional<Options> parse(int argc, char* argv[], int& status) {
             options.runs = std::atoi(argv[++i]);
         } else if (argument == "--only" && hasValue) {
             options.only = argv[++i];
+        } else if (argument == "--data" && hasValue) {
+            qputenv(bench::kDataVariable, argv[++i]);
         } else if (argument == "--list") {
             options.list = true;
         } else {
@@ -182,6 +193,20 @@ Row runCase(const bench::Case& c, int runs, const QString& display) {
     return row;
 }
 
+// Says which files the chosen cases need and cannot find; true when none is missing.
+bool allFound(const std::vector<const bench::Case*>& cases) {
+    bool found = true;
+    for (const bench::Case* c : cases) {
+        if (!c->needs) continue;
+        for (const std::string& file : c->needs()) {
+            if (QFileInfo(QString::fromStdString(file)).isFile()) continue;
+            std::fprintf(stderr, "FAILED %s: %s is missing\n", c->name.c_str(), file.c_str());
+            found = false;
+        }
+    }
+    return found;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -203,6 +228,8 @@ int main(int argc, char* argv[]) {
         for (const bench::Case* c : chosen) std::printf("%s\n", c->name.c_str());
         return 0;
     }
+
+    if (!allFound(chosen)) return 1;
 
     QCoreApplication application(argc, argv);
     const bench::VirtualScreen screen;

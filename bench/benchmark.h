@@ -21,7 +21,12 @@ struct Case {
     std::string name;
     std::string target;  // the figure it must meet, e.g. "<= 0.25 s"
     std::function<Measurement()> run;
+    // The files it cannot run without, checked before any case runs.
+    std::function<std::vector<std::string>()> needs;
 };
+
+// The shared bench data: the folder given by --data, passed on to the runs.
+std::string DataFolder();
 
 std::vector<Case>& registry();
 

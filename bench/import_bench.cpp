@@ -18,7 +18,10 @@ namespace {
 using bench::Fail;
 
 constexpr int kCensusLastNames = 88799;
-constexpr char kCensusLastNameFile[] = QF_SHARED_DATA_DIR "/census-1990/plain/all.last.txt";
+
+std::string censusLastNameFile() {
+    return bench::DataFolder() + "/census-1990/plain/all.last.txt";
+}
 
 // Answers the open-files dialog with one file; any other box ends the run.
 class OneFileDialogs : public platform::Dialogs {
@@ -43,10 +46,8 @@ public:
 };
 
 bench::Measurement importCensusLastNames() {
-    const QFileInfo nameFile(QString::fromUtf8(kCensusLastNameFile));
-    if (!nameFile.isFile())
-        Fail(std::string("the name file is missing: ") + kCensusLastNameFile +
-             " (the bench data belongs in ../shared/data beside the project)");
+    const QFileInfo nameFile(QString::fromStdString(censusLastNameFile()));
+    if (!nameFile.isFile()) Fail(censusLastNameFile() + " is missing");
     QTemporaryDir folder;
     names::CreateNameDatabase(folder.filePath(QStringLiteral("names.mdb")), {});
     platform::Settings settings(folder.path());
@@ -66,6 +67,7 @@ bench::Measurement importCensusLastNames() {
 }
 
 const bench::Registrar registrar{{"import 88,799 last names into the User List, reload included",
-                                  "<= 2 s", importCensusLastNames}};
+                                  "<= 2 s", importCensusLastNames,
+                                  [] { return std::vector<std::string>{censusLastNameFile()}; }}};
 
 }  // namespace
