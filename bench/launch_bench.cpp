@@ -57,7 +57,10 @@ public:
     }
     ~ScreenWatch() { xcb_disconnect(connection_); }
 
-    // Waits until a top-level window has been mapped and its whole area drawn.
+    // Waits until a top-level window has been mapped and its whole area drawn
+    // by its program. Mapping the window reports its whole area once (the
+    // server exposes it) before the program can draw, so the window is drawn
+    // when its area has been reported whole a second time.
     void waitForPaintedWindow(const bench::Stopwatch& clock) {
         while (!painted()) {
             xcb_generic_event_t* event = xcb_poll_for_event(connection_);
@@ -91,13 +94,20 @@ private:
         }
     }
 
-    bool painted() const { return window_ && (QRegion(*window_) - drawn_).isEmpty(); }
+    bool painted() {
+        if (!window_ || !(QRegion(*window_) - drawn_).isEmpty()) return false;
+        if (exposed_) return true;
+        exposed_ = true;  // by the server: what the program draws comes next
+        drawn_ = QRegion();
+        return false;
+    }
 
     xcb_connection_t* connection_;
     xcb_window_t root_ = 0;
     int damageNotify_ = 0;
     std::optional<QRect> window_;
     QRegion drawn_;
+    bool exposed_ = false;
 };
 
 // A field of /proc/PID/FILE: "VmHWM:" of status, or the processor time of stat.
