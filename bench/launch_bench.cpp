@@ -110,7 +110,7 @@ private:
     bool exposed_ = false;
 };
 
-// A field of /proc/PID/FILE: "VmHWM:" of status, or the processor time of stat.
+// The peak memory of a running process (VmHWM), in kB.
 long peakKbOf(qint64 pid) {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly)) return -1;
@@ -119,6 +119,7 @@ long peakKbOf(qint64 pid) {
     return -1;
 }
 
+// The processor time (user and system) of a running process so far, in clock ticks.
 double processorSecondsOf(qint64 pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly)) return 0;
