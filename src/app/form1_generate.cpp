@@ -72,7 +72,7 @@ void Form1::PushButton1_Click() {
                                       [this, shown = -1](int position) mutable {
                                           // The bar takes a position only when it changes.
                                           if (position == shown) return;
-                                          ProgressBar1->setValue(position);
+                                          ProgressBar1->advance(position);
                                           shown = position;
                                       });
             }

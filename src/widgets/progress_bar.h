@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QString>
 
@@ -14,9 +15,15 @@ public:
     // Back at rest: position 0, the caption "Progress Bar".
     void rest();
     QString text() const override { return caption_; }
+    // Takes a position during a run that gives the window system no chance to
+    // draw: the bar is drawn here, at once, but at most once per frame of the
+    // screen. Drawing every step of a fast run costs more than the run itself
+    // and shows nothing more.
+    void advance(int position);
 
 private:
     QString caption_;
+    QElapsedTimer lastDrawn_;
 };
 
 }  // namespace widgets

@@ -441,6 +441,35 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheProgram) {
     EXPECT_EQ(shell.endProgramCalls, 1);
 }
 
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST(ProgressBar, AdvanceDrawsAtOnceWithoutTheEventLoopAndKeepsEveryPosition) {
+    widgets::ProgressBar bar;
+    bar.show();
+    QCoreApplication::processEvents();
+    PaintCounter counter(&bar);
+    std::vector<int> positions;
+    QObject::connect(&bar, &QProgressBar::valueChanged,
+                     [&](int value) { positions.push_back(value); });
+    bar.advance(1);
+    EXPECT_EQ(counter.paints, 1);  // a run gives the event loop no chance to draw it
+    for (int position = 2; position <= 100; ++position) bar.advance(position);
+    EXPECT_EQ(bar.value(), 100);
+    ASSERT_EQ(positions.size(), 100u);
+    EXPECT_EQ(positions.front(), 1);
+    EXPECT_EQ(positions.back(), 100);
+    EXPECT_TRUE(bar.updatesEnabled());
+}
+
 TEST(HomePage, OneStartInAHundredOpensIt) {
     int visits = 0;
     constexpr int kStarts = 20000;
