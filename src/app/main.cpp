@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/form1.h"
+#include "cli/run.h"
 #include "names/database_location.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -12,6 +13,9 @@
 #include "platform/spreadsheet.h"
 
 int main(int argc, char* argv[]) {
+    // A command (generate, names, import, --help, --version) runs without a
+    // display; nothing at all, or only the window system's options, opens the windows.
+    if (cli::WantsCommandLine(argc, argv)) return cli::Run(argc, argv);
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");

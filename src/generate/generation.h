@@ -30,11 +30,15 @@ inline const QString& Entry(const QStringList& list, std::int32_t number) {
     return list[number - 1];
 }
 
-// The entries of a name list as rows show them: ProperCase(RemoveBlanks(entry))
-// as UTF-8, converted on an entry's first draw and kept in one small buffer.
-// It keeps a shared copy of the list: any change to the list detaches the list
-// from that copy, so a changed list is noticed by one comparison and the kept
-// conversions are dropped.
+// An entry of a name list as rows show it: ProperCase(RemoveBlanks(entry)) as UTF-8.
+inline QByteArray ShownName(const QString& entry) {
+    return names::ProperCase(RemoveBlanks(entry)).toUtf8();
+}
+
+// The entries of a name list as rows show them (ShownName), converted on an entry's first draw and
+// kept in one small buffer. It keeps a shared copy of the list: any change to the list detaches the
+// list from that copy, so a changed list is noticed by one comparison and the kept conversions are
+// dropped.
 class ShownNames {
 public:
     // Valid until the next call.
@@ -53,7 +57,7 @@ private:
         std::size_t length = 0;
     };
     Q_NEVER_INLINE void make(Slot& slot, const QString& entry) {
-        const QByteArray shown = names::ProperCase(RemoveBlanks(entry)).toUtf8();
+        const QByteArray shown = ShownName(entry);
         slot.begin = text_.size();
         slot.length = static_cast<std::size_t>(shown.size());
         text_.append(shown.constData(), slot.length);
@@ -69,43 +73,62 @@ private:
     std::string text_;
 };
 
-// The row steps of a generation run, each a numbered statement of the run's
-// procedure. Per row: the last-name draw, then the first-name draw (both also
-// when a list is empty, so the generator's sequence does not depend on the part
-// of name), then the row by the part-of-name option read afresh, then the
-// progress position. A list that is empty leaves its part empty for the run.
-//
+// The two draws of a row, each a numbered statement of the run's procedure:
+// the last-name draw, then the first-name draw, both also when a list is
+// empty, so the generator's sequence does not depend on the part of name. A
+// part whose list is empty stays empty; a part refers into its list's
+// ShownNames, which changes only when that part is drawn anew.
+class RowDraw {
+public:
+    RowDraw(const QStringList& firstNames, const QStringList& lastNames)
+        : firstNames_(firstNames), lastNames_(lastNames) {}
+
+    void next(guarded::Procedure& procedure, RandomGenerator& random) {
+        procedure.run(126, [&] { j = RandomIndex(random, CountOf(lastNames_)); });
+        if (procedure.test(128, [&] { return !lastNames_.isEmpty(); }))
+            procedure.run(130, [&] { last = shownLast_.at(lastNames_, j); });
+        procedure.run(132, [&] { k = RandomIndex(random, CountOf(firstNames_)); });
+        if (procedure.test(134, [&] { return !firstNames_.isEmpty(); }))
+            procedure.run(136, [&] { first = shownFirst_.at(firstNames_, k); });
+    }
+
+    std::int32_t j = 0;  // the last name's entry number, from 1
+    std::int32_t k = 0;  // the first name's entry number, from 1
+    std::string_view first;
+    std::string_view last;
+
+private:
+    const QStringList& firstNames_;
+    const QStringList& lastNames_;
+    ShownNames shownFirst_;
+    ShownNames shownLast_;
+};
+
+// The row of the drawn parts, by the part-of-name option read afresh.
 // `options` answers firstAndLast(), firstOnly(), lastOnly(); `sink` takes
-// addUtf8Row(std::initializer_list<std::string_view>); `progress` takes the
-// position. Templates keep the million-row loop free of indirect calls.
+// addUtf8Row(std::initializer_list<std::string_view>).
+template <class Options, class Sink>
+void AddRow(guarded::Procedure& procedure, const Options& options, Sink& sink,
+            const RowDraw& draw) {
+    const std::string_view blank = " ";
+    if (procedure.test(138, [&] { return options.firstAndLast(); }))
+        procedure.run(140, [&] { sink.addUtf8Row({draw.first, blank, draw.last}); });
+    else if (procedure.test(142, [&] { return options.firstOnly(); }))
+        procedure.run(144, [&] { sink.addUtf8Row({draw.first}); });
+    else if (procedure.test(146, [&] { return options.lastOnly(); }))
+        procedure.run(148, [&] { sink.addUtf8Row({draw.last}); });
+}
+
+// The row steps of a generation run: per row the two draws, the row, then the
+// progress position. Templates keep the million-row loop free of indirect calls.
 template <class Options, class Sink, class Progress>
 void ProduceRows(guarded::Procedure& procedure, RandomGenerator& random, std::int32_t count,
                  double plainValue, const QStringList& firstNames, const QStringList& lastNames,
                  const Options& options, Sink& sink, Progress&& progress) {
-    ShownNames shownFirst;
-    ShownNames shownLast;
-    // A part refers into its list's ShownNames, which changes only when that
-    // part is drawn anew.
-    std::string_view first;
-    std::string_view last;
-    std::int32_t j = 0;
-    std::int32_t k = 0;
-    const std::string_view blank = " ";
+    RowDraw draw(firstNames, lastNames);
     for (std::int64_t i = 1; i <= count; ++i) {
-        procedure.run(126, [&] { j = RandomIndex(random, CountOf(lastNames)); });
-        if (procedure.test(128, [&] { return !lastNames.isEmpty(); }))
-            procedure.run(130, [&] { last = shownLast.at(lastNames, j); });
-        procedure.run(132, [&] { k = RandomIndex(random, CountOf(firstNames)); });
-        if (procedure.test(134, [&] { return !firstNames.isEmpty(); }))
-            procedure.run(136, [&] { first = shownFirst.at(firstNames, k); });
-
-        if (procedure.test(138, [&] { return options.firstAndLast(); }))
-            procedure.run(140, [&] { sink.addUtf8Row({first, blank, last}); });
-        else if (procedure.test(142, [&] { return options.firstOnly(); }))
-            procedure.run(144, [&] { sink.addUtf8Row({first}); });
-        else if (procedure.test(146, [&] { return options.lastOnly(); }))
-            procedure.run(148, [&] { sink.addUtf8Row({last}); });
-
+        draw.next(procedure, random);
+        AddRow(procedure, options, sink, draw);
         procedure.run(150, [&] { progress(ProgressPosition(i, plainValue)); });
     }
 }

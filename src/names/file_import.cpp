@@ -27,29 +27,28 @@ int firstStatementFor(NamePlace place) {
     return 172;
 }
 
-void store(guarded::Procedure& procedure, platform::Database& database,
+// True when the name was stored.
+bool store(guarded::Procedure& procedure, platform::Database& database,
            const ImportSettings& settings, std::int16_t kind, const QString& name,
            NamePlace place) {
     const int base = firstStatementFor(place);
     const auto add = [&](int number, AddTo table) {
-        procedure.run(number, [&] { AddName(database, table, name); });
+        return procedure.run(number, [&] { AddName(database, table, name); });
     };
     if (kind == kImportFirstNames) {
-        if (settings.builtInList)
-            add(base + 4, AddTo::BuiltInFirstNames);
-        else if (settings.userList)
-            add(base + 8, AddTo::UserFirstNames);
+        if (settings.builtInList) return add(base + 4, AddTo::BuiltInFirstNames);
+        if (settings.userList) return add(base + 8, AddTo::UserFirstNames);
     } else if (kind == kImportLastNames) {
-        if (settings.builtInList)
-            add(base + 14, AddTo::BuiltInLastNames);
-        else if (settings.userList)
-            add(base + 18, AddTo::UserLastNames);
+        if (settings.builtInList) return add(base + 14, AddTo::BuiltInLastNames);
+        if (settings.userList) return add(base + 18, AddTo::UserLastNames);
     }
+    return false;
 }
 
 }  // namespace
 
-void FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind) {
+int FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind) {
+    int stored = 0;
     guarded::Procedure procedure(settings.dialogs, guarded::LocationTag("Main", "FileToListview"));
     platform::Database database;  // not open yet
     if (procedure.test(102, [&] { return !platform::FileExists(path); })) {
@@ -57,7 +56,7 @@ void FileToListview(const ImportSettings& settings, const QString& path, std::in
             settings.dialogs.messageBox(QStringLiteral("File not found"), platform::kStyleOk,
                                         settings.applicationTitle);
         });
-        return;
+        return stored;
     }
     // Without the database every name would fail in turn: one report ends this
     // file. The whole file is one transaction, begun here, so that waiting for
@@ -67,20 +66,23 @@ void FileToListview(const ImportSettings& settings, const QString& path, std::in
             database.open(settings.databasePath);
             transaction.emplace(database);
         }))
-        return;
+        return stored;
 
     // The whole file is read and decoded at once: its encoding is known only
     // when all of its bytes are. A file that cannot be read is reported once.
     QString text;
     if (procedure.run(108, [&] { text = DecodeNameFile(ReadNameFile(path)); })) {
         ForEachName(text, [&](const QString& name, NamePlace place) {
-            store(procedure, database, settings, kind, name, place);
+            stored += store(procedure, database, settings, kind, name, place) ? 1 : 0;
         });
     }
-    procedure.run(194, [&] {
-        transaction->commit();
-        database.close();
-    });
+    // The names count once they are committed.
+    if (!procedure.run(194, [&] {
+            transaction->commit();
+            database.close();
+        }))
+        stored = 0;
+    return stored;
 }
 
 }  // namespace names

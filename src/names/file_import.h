@@ -23,10 +23,11 @@ struct ImportSettings {
 };
 
 // Imports one name file into the current list, one insert per name, all in
-// one transaction; first names for the built-in list go to the female table. A guarded procedure of
-// its own ("Main.FileToListview"): failures are reported and the import goes on. A missing file
-// shows "File not found". A database that cannot be opened, or a file that cannot be read, is
-// reported once and ends the import of this file.
-void FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind);
+// one transaction; first names for the built-in list go to the female table.
+// A guarded procedure of its own ("Main.FileToListview"): failures are
+// reported and the import goes on. A missing file shows "File not found". A
+// database that cannot be opened, or a file that cannot be read, is reported
+// once and ends the import of this file. Gives the number of names stored.
+int FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind);
 
 }  // namespace names

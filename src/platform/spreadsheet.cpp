@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -31,7 +33,6 @@ namespace platform {
 
 namespace {
 
-constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
 
 // The spreadsheet programs looked for on the search path, in this order.
@@ -107,8 +108,8 @@ int characterCount(std::string_view utf8) {
     }));
 }
 
-// A workbook built with libxlsxwriter in a temporary file. Rows are written in
-// order and flushed as they go, so a million rows keep memory small.
+// A workbook of the spreadsheet program's, built in a temporary file that
+// the program opens when it is made visible.
 class XlsxApplication : public SpreadsheetApplication {
 public:
     // `command` gives the command line that opens a workbook file.
@@ -122,7 +123,7 @@ public:
     ~XlsxApplication() override {
         if (!workbook_) return;
         // Never shown: drop the unfinished file.
-        workbook_close(workbook_);
+        workbook_.reset();
         QFile::remove(path_);
     }
 
@@ -137,54 +138,28 @@ public:
                           file.errorString());
         path_ = file.fileName();
         file.close();
-        const QByteArray name = QFile::encodeName(path_);
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE;
-        options.use_zip64 = LXW_TRUE;
-        workbook_ = workbook_new_opt(name.constData(), &options);
-        if (workbook_) sheet_ = workbook_add_worksheet(workbook_, nullptr);
-        if (!sheet_) {
-            if (workbook_) workbook_close(workbook_);
-            workbook_ = nullptr;
+        try {
+            workbook_ = std::make_unique<XlsxWorkbook>(path_);
+        } catch (...) {
             QFile::remove(path_);
-            throw Failure(QStringLiteral("Cannot create a new workbook"));
+            throw;
         }
     }
 
     void setCell(int row, int column, std::string_view text) override {
-        if (!sheet_) throw Failure(QStringLiteral("No workbook is open"));
-        if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
-            throw Failure(QStringLiteral("Subscript out of range"));
-        if (text.empty()) return;
-        cell_.assign(text);
-        const lxw_error error =
-            worksheet_write_string(sheet_, static_cast<lxw_row_t>(row - 1),
-                                   static_cast<lxw_col_t>(column - 1), cell_.c_str(), nullptr);
-        if (error != LXW_NO_ERROR) throw Failure(describe(error));
-        int& widest = widest_[column];
-        widest = std::max(widest, characterCount(text));
+        opened().setCell(row, column, text);
     }
 
-    void fitColumns() override {
-        if (!sheet_) throw Failure(QStringLiteral("No workbook is open"));
-        for (const auto& [column, characters] : widest_) {
-            // Column widths count characters of the default font; names run a
-            // little wider than digits, so leave room of two characters.
-            const double width = std::min(255.0, characters + 2.0);
-            const lxw_col_t index = static_cast<lxw_col_t>(column - 1);
-            const lxw_error error = worksheet_set_column(sheet_, index, index, width, nullptr);
-            if (error != LXW_NO_ERROR) throw Failure(describe(error));
-        }
-    }
+    void fitColumns() override { opened().fitColumns(); }
 
     void makeVisible() override {
-        if (!workbook_) throw Failure(QStringLiteral("No workbook is open"));
-        const lxw_error error = workbook_close(workbook_);
-        workbook_ = nullptr;
-        sheet_ = nullptr;
-        if (error != LXW_NO_ERROR) {
+        const std::unique_ptr<XlsxWorkbook> workbook = std::move(workbook_);
+        if (!workbook) throw Failure(QStringLiteral("No workbook is open"));
+        try {
+            workbook->close();
+        } catch (...) {
             QFile::remove(path_);
-            throw Failure(QStringLiteral("Cannot write the workbook: ") + describe(error));
+            throw;
         }
         const QStringList command = command_(path_);
         if (!launcher_(command.first(), command.mid(1))) {
@@ -195,14 +170,16 @@ public:
     }
 
 private:
+    XlsxWorkbook& opened() {
+        if (!workbook_) throw Failure(QStringLiteral("No workbook is open"));
+        return *workbook_;
+    }
+
     Command command_;
     DesktopSpreadsheet::Launcher launcher_;
     QString folder_;
     QString path_;
-    lxw_workbook* workbook_ = nullptr;
-    lxw_worksheet* sheet_ = nullptr;
-    std::string cell_;
-    std::map<int, int> widest_;  // column -> longest text in characters
+    std::unique_ptr<XlsxWorkbook> workbook_;
 };
 
 bool startDetached(const QString& program, const QStringList& arguments) {
@@ -210,6 +187,69 @@ bool startDetached(const QString& program, const QStringList& arguments) {
 }
 
 }  // namespace
+
+XlsxWorkbook::XlsxWorkbook(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.use_zip64 = LXW_TRUE;
+    workbook_ = workbook_new_opt(name.constData(), &options);
+    if (workbook_) sheet_ = workbook_add_worksheet(workbook_, nullptr);
+    if (!sheet_) {
+        if (workbook_) workbook_close(workbook_);
+        throw Failure(QStringLiteral("Cannot create a new workbook"));
+    }
+}
+
+XlsxWorkbook::~XlsxWorkbook() {
+    if (workbook_) workbook_close(workbook_);
+}
+
+void XlsxWorkbook::setCell(int row, int column, std::string_view text) {
+    if (!sheet_) throw Failure(QStringLiteral("No workbook is open"));
+    if (row < 1 || row > kWorksheetRows || column < 1 || column > kMaxColumns)
+        throw Failure(QStringLiteral("Subscript out of range"));
+    if (text.empty()) return;
+    cell_.assign(text);
+    const lxw_error error =
+        worksheet_write_string(sheet_, static_cast<lxw_row_t>(row - 1),
+                               static_cast<lxw_col_t>(column - 1), cell_.c_str(), nullptr);
+    if (error != LXW_NO_ERROR) throw Failure(describe(error));
+    checkRowsWritten(false);
+    int& widest = widest_[column];
+    widest = std::max(widest, characterCount(text));
+}
+
+void XlsxWorkbook::fitColumns() {
+    if (!sheet_) throw Failure(QStringLiteral("No workbook is open"));
+    for (const auto& [column, characters] : widest_) {
+        // Column widths count characters of the default font; names run a
+        // little wider than digits, so leave room of two characters.
+        const double width = std::min(255.0, characters + 2.0);
+        const lxw_col_t index = static_cast<lxw_col_t>(column - 1);
+        const lxw_error error = worksheet_set_column(sheet_, index, index, width, nullptr);
+        if (error != LXW_NO_ERROR) throw Failure(describe(error));
+    }
+}
+
+void XlsxWorkbook::checkRowsWritten(bool flush) const {
+    // Finished rows go to a temporary file whose write errors the library
+    // does not report: a full disk would leave a workbook without its last rows.
+    FILE* rows = sheet_->optimize_tmpfile;
+    if (rows && ((flush && std::fflush(rows) != 0) || std::ferror(rows)))
+        throw Failure(QStringLiteral("Cannot write the workbook's rows to a temporary file: ") +
+                      QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+void XlsxWorkbook::close() {
+    if (!workbook_) throw Failure(QStringLiteral("No workbook is open"));
+    checkRowsWritten(true);
+    const lxw_error error = workbook_close(workbook_);
+    workbook_ = nullptr;
+    sheet_ = nullptr;
+    if (error != LXW_NO_ERROR)
+        throw Failure(QStringLiteral("Cannot write the workbook: ") + describe(error));
+}
 
 DesktopSpreadsheet::DesktopSpreadsheet() : launcher_(startDetached), folder_(workbookFolder()) {}
 

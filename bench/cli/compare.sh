@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# quillfern generate beside a minimal C++ program and the scripting tools
+# people use for test names, as whole processes, in the same run:
+#   bench/cli/compare.sh BUILD_DIR [RUNS]
+# The peers (@faker-js/faker, chance) are installed from npm into
+# BUILD_DIR/bench-peers, never into the project. Python Faker joins in when
+# Debian's python3-faker is installed. Prints medians of wall time and the
+# highest peak memory (maximum resident set) of the runs.
+set -euo pipefail
+
+BUILD=$(cd "${1:?usage: bench/cli/compare.sh BUILD_DIR [RUNS]}" && pwd)
+RUNS=${2:-5}
+HERE=$(cd "$(dirname "$0")" && pwd)
+QF=$BUILD/bin/quillfern
+MINIMAL=$BUILD/bench/cli/minimal_names
+DB=$BUILD/bin/names.mdb
+PEERS=$BUILD/bench-peers
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+
+for needed in "$QF" "$MINIMAL" "$DB"; do
+    [ -e "$needed" ] || { echo "missing $needed: build first (cmake --build $BUILD)" >&2; exit 1; }
+done
+
+if [ ! -d "$PEERS/node_modules/@faker-js/faker" ] || [ ! -d "$PEERS/node_modules/chance" ]; then
+    echo "Installing @faker-js/faker and chance into $PEERS" >&2
+    mkdir -p "$PEERS"
+    npm install --prefix "$PEERS" --no-audit --no-fund --loglevel=error @faker-js/faker chance >&2
+fi
+# The scripts sit beside node_modules, where node resolves their imports.
+cp "$HERE/faker_names.mjs" "$HERE/chance_names.js" "$PEERS/"
+
+PYTHON_FAKER=no
+if /usr/bin/python3 -c 'import faker' 2>/dev/null; then PYTHON_FAKER=yes; fi
+
+# run NAME COMMAND...: one timed run; appends "seconds kilobytes" to WORK/NAME.
+# The clock is read around the run (to the millisecond; GNU time's own gives
+# hundredths), the peak memory is GNU time's.
+run() {
+    local name=$1; shift
+    local start end
+    start=$(date +%s%N)
+    /usr/bin/time -f '%M' -o "$WORK/$name.peak" "$@" || { echo "$name failed: $*" >&2; exit 1; }
+    end=$(date +%s%N)
+    echo "$(awk -v ns=$((end - start)) 'BEGIN {printf "%.3f", ns/1e9}') $(cat "$WORK/$name.peak")" \
+        >> "$WORK/$name"
+}
+
+median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+seconds() { cut -d' ' -f1 "$WORK/$1" | median; }
+peak_mb() { cut -d' ' -f2 "$WORK/$1" | sort -n | tail -1 | awk '{printf "%.1f", $1/1024}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a/b}'; }
+
+MILLION=1000000
+echo "1,000,000 full names to a file, $RUNS runs each, in turn" >&2
+for ((i = 0; i < RUNS; i++)); do
+    run quillfern "$QF" generate -n $MILLION -o "$WORK/q.txt"
+    run unique "$QF" generate -n $MILLION --unique -o "$WORK/u.txt"
+    run minimal "$MINIMAL" "$DB" $MILLION "$WORK/m.txt"
+    run faker node "$PEERS/faker_names.mjs" $MILLION "$WORK/f.txt"
+    run chance node "$PEERS/chance_names.js" $MILLION "$WORK/c.txt"
+    if [ $PYTHON_FAKER = yes ]; then
+        run pyfaker /usr/bin/python3 "$HERE/faker_names.py" $MILLION "$WORK/p.txt"
+    fi
+done
+for file in q u m f c; do
+    lines=$(wc -l < "$WORK/$file.txt")
+    [ "$lines" -eq $MILLION ] || { echo "$file.txt has $lines lines" >&2; exit 1; }
+done
+
+HUNDRED=100000000
+echo "100,000,000 names to /dev/null, 3 runs" >&2
+for ((i = 0; i < 3; i++)); do
+    run devnull sh -c "exec '$QF' generate -n $HUNDRED > /dev/null"
+done
+
+q=$(seconds quillfern); m=$(seconds minimal); f=$(seconds faker); c=$(seconds chance)
+u=$(seconds unique); d=$(seconds devnull)
+echo
+echo "| 1,000,000 full names to a file | median wall time | peak memory |"
+echo "|---|---|---|"
+echo "| quillfern generate | $q s | $(peak_mb quillfern) MB |"
+echo "| quillfern generate --unique | $u s | $(peak_mb unique) MB |"
+echo "| minimal C++ program (one write) | $m s | $(peak_mb minimal) MB |"
+echo "| @faker-js/faker | $f s | $(peak_mb faker) MB |"
+echo "| chance | $c s | $(peak_mb chance) MB |"
+if [ $PYTHON_FAKER = yes ]; then
+    echo "| Python Faker | $(seconds pyfaker) s | $(peak_mb pyfaker) MB |"
+fi
+echo
+echo "quillfern / minimal: $(ratio "$q" "$m") (target at most 2)"
+echo "faker.js / quillfern: $(ratio "$f" "$q") (target at least 20)"
+echo "chance / quillfern: $(ratio "$c" "$q")"
+echo "--unique / without: $(ratio "$u" "$q") (target at most 3)"
+echo "100,000,000 names to /dev/null: median $d s," \
+    "$(awk -v s="$d" -v n=$HUNDRED 'BEGIN {printf "%.1f", n/s/1e6}') million names/s," \
+    "peak memory $(peak_mb devnull) MB (target at most 50 MB)"

@@ -1,0 +1,168 @@
+// `generate`: the names of a run drawn by the windows' own row steps, written
+// as text, CSV or a workbook.
+#include <exception>
+#include <limits>
+#include <memory>
+#include <random>
+
+#include <QLocale>
+
+#include "cli/commands.h"
+#include "cli/ending.h"
+#include "cli/output.h"
+#include "cli/unique_names.h"
+#include "generate/generation.h"
+#include "generate/random_generator.h"
+#include "guarded/failure_report.h"
+#include "names/name_list_model.h"
+#include "platform/failure.h"
+
+namespace cli {
+
+namespace {
+
+// The part of name as the row steps ask for it.
+struct PartOfName {
+    Part part;
+    bool firstAndLast() const { return part == Part::Full; }
+    bool firstOnly() const { return part == Part::First; }
+    bool lastOnly() const { return part == Part::Last; }
+};
+
+QString grouped(std::uint64_t number) {
+    return QLocale(QLocale::English).toString(static_cast<qulonglong>(number));
+}
+
+std::uint64_t seedOf(const GenerateRequest& request) {
+    if (request.seed) return *request.seed;
+    std::random_device device;
+    return (std::uint64_t{device()} << 32) ^ device();
+}
+
+// A list the names are drawn from must hold names.
+void requireNames(const QStringList& list, ListSource source, const char* which) {
+    if (!list.isEmpty()) return;
+    throw platform::Failure((source == ListSource::User ? QStringLiteral("the User List")
+                                                        : QStringLiteral("the built-in list")) +
+                            QStringLiteral(" holds no ") + QLatin1String(which) +
+                            QStringLiteral(" names"));
+}
+
+// How many different names the lists can make for the part of name.
+std::uint64_t possibleNames(Part part, const DistinctForms& first, const DistinctForms& last) {
+    switch (part) {
+        case Part::First:
+            return first.count;
+        case Part::Last:
+            return last.count;
+        case Part::Full:
+            break;
+    }
+    return std::uint64_t{first.count} * last.count;
+}
+
+const char* partWords(Part part) {
+    switch (part) {
+        case Part::First:
+            return "first names";
+        case Part::Last:
+            return "last names";
+        case Part::Full:
+            break;
+    }
+    return "full names";
+}
+
+// The number of the drawn name among those possible: its first name's and
+// last name's distinct forms, by the part of name. A part that the row does
+// not show may come from an empty list, and is left out.
+std::uint64_t numberOf(Part part, const generate::RowDraw& draw, const DistinctForms& first,
+                       const DistinctForms& last) {
+    const auto firstNumber = [&] { return first.numberOf[static_cast<std::size_t>(draw.k - 1)]; };
+    const auto lastNumber = [&] { return last.numberOf[static_cast<std::size_t>(draw.j - 1)]; };
+    switch (part) {
+        case Part::First:
+            return firstNumber();
+        case Part::Last:
+            return lastNumber();
+        case Part::Full:
+            break;
+    }
+    return std::uint64_t{firstNumber()} * last.count + lastNumber();
+}
+
+// The windows' row steps without a repeat: a row whose name came before is
+// drawn again, so the output is the windows' sequence with repeats left out.
+template <class Sink>
+void produceUniqueRows(guarded::Procedure& procedure, generate::RandomGenerator& random,
+                       std::int32_t count, const QStringList& firstNames,
+                       const QStringList& lastNames, PartOfName options, Sink& sink,
+                       const DistinctForms& first, const DistinctForms& last,
+                       std::uint64_t possible) {
+    SeenNumbers seen(possible, static_cast<std::uint64_t>(count));
+    generate::RowDraw draw(firstNames, lastNames);
+    for (std::int32_t added = 0; added < count;) {
+        draw.next(procedure, random);
+        if (!seen.firstTime(numberOf(options.part, draw, first, last))) continue;
+        generate::AddRow(procedure, options, sink, draw);
+        ++added;
+    }
+}
+
+template <class Sink>
+void produce(const GenerateRequest& request, const QStringList& firstNames,
+             const QStringList& lastNames, Sink& sink, const DistinctForms& first,
+             const DistinctForms& last, std::uint64_t possible) {
+    EndOnFailure ending;
+    guarded::Procedure procedure(ending, guarded::LocationTag("CommandLine", "generate"));
+    generate::RandomGenerator random(seedOf(request));
+    const PartOfName options{request.part};
+    if (request.unique)
+        produceUniqueRows(procedure, random, request.count, firstNames, lastNames, options, sink,
+                          first, last, possible);
+    else
+        generate::ProduceRows(procedure, random, request.count, request.count, firstNames,
+                              lastNames, options, sink, [](int) {});
+}
+
+}  // namespace
+
+void Generate(const GenerateRequest& request, const QString& databasePath) {
+    names::NameListModel firstList;
+    names::NameListModel lastList;
+    LoadLists(databasePath, request.list, request.gender, firstList, lastList);
+    const QStringList& firstNames = firstList.entries();
+    const QStringList& lastNames = lastList.entries();
+    if (request.part != Part::Last) requireNames(firstNames, request.list, "first");
+    if (request.part != Part::First) requireNames(lastNames, request.list, "last");
+
+    DistinctForms first;
+    DistinctForms last;
+    std::uint64_t possible = 0;
+    if (request.unique) {
+        first = Distinct(firstNames);
+        last = Distinct(lastNames);
+        possible = possibleNames(request.part, first, last);
+        if (static_cast<std::uint64_t>(request.count) > possible)
+            throw platform::Failure(QStringLiteral("--unique: these lists make only ") +
+                                    grouped(possible) + QLatin1Char(' ') +
+                                    QLatin1String(partWords(request.part)) +
+                                    QStringLiteral(", not ") + grouped(request.count));
+    }
+
+    if (request.format == Format::Xlsx) {
+        WorkbookWriter workbook(request.output);
+        produce(request, firstNames, lastNames, workbook, first, last, possible);
+        workbook.finish();
+        return;
+    }
+    std::unique_ptr<ByteSink> file;
+    StandardOutput standardOutput;
+    ByteSink& sink = request.output.isEmpty() ? static_cast<ByteSink&>(standardOutput)
+                                              : *(file = OpenFileOutput(request.output));
+    RowWriter writer(sink, request.format, request.part, request.crlf);
+    produce(request, firstNames, lastNames, writer, first, last, possible);
+    writer.finish();
+}
+
+}  // namespace cli

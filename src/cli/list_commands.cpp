@@ -1,0 +1,76 @@
+// `names` and `import`, and the list load that `generate` shares.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/ending.h"
+#include "cli/output.h"
+#include "guarded/standard_error_reporter.h"
+#include "names/file_import.h"
+#include "names/list_load.h"
+#include "names/name_list_model.h"
+#include "platform/failure.h"
+
+namespace cli {
+
+void PrintError(const QString& message) {
+    const QString line = guarded::StandardErrorReporter::Line(message) + QLatin1Char('\n');
+    std::fputs(line.toUtf8().constData(), stderr);
+}
+
+void LoadLists(const QString& databasePath, ListSource list, Gender gender,
+               names::NameListModel& firstNames, names::NameListModel& lastNames) {
+    names::ListOptions options;
+    options.builtInList = list == ListSource::BuiltIn;
+    options.userList = list == ListSource::User;
+    options.both = gender == Gender::Both;
+    options.maleOnly = gender == Gender::Male;
+    options.femaleOnly = gender == Gender::Female;
+    try {
+        names::LoadLists(databasePath, options, firstNames, lastNames, [](int) {});
+    } catch (const platform::Failure& failure) {
+        throw platform::Failure(QStringLiteral("cannot read the names in ") + databasePath +
+                                QStringLiteral(": ") + failure.description());
+    }
+}
+
+void PrintNames(const NamesRequest& request, const QString& databasePath) {
+    names::NameListModel firstNames;
+    names::NameListModel lastNames;
+    LoadLists(databasePath, request.list, request.gender, firstNames, lastNames);
+    StandardOutput out;
+    RowWriter writer(out, Format::Text, Part::First, false);
+    const names::NameListModel& shown = request.kind == NameKind::First ? firstNames : lastNames;
+    for (const QString& name : shown.entries()) writer.addUtf8Row({name.toUtf8().toStdString()});
+    writer.finish();
+}
+
+bool Import(const ImportRequest& request, const QString& databasePath) {
+    // A database that cannot be read is told once, before any file.
+    {
+        names::NameListModel firstNames;
+        names::NameListModel lastNames;
+        LoadLists(databasePath, ListSource::User, Gender::Both, firstNames, lastNames);
+    }
+    EndOnMessage dialogs;
+    const names::ImportSettings settings{dialogs, databasePath, QStringLiteral("Quillfern"), false,
+                                         true};
+    const std::int16_t kind =
+        request.kind == NameKind::First ? names::kImportFirstNames : names::kImportLastNames;
+    StandardOutput out;
+    bool allImported = true;
+    for (const QString& file : request.files) {
+        try {
+            const int added = names::FileToListview(settings, file, kind);
+            out.write((file + (added == 1 ? QStringLiteral(": 1 name added\n")
+                                          : QStringLiteral(": %1 names added\n").arg(added)))
+                          .toUtf8()
+                          .toStdString());
+        } catch (const platform::Failure& failure) {
+            PrintError(file + QStringLiteral(": ") + failure.description());
+            allImported = false;
+        }
+    }
+    return allImported;
+}
+
+}  // namespace cli

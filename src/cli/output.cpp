@@ -1,0 +1,184 @@
+#include "cli/output.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include "platform/failure.h"
+#include "results/saving.h"
+
+namespace cli {
+
+namespace {
+
+// Large enough that writes are few, small enough to stay in the cache.
+constexpr std::size_t kWriteSize = 128 * 1024;
+
+// Where a save of `path` writes: the path itself, or for a link the file it
+// leads to. Anything there but a regular file is refused.
+QString TargetOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return path;
+    if (!info.isFile())
+        throw platform::Failure(QStringLiteral("cannot write ") + path +
+                                QStringLiteral(": it is not a regular file"));
+    return info.isSymLink() ? info.canonicalFilePath() : path;
+}
+
+class SafeFileOutput : public ByteSink {
+public:
+    explicit SafeFileOutput(const QString& path) : file_(path) {
+        // Unbuffered: a failing write is seen here, never left to the commit.
+        if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) fail(file_.errorString());
+    }
+    void write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const qint64 wrote = file_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+            if (wrote <= 0) fail(file_.errorString());
+            bytes.remove_prefix(static_cast<std::size_t>(wrote));
+        }
+    }
+    void finish() override {
+        if (!file_.commit()) fail(file_.errorString());
+    }
+
+private:
+    [[noreturn]] void fail(const QString& reason) {
+        throw platform::Failure(QStringLiteral("cannot write ") + file_.fileName() +
+                                QStringLiteral(": ") + reason);
+    }
+    QSaveFile file_;
+};
+
+}  // namespace
+
+std::unique_ptr<ByteSink> OpenFileOutput(const QString& path) {
+    return std::make_unique<SafeFileOutput>(path);
+}
+
+void StandardOutput::write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t wrote = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote < 0 && errno == EPIPE) throw ReaderGone{};
+        if (wrote <= 0)
+            throw platform::Failure(QStringLiteral("cannot write to standard output: ") +
+                                    QString::fromLocal8Bit(std::strerror(errno)));
+        bytes.remove_prefix(static_cast<std::size_t>(wrote));
+    }
+}
+
+void AppendCsvField(std::string& out, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(field);
+        return;
+    }
+    out += '"';
+    for (const char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+RowWriter::RowWriter(ByteSink& sink, Format format, Part part, bool crlf)
+    : sink_(sink), csv_(format == Format::Csv), lineEnd_(crlf ? "\r\n" : "\n") {
+    buffer_.reserve(kWriteSize);
+    if (csv_) {
+        append(part == Part::Full ? "first,last" : "name");
+        append(lineEnd_);
+    }
+}
+
+void RowWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
+    if (!csv_) {
+        for (const std::string_view piece : pieces) append(piece);
+    } else {
+        // A full name is {first, " ", last}: two fields.
+        field_.clear();
+        AppendCsvField(field_, *pieces.begin());
+        if (pieces.size() == 3) {
+            field_ += ',';
+            AppendCsvField(field_, pieces.begin()[2]);
+        }
+        append(field_);
+    }
+    append(lineEnd_);
+}
+
+void RowWriter::append(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kWriteSize) flush();
+    buffer_.append(bytes);
+}
+
+void RowWriter::flush() {
+    sink_.write(buffer_);
+    buffer_.clear();
+}
+
+void RowWriter::finish() {
+    flush();
+    sink_.finish();
+}
+
+WorkbookWriter::WorkbookWriter(const QString& path) : target_(TargetOf(path)) {
+    QTemporaryFile file(target_ + QStringLiteral(".XXXXXX"));
+    file.setAutoRemove(false);
+    if (!file.open())
+        throw platform::Failure(QStringLiteral("cannot write ") + path + QStringLiteral(": ") +
+                                file.errorString());
+    building_ = file.fileName();
+    file.close();
+    try {
+        workbook_ = std::make_unique<platform::XlsxWorkbook>(building_);
+    } catch (...) {
+        QFile::remove(building_);
+        throw;
+    }
+}
+
+WorkbookWriter::~WorkbookWriter() {
+    workbook_.reset();
+    if (!building_.isEmpty()) QFile::remove(building_);
+}
+
+void WorkbookWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
+    row_.clear();
+    for (const std::string_view piece : pieces) row_.append(piece);
+    const results::TwoWords words = results::SplitTwoWords(row_);
+    ++rows_;
+    describingFailures([&] {
+        workbook_->setCell(rows_, 1, words.first);
+        if (words.hasSecond) workbook_->setCell(rows_, 2, words.second);
+    });
+}
+
+void WorkbookWriter::finish() {
+    describingFailures([&] {
+        workbook_->fitColumns();
+        workbook_->close();
+        if (std::rename(QFile::encodeName(building_).constData(),
+                        QFile::encodeName(target_).constData()) != 0)
+            throw platform::Failure(QString::fromLocal8Bit(std::strerror(errno)));
+    });
+    building_.clear();
+}
+
+template <class Steps>
+void WorkbookWriter::describingFailures(Steps&& steps) {
+    try {
+        steps();
+    } catch (const platform::Failure& failure) {
+        throw platform::Failure(QStringLiteral("cannot write ") + target_ + QStringLiteral(": ") +
+                                failure.description());
+    }
+}
+
+}  // namespace cli

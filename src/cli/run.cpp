@@ -1,0 +1,70 @@
+#include "cli/run.h"
+
+#include <csignal>
+#include <new>
+#include <variant>
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/output.h"
+#include "names/database_location.h"
+#include "platform/failure.h"
+
+namespace cli {
+
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int carryOut(const Request& request, const QString& databasePath) {
+    if (const auto* print = std::get_if<PrintRequest>(&request)) {
+        StandardOutput out;
+        out.write(print->text.toUtf8().toStdString());
+        return 0;
+    }
+    if (const auto* generate = std::get_if<GenerateRequest>(&request)) {
+        Generate(*generate, databasePath);
+        return 0;
+    }
+    if (const auto* names = std::get_if<NamesRequest>(&request)) {
+        PrintNames(*names, databasePath);
+        return 0;
+    }
+    return Import(std::get<ImportRequest>(request), databasePath) ? 0 : 1;
+}
+
+}  // namespace
+
+bool WantsCommandLine(int argc, char* argv[]) {
+    return cli::WantsCommandLine(argumentsOf(argc, argv));
+}
+
+int Run(int argc, char* argv[]) {
+    // A closed pipe and a file size limit show as write errors, not as signals.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const QCoreApplication application(argc, argv);
+    try {
+        const Request request = ParseArguments(argumentsOf(argc, argv));
+        return carryOut(request, names::NameDatabasePath());
+    } catch (const UsageError& error) {
+        PrintError(error.message());
+        return 2;
+    } catch (const ReaderGone&) {
+        return 0;  // `| head` took what it wanted
+    } catch (const platform::Failure& failure) {
+        PrintError(failure.description());
+    } catch (const std::bad_alloc&) {
+        PrintError(QStringLiteral("out of memory"));
+    }
+    return 1;
+}
+
+}  // namespace cli

@@ -1,0 +1,416 @@
+// The program run from the command line: each test copies it with its own
+// names.mdb into a folder of its own and runs it as a separate process,
+// without a display.
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include "cli/command_line.h"
+#include "names/name_database_file.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QStringList lines(const QByteArray& text) {
+    QStringList result = QString::fromUtf8(text).split(QLatin1Char('\n'));
+    if (!result.isEmpty() && result.last().isEmpty()) result.removeLast();
+    return result;
+}
+
+QSet<QString> setOf(const QStringList& list) {
+    return QSet<QString>(list.begin(), list.end());
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QF_CLI_PROGRAM), program()));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QF_BUILT_NAMES_DB), database()));
+        QFile(database()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QDir(dir_.path()).mkdir(QStringLiteral("config"));
+    }
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QString program() const { return path(QStringLiteral("quillfern")); }
+    QString database() const { return path(QStringLiteral("names.mdb")); }
+
+    QProcessEnvironment environment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        return environment;
+    }
+
+    Outcome run(const QStringList& arguments) const { return start(program(), arguments); }
+
+    // A bash line with $Q standing for the program.
+    Outcome shell(const QString& line) const {
+        return start(QStringLiteral("/bin/bash"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("Q='") + program() + QStringLiteral("'; ") + line});
+    }
+
+    Outcome start(const QString& executable, const QStringList& arguments) const {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.setWorkingDirectory(dir_.path());
+        process.start(executable, arguments);
+        process.closeWriteChannel();
+        Outcome outcome;
+        if (!process.waitForFinished(120000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "did not end: " << arguments.join(' ').toStdString();
+            return outcome;
+        }
+        outcome.status =
+            process.exitStatus() == QProcess::NormalExit ? process.exitCode() : 128 + 999;
+        outcome.out = process.readAllStandardOutput();
+        outcome.err = process.readAllStandardError();
+        return outcome;
+    }
+
+    // Lists of the User List, replaced by these names.
+    void setUserList(const QStringList& first, const QStringList& last) {
+        QFile::remove(database());
+        QFile::remove(database() + QStringLiteral("-wal"));
+        names::CreateNameDatabase(database(), names::NameTables{{QStringLiteral("Adam")},
+                                                                {QStringLiteral("Eve")},
+                                                                {QStringLiteral("Stone")},
+                                                                first,
+                                                                last});
+    }
+
+    QTemporaryDir dir_;
+};
+
+// One line "quillfern: ..." holding `says`, nothing on standard output.
+void expectError(const Outcome& outcome, int status, const QString& says) {
+    EXPECT_EQ(outcome.status, status) << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.out.isEmpty());
+    const QString err = QString::fromUtf8(outcome.err);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("quillfern: ")) && err.endsWith('\n') &&
+                err.count('\n') == 1)
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(says)) << err.toStdString() << " lacks " << says.toStdString();
+}
+
+struct UsageCase {
+    const char* name;
+    QStringList arguments;
+    QString says;
+};
+
+void PrintTo(const UsageCase& usage, std::ostream* out) {
+    *out << usage.name;
+}
+
+class UsageErrors : public CommandLine, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(UsageErrors, OneLineAndStatusTwo) {
+    expectError(run(GetParam().arguments), 2, GetParam().says);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, UsageErrors,
+    ::testing::Values(
+        UsageCase{"CountText", {"generate", "-n", "abc"}, "whole number from 1 to 2147483647"},
+        UsageCase{"CountNegative", {"generate", "--count", "-5"}, "not \"-5\""},
+        UsageCase{"CountDecimal", {"generate", "-n", "2.5"}, "not \"2.5\""},
+        UsageCase{"CountZero", {"generate", "-n", "0"}, "at least 1"},
+        UsageCase{"CountOverLimit", {"generate", "-n", "2147483648"}, "over the limit"},
+        UsageCase{"CountFarOver", {"generate", "-n", "99999999999999999999999"}, "over the limit"},
+        UsageCase{"CountMissing", {"generate", "-n"}, "Missing value after '-n'"},
+        UsageCase{"Part", {"generate", "--part", "middle"}, "full, first or last, not \"middle\""},
+        UsageCase{"List", {"names", "first", "--list", "mine"}, "builtin or user"},
+        UsageCase{"Gender", {"generate", "--gender", "x"}, "both, male or female"},
+        UsageCase{"GenderOfUserList",
+                  {"generate", "--list", "user", "--gender", "male"},
+                  "built-in list only"},
+        UsageCase{"Format", {"generate", "--format", "pdf"}, "text, csv or xlsx"},
+        UsageCase{"XlsxWithoutFile", {"generate", "--format", "xlsx"}, "-o FILE"},
+        UsageCase{"XlsxTooManyRows",
+                  {"generate", "--format", "xlsx", "-o", "a.xlsx", "-n", "1048577"},
+                  "1,048,576 rows"},
+        UsageCase{"Seed", {"generate", "--seed", "-1"}, "seed must be a whole number"},
+        UsageCase{"UnknownOption", {"generate", "--fast"}, "Unknown option 'fast'"},
+        UsageCase{"StrayArgument", {"generate", "10"}, "unexpected argument \"10\""},
+        UsageCase{"UnknownCommand", {"make"}, "unknown command \"make\""},
+        UsageCase{"UnknownFirstOption", {"--fast"}, "unknown option \"--fast\""},
+        UsageCase{"NamesWithoutList", {"names"}, "first or last"},
+        UsageCase{"NamesWrongList", {"names", "middle"}, "not \"middle\""},
+        UsageCase{"ImportWithoutFile", {"import", "last"}, "at least one file"}));
+
+TEST_F(CommandLine, HelpForEveryCommandAndVersion) {
+    for (const QStringList& arguments : {QStringList{"--help"},
+                                         {"-h"},
+                                         {"generate", "--help"},
+                                         {"names", "-h"},
+                                         {"import", "--help"}}) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_TRUE(outcome.out.startsWith("Usage: quillfern " +
+                                           (arguments.size() > 1 ? arguments[0].toUtf8() : "")))
+            << outcome.out.toStdString();
+        EXPECT_TRUE(outcome.err.isEmpty());
+    }
+    EXPECT_EQ(run({"--version"}).out, "quillfern " QF_VERSION "\n");
+}
+
+TEST(Dispatch, WindowsForNothingOrOnlyTheWindowSystemsOptions) {
+    EXPECT_FALSE(cli::WantsCommandLine(QStringList{}));
+    EXPECT_FALSE(cli::WantsCommandLine({"-platform", "offscreen", "--style=fusion", "-reverse"}));
+    EXPECT_TRUE(cli::WantsCommandLine({"generate"}));
+    EXPECT_TRUE(cli::WantsCommandLine({"-platform", "offscreen", "names"}));
+    EXPECT_TRUE(cli::WantsCommandLine({"--count"}));
+}
+
+// The default run: 100 full names from the built-in lists, as `names` prints them.
+TEST_F(CommandLine, DefaultsDrawFullNamesFromTheListsThatNamesPrints) {
+    const Outcome outcome = run({"generate"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.err.isEmpty());
+    const QSet<QString> first = setOf(lines(run({"names", "first"}).out));
+    const QSet<QString> last = setOf(lines(run({"names", "last"}).out));
+    ASSERT_GT(first.size(), 100);
+    const QStringList rows = lines(outcome.out);
+    ASSERT_EQ(rows.size(), 100);
+    for (const QString& row : rows) {
+        const QStringList parts = row.split(' ');
+        ASSERT_EQ(parts.size(), 2) << row.toStdString();
+        EXPECT_TRUE(first.contains(parts[0]) && last.contains(parts[1])) << row.toStdString();
+    }
+    EXPECT_EQ(QDir(path("config")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList{})
+        << "no settings written";
+}
+
+TEST_F(CommandLine, PartsAndGendersDrawFromTheirOwnList) {
+    struct Case {
+        QStringList generate;
+        QStringList names;
+    };
+    for (const Case& c :
+         {Case{{"--part", "first"}, {"first"}}, Case{{"--part", "last"}, {"last"}},
+          Case{{"--part", "first", "--gender", "male"}, {"first", "--gender", "male"}},
+          Case{{"--part", "first", "--gender", "female"}, {"first", "--gender", "female"}}}) {
+        const QStringList list = lines(run(QStringList{"names"} + c.names).out);
+        const QStringList drawn =
+            lines(run(QStringList{"generate", "-n", "3000"} + c.generate).out);
+        ASSERT_EQ(drawn.size(), 3000);
+        EXPECT_TRUE(setOf(list).contains(setOf(drawn))) << c.generate.join(' ').toStdString();
+        EXPECT_GT(setOf(drawn).size(), 500) << "drawn across the list";
+    }
+    const QSet<QString> male = setOf(lines(run({"names", "first", "--gender", "male"}).out));
+    const QSet<QString> female = setOf(lines(run({"names", "first", "--gender", "female"}).out));
+    EXPECT_NE(male, female);
+    EXPECT_EQ(setOf(lines(run({"names", "first"}).out)), male + female);
+}
+
+TEST_F(CommandLine, SeedRepeatsTheRunByteForByteAndWithoutOneRunsDiffer) {
+    const QStringList seeded{"generate", "-n", "5000", "--seed", "18446744073709551615"};
+    const Outcome once = run(seeded);
+    ASSERT_EQ(once.status, 0);
+    EXPECT_EQ(run(seeded).out, once.out);
+    // The order of the lists follows no locale, so the names do not either.
+    const Outcome elsewhere =
+        shell("LC_ALL=C.UTF-8 LANG=C \"$Q\" " + seeded.join(' ') + "; " +
+              "LC_ALL=sv_SE.UTF-8 LANG=sv_SE.UTF-8 \"$Q\" " + seeded.join(' '));
+    EXPECT_EQ(elsewhere.out, once.out + once.out);
+    EXPECT_NE(run({"generate", "-n", "5000", "--seed", "1"}).out, once.out);
+    EXPECT_NE(run({"generate", "-n", "5000"}).out, run({"generate", "-n", "5000"}).out);
+}
+
+TEST_F(CommandLine, UniqueGivesEveryPossibleNameOnceAndRefusesOneMore) {
+    setUserList({"Ann", "anne", "Bob", "Cy", "ANN"}, {"Lee", "Van Dyke", "Vandyke", "Moss"});
+    // Four first names and three last names once blanks and case are gone.
+    const Outcome all = run({"generate", "--list", "user", "--unique", "-n", "12"});
+    ASSERT_EQ(all.status, 0) << all.err.toStdString();
+    EXPECT_EQ(setOf(lines(all.out)).size(), 12);
+    expectError(run({"generate", "--list", "user", "--unique", "-n", "13", "-o", "out.txt"}), 1,
+                "only 12 full names, not 13");
+    EXPECT_FALSE(QFile::exists(path("out.txt")));
+    expectError(run({"generate", "--list", "user", "--unique", "--part", "last", "-n", "4"}), 1,
+                "only 3 last names");
+}
+
+TEST_F(CommandLine, UniqueIsThePlainRunWithoutItsRepeats) {
+    const Outcome many = run({"generate", "--unique", "-n", "200000", "--seed", "7"});
+    ASSERT_EQ(many.status, 0);
+    EXPECT_EQ(setOf(lines(many.out)).size(), 200000);
+    // The same draws as without --unique, the repeats left out.
+    const QStringList plain = lines(run({"generate", "-n", "1000", "--seed", "7"}).out);
+    QStringList firstSeen;
+    for (const QString& row : plain)
+        if (!firstSeen.contains(row)) firstSeen << row;
+    EXPECT_EQ(lines(many.out).mid(0, firstSeen.size()), firstSeen);
+}
+
+TEST_F(CommandLine, CsvQuotesCommasQuotesAndKeepsOtherLetters) {
+    setUserList({"Smith, Jr", "Say \"hi\"", "Émile"}, {"Ørsted"});
+    const Outcome outcome =
+        run({"generate", "--list", "user", "--format", "csv", "--unique", "-n", "3", "--crlf"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    const QStringList rows = QString::fromUtf8(outcome.out).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(rows.first(), "first,last");
+    EXPECT_EQ(setOf(rows.mid(1)), (QSet<QString>{"\"Smith,jr\",Ørsted", "\"Say\"\"hi\"\"\",Ørsted",
+                                                 "Émile,Ørsted", ""}));
+    EXPECT_EQ(
+        lines(run({"generate", "--list", "user", "--format", "csv", "--part", "last", "-n", "2"})
+                  .out),
+        (QStringList{"name", "Ørsted", "Ørsted"}));
+}
+
+TEST_F(CommandLine, LineEnds) {
+    EXPECT_EQ(run({"generate", "-n", "50"}).out.count("\r"), 0);
+    const QByteArray crlf = run({"generate", "-n", "50", "--crlf"}).out;
+    EXPECT_EQ(crlf.count("\r\n"), 50);
+    EXPECT_EQ(crlf.count("\n"), 50);
+}
+
+TEST_F(CommandLine, OutputFileIsReplacedWholeAndNothingGoesToStandardOutput) {
+    writeFile(path("out.txt"), "old\n");
+    const Outcome outcome = run({"generate", "-n", "70000", "--seed", "3", "-o", "out.txt"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_TRUE(outcome.out.isEmpty());
+    EXPECT_EQ(readFile(path("out.txt")), run({"generate", "-n", "70000", "--seed", "3"}).out);
+}
+
+TEST_F(CommandLine, ReaderGoingAwayEndsQuietly) {
+    const Outcome outcome =
+        shell("\"$Q\" generate -n 2147483647 | head -n 2; echo \"${PIPESTATUS[0]}\" >&2");
+    EXPECT_EQ(lines(outcome.out).size(), 2);
+    EXPECT_EQ(outcome.err, "0\n");
+}
+
+// Full disk and file size limit: one line, status 1, no half-written file,
+// the file from before as it was.
+TEST_F(CommandLine, WritesThatFailLeaveNothingHalfWritten) {
+    expectError(shell("\"$Q\" generate -n 100000 > /dev/full"), 1,
+                "cannot write to standard output: No space left on device");
+    for (const QString file : {"out.txt", "out.csv", "out.xlsx"}) {
+        writeFile(path(file), "old\n");
+        expectError(shell("ulimit -f 64; \"$Q\" generate -n 500000 --format " +
+                          file.section('.', 1).replace("txt", "text") + " -o " + file),
+                    1, "cannot write " + file);
+        EXPECT_EQ(readFile(path(file)), "old\n");
+    }
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 5)
+        << QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
+}
+
+// The workbook's rows as (column A, column B), from the unpacked file.
+QList<QStringList> workbookRows(const QString& path) {
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {"-p", path, "xl/worksheets/sheet1.xml"});
+    unzip.waitForFinished(60000);
+    QXmlStreamReader xml(unzip.readAllStandardOutput());
+    QList<QStringList> rows;
+    int column = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement()) continue;
+        if (xml.name() == QLatin1String("row")) rows.append(QStringList{"", ""});
+        if (xml.name() == QLatin1String("c"))
+            column = xml.attributes().value("r").startsWith(u'A') ? 0 : 1;
+        if (xml.name() == QLatin1String("t")) rows.last()[column] = xml.readElementText();
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return rows;
+}
+
+TEST_F(CommandLine, XlsxHoldsFirstAndLastNameInTwoCells) {
+    const Outcome outcome =
+        run({"generate", "-n", "300", "--seed", "5", "--format", "xlsx", "-o", "names.xlsx"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    const QStringList text = lines(run({"generate", "-n", "300", "--seed", "5"}).out);
+    const QList<QStringList> rows = workbookRows(path("names.xlsx"));
+    ASSERT_EQ(rows.size(), text.size());
+    for (qsizetype i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].join(' '), text[i]);
+}
+
+TEST_F(CommandLine, ImportFollowsTheWindowsRulesAndCountsEachFile) {
+    setUserList({}, {});
+    const QByteArray longName(60, 'x');
+    writeFile(path("a.txt"),
+              "O'Neil\r\n\r\nann lee\nBob\rlast line"
+              "\n" +
+                  longName);
+    writeFile(path("b.txt"), "\xEF\xBB\xBFZo\xC3\xAB\n");  // UTF-8 with a byte-order mark
+    writeFile(path("c.txt"), "Ren\xE9\r\n");               // Windows-1252
+    const Outcome outcome = run({"import", "last", "a.txt", "b.txt", "c.txt"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    EXPECT_EQ(lines(outcome.out),
+              (QStringList{"a.txt: 5 names added", "b.txt: 1 name added", "c.txt: 1 name added"}));
+    EXPECT_EQ(lines(run({"names", "last", "--list", "user"}).out),
+              (QStringList{"Ann Lee", "Bob", "Last Line", "Oneil", "René",
+                           QStringLiteral("X") + QString(49, u'x'), "Zoë"}));
+    EXPECT_TRUE(run({"names", "first", "--list", "user"}).out.isEmpty());
+}
+
+TEST_F(CommandLine, ImportGoesOnPastAFileItCannotRead) {
+    setUserList({}, {});
+    writeFile(path("good.txt"), "Kim\n");
+    QDir(dir_.path()).mkdir("folder.txt");
+    const Outcome outcome = run({"import", "first", "missing.txt", "folder.txt", "good.txt"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(lines(outcome.out), QStringList{"good.txt: 1 name added"});
+    EXPECT_EQ(lines(outcome.err),
+              (QStringList{"quillfern: missing.txt: File not found",
+                           "quillfern: folder.txt: Path is a folder, not a file: folder.txt"}));
+    EXPECT_EQ(lines(run({"names", "first", "--list", "user"}).out), QStringList{"Kim"});
+}
+
+TEST_F(CommandLine, EmptyListIsRefused) {
+    setUserList({}, {"Lee"});
+    expectError(run({"generate", "--list", "user"}), 1, "the User List holds no first names");
+    EXPECT_EQ(run({"generate", "--list", "user", "--part", "last", "-n", "1"}).out, "Lee\n");
+}
+
+// A database held by another program, one that is not there, one that is no database.
+TEST_F(CommandLine, NameDatabaseFaults) {
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(database()).constData(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder,
+                           "pragma locking_mode=exclusive; begin exclusive; "
+                           "insert into user_lastname (lastname) values ('Held');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    expectError(run({"names", "last"}), 1, "names.mdb: database is locked");
+    writeFile(path("a.txt"), "Kim\n");
+    expectError(run({"import", "first", "a.txt"}), 1, "database is locked");
+    sqlite3_close(holder);
+
+    writeFile(database(), QByteArray(4096, 'x'));
+    expectError(run({"generate"}), 1, "file is not a database");
+    QFile::remove(database());
+    expectError(run({"generate"}), 1, "names.mdb: unable to open database file");
+}
+
+}  // namespace
