@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/command_line.h"
+#include "cli/unique_names.h"
 #include "names/name_database_file.h"
 #include "support/qt_printers.h"
 
@@ -189,6 +190,17 @@ TEST(Dispatch, WindowsForNothingOrOnlyTheWindowSystemsOptions) {
     EXPECT_TRUE(cli::WantsCommandLine({"generate"}));
     EXPECT_TRUE(cli::WantsCommandLine({"-platform", "offscreen", "names"}));
     EXPECT_TRUE(cli::WantsCommandLine({"--count"}));
+}
+
+// Small ranges keep a bit per number, huge ones a table of the numbers seen.
+TEST(SeenNumbers, EachNumberIsNewOnlyOnce) {
+    for (const std::uint64_t range : {std::uint64_t{5000}, std::uint64_t{1} << 62}) {
+        cli::SeenNumbers seen(range, 2000);
+        const auto number = [&](std::uint64_t i) { return (i * 2654435761u) % range; };
+        for (std::uint64_t i = 0; i < 2000; ++i) EXPECT_TRUE(seen.firstTime(number(i))) << i;
+        for (std::uint64_t i = 0; i < 2000; ++i) EXPECT_FALSE(seen.firstTime(number(i))) << i;
+        EXPECT_TRUE(seen.firstTime(range - 1));
+    }
 }
 
 // The default run: 100 full names from the built-in lists, as `names` prints them.
