@@ -206,8 +206,7 @@ Request parseGenerate(const QStringList& arguments) {
             QStringLiteral("--format xlsx writes a workbook file: give it with -o FILE"));
     if (request.format == Format::Xlsx && request.count > platform::kWorksheetRows)
         throw UsageError(QStringLiteral("a worksheet holds at most ") +
-                         QLocale(QLocale::English).toString(platform::kWorksheetRows) +
-                         QStringLiteral(" rows"));
+                         Grouped(platform::kWorksheetRows) + QStringLiteral(" rows"));
     if (request.format == Format::Xlsx && request.crlf)
         throw UsageError(QStringLiteral("--crlf applies to text and csv only"));
     return request;
@@ -272,6 +271,10 @@ Request ParseArguments(const QStringList& arguments) {
                          QStringLiteral(" (quillfern --help lists the commands)"));
     throw UsageError(QStringLiteral("unknown command ") + quoted(first) +
                      QStringLiteral(" (quillfern --help lists the commands)"));
+}
+
+QString Grouped(std::uint64_t number) {
+    return QLocale(QLocale::English).toString(static_cast<qulonglong>(number));
 }
 
 std::int32_t ParseCount(const QString& text) {

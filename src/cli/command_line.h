@@ -64,6 +64,9 @@ bool WantsCommandLine(const QStringList& arguments);
 // Reads the arguments after the program's name; throws UsageError.
 Request ParseArguments(const QStringList& arguments);
 
+// A number as messages write it: 1,048,576.
+QString Grouped(std::uint64_t number);
+
 // The count of `generate`: digits only, from 1 to kMaxCount; throws UsageError.
 std::int32_t ParseCount(const QString& text);
 

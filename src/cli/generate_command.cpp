@@ -5,8 +5,6 @@
 #include <memory>
 #include <random>
 
-#include <QLocale>
-
 #include "cli/commands.h"
 #include "cli/ending.h"
 #include "cli/output.h"
@@ -28,10 +26,6 @@ struct PartOfName {
     bool firstOnly() const { return part == Part::First; }
     bool lastOnly() const { return part == Part::Last; }
 };
-
-QString grouped(std::uint64_t number) {
-    return QLocale(QLocale::English).toString(static_cast<qulonglong>(number));
-}
 
 std::uint64_t seedOf(const GenerateRequest& request) {
     if (request.seed) return *request.seed;
@@ -145,9 +139,9 @@ void Generate(const GenerateRequest& request, const QString& databasePath) {
         possible = possibleNames(request.part, first, last);
         if (static_cast<std::uint64_t>(request.count) > possible)
             throw platform::Failure(QStringLiteral("--unique: these lists make only ") +
-                                    grouped(possible) + QLatin1Char(' ') +
+                                    Grouped(possible) + QLatin1Char(' ') +
                                     QLatin1String(partWords(request.part)) +
-                                    QStringLiteral(", not ") + grouped(request.count));
+                                    QStringLiteral(", not ") + Grouped(request.count));
     }
 
     if (request.format == Format::Xlsx) {
