@@ -1,4 +1,4 @@
-# Python Faker (Debian's python3-faker) doing the same job, when it is installed.
+# Python Faker (Debian's python3-fake-factory) doing the same job, when it is installed.
 import sys
 from faker import Faker
 
