@@ -1,5 +1,6 @@
 // `generate`: the names of a run drawn by the windows' own row steps, written
 // as text, CSV or a workbook.
+#include <algorithm>
 #include <exception>
 #include <limits>
 #include <memory>
@@ -31,6 +32,14 @@ std::uint64_t seedOf(const GenerateRequest& request) {
     if (request.seed) return *request.seed;
     std::random_device device;
     return (std::uint64_t{device()} << 32) ^ device();
+}
+
+// The lists come in the order of the user's locale, as the windows show
+// them. Drawn from in the order of their characters' codes instead, the same
+// seed gives the same names on every machine, whatever its language.
+QStringList inCodeOrder(QStringList names) {
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // A list the names are drawn from must hold names.
@@ -125,8 +134,8 @@ void Generate(const GenerateRequest& request, const QString& databasePath) {
     names::NameListModel firstList;
     names::NameListModel lastList;
     LoadLists(databasePath, request.list, request.gender, firstList, lastList);
-    const QStringList& firstNames = firstList.entries();
-    const QStringList& lastNames = lastList.entries();
+    const QStringList firstNames = inCodeOrder(firstList.entries());
+    const QStringList lastNames = inCodeOrder(lastList.entries());
     if (request.part != Part::Last) requireNames(firstNames, request.list, "first");
     if (request.part != Part::First) requireNames(lastNames, request.list, "last");
 

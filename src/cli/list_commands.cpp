@@ -66,7 +66,10 @@ bool Import(const ImportRequest& request, const QString& databasePath) {
                           .toUtf8()
                           .toStdString());
         } catch (const platform::Failure& failure) {
-            PrintError(file + QStringLiteral(": ") + failure.description());
+            // Most descriptions name the file already.
+            const QString description = failure.description();
+            PrintError(description.startsWith(file) ? description
+                                                    : file + QStringLiteral(": ") + description);
             allImported = false;
         }
     }

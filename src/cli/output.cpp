@@ -8,10 +8,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include "platform/failure.h"
+#include "platform/files.h"
 #include "results/saving.h"
 
 namespace cli {
@@ -21,40 +21,30 @@ namespace {
 // Large enough that writes are few, small enough to stay in the cache.
 constexpr std::size_t kWriteSize = 128 * 1024;
 
-// Where a save of `path` writes: the path itself, or for a link the file it
-// leads to. Anything there but a regular file is refused.
+QString cannotWrite(const QString& path) {
+    return QStringLiteral("Cannot write ") + path + QStringLiteral(": ");
+}
+
+// Where a workbook for `path` goes, as results.txt would: the path itself,
+// or for a link the regular file it leads to. Anything else is refused.
 QString TargetOf(const QString& path) {
+    const QString refusal = platform::NotARegularFile(path);
+    if (!refusal.isEmpty()) throw platform::Failure(cannotWrite(path) + refusal);
     const QFileInfo info(path);
-    if (!info.exists()) return path;
-    if (!info.isFile())
-        throw platform::Failure(QStringLiteral("cannot write ") + path +
-                                QStringLiteral(": it is not a regular file"));
     return info.isSymLink() ? info.canonicalFilePath() : path;
 }
 
+// The text file, written as results.txt is.
 class SafeFileOutput : public ByteSink {
 public:
-    explicit SafeFileOutput(const QString& path) : file_(path) {
-        // Unbuffered: a failing write is seen here, never left to the commit.
-        if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) fail(file_.errorString());
-    }
+    explicit SafeFileOutput(const QString& path) : file_(path) {}
     void write(std::string_view bytes) override {
-        while (!bytes.empty()) {
-            const qint64 wrote = file_.write(bytes.data(), static_cast<qint64>(bytes.size()));
-            if (wrote <= 0) fail(file_.errorString());
-            bytes.remove_prefix(static_cast<std::size_t>(wrote));
-        }
+        file_.write(bytes.data(), static_cast<qint64>(bytes.size()));
     }
-    void finish() override {
-        if (!file_.commit()) fail(file_.errorString());
-    }
+    void finish() override { file_.commit(); }
 
 private:
-    [[noreturn]] void fail(const QString& reason) {
-        throw platform::Failure(QStringLiteral("cannot write ") + file_.fileName() +
-                                QStringLiteral(": ") + reason);
-    }
-    QSaveFile file_;
+    platform::WholeFileWriter file_;
 };
 
 }  // namespace
@@ -131,9 +121,7 @@ void RowWriter::finish() {
 WorkbookWriter::WorkbookWriter(const QString& path) : target_(TargetOf(path)) {
     QTemporaryFile file(target_ + QStringLiteral(".XXXXXX"));
     file.setAutoRemove(false);
-    if (!file.open())
-        throw platform::Failure(QStringLiteral("cannot write ") + path + QStringLiteral(": ") +
-                                file.errorString());
+    if (!file.open()) throw platform::Failure(cannotWrite(path) + file.errorString());
     building_ = file.fileName();
     file.close();
     try {
@@ -176,8 +164,7 @@ void WorkbookWriter::describingFailures(Steps&& steps) {
     try {
         steps();
     } catch (const platform::Failure& failure) {
-        throw platform::Failure(QStringLiteral("cannot write ") + target_ + QStringLiteral(": ") +
-                                failure.description());
+        throw platform::Failure(cannotWrite(target_) + failure.description());
     }
 }
 

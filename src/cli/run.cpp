@@ -1,6 +1,7 @@
 #include "cli/run.h"
 
 #include <csignal>
+#include <cstdio>
 #include <new>
 #include <variant>
 
@@ -21,6 +22,12 @@ QStringList argumentsOf(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
+}
+
+// Qt's own warnings would add lines to the one line of an error; what went
+// wrong reaches the user as that line.
+void dropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) std::fputs((message + QLatin1Char('\n')).toLocal8Bit(), stderr);
 }
 
 int carryOut(const Request& request, const QString& databasePath) {
@@ -50,6 +57,7 @@ int Run(int argc, char* argv[]) {
     // A closed pipe and a file size limit show as write errors, not as signals.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+    qInstallMessageHandler(dropQtMessages);
     const QCoreApplication application(argc, argv);
     try {
         const Request request = ParseArguments(argumentsOf(argc, argv));

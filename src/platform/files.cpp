@@ -52,32 +52,43 @@ void refuseAnythingButARegularFile(const QString& path) {
 
 }  // namespace
 
-void WriteFileWhole(const QByteArray& bytes, const QString& path) {
-    refuseAnythingButARegularFile(path);
+WholeFileWriter::WholeFileWriter(const QString& path) : path_(path), file_(path) {
+    refuseAnythingButARegularFile(path_);
     // The new file is written beside the one it replaces (beside the file a
     // link leads to) and then renamed over it.
-    QSaveFile file(path);
     // Unbuffered, so that every byte is written here, where a failure is seen:
     // a rest left in the buffer would be written out by the commit, which does
     // not notice when that fails and puts a cut-off file in place of the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw cannotWrite(path, file.errorString());
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw cannotWrite(path_, file_.errorString());
+}
+
+void WholeFileWriter::write(const char* data, qint64 size) {
     // A full disk takes part of the bytes first; the write of the rest then
     // fails and says why.
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 wrote = file.write(bytes.constData() + written, bytes.size() - written);
+    for (qint64 written = 0; written < size;) {
+        const qint64 wrote = file_.write(data + written, size - written);
         if (wrote <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            throw cannotWrite(path, reason);
+            const QString reason = file_.errorString();
+            file_.cancelWriting();
+            throw cannotWrite(path_, reason);
         }
         written += wrote;
     }
+}
+
+void WholeFileWriter::commit() {
     // Once more just before the rename, should the path have been replaced
     // by a pipe or a link to a device while the bytes were written (the
-    // uncommitted file goes with `file`).
-    refuseAnythingButARegularFile(path);
-    if (!file.commit()) throw cannotWrite(path, file.errorString());
+    // uncommitted file goes with `file_`).
+    refuseAnythingButARegularFile(path_);
+    if (!file_.commit()) throw cannotWrite(path_, file_.errorString());
+}
+
+void WriteFileWhole(const QByteArray& bytes, const QString& path) {
+    WholeFileWriter file(path);
+    file.write(bytes.constData(), bytes.size());
+    file.commit();
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSaveFile>
 #include <QString>
 
 namespace platform {
@@ -27,5 +28,23 @@ QString NotARegularFile(const QString& path);
 // A path that is, or leads to, anything but a regular file is refused and left
 // untouched: writing beside it and renaming would replace a device or a pipe.
 void WriteFileWhole(const QByteArray& bytes, const QString& path);
+
+// The same for bytes that come piece by piece, however many: they go to the
+// new file as they come, which takes the old one's place at commit(). Gone
+// before that, the new file is dropped and the old one stays as it was.
+// Every step throws platform::Failure.
+class WholeFileWriter {
+public:
+    explicit WholeFileWriter(const QString& path);
+    WholeFileWriter(const WholeFileWriter&) = delete;
+    WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+
+    void write(const char* data, qint64 size);
+    void commit();
+
+private:
+    QString path_;
+    QSaveFile file_;
+};
 
 }  // namespace platform

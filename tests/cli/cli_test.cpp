@@ -2,9 +2,11 @@
 // names.mdb into a folder of its own and runs it as a separate process,
 // without a display.
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -15,6 +17,7 @@
 #include "cli/command_line.h"
 #include "cli/unique_names.h"
 #include "names/name_database_file.h"
+#include "names/name_file.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -65,6 +68,7 @@ protected:
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QLatin1String(name));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
         return environment;
     }
 
@@ -314,6 +318,26 @@ TEST_F(CommandLine, OutputFileIsReplacedWholeAndNothingGoesToStandardOutput) {
     EXPECT_EQ(readFile(path("out.txt")), run({"generate", "-n", "70000", "--seed", "3"}).out);
 }
 
+// As results.txt: a link's file gets the names and the link stays; a pipe
+// or a link to a device is refused untouched, and nothing waits on it.
+TEST_F(CommandLine, OutputFileIsARegularFileOrALinkToOne) {
+    writeFile(path("real.txt"), "old\n");
+    ASSERT_TRUE(QFile::link(path("real.txt"), path("link.txt")));
+    ASSERT_EQ(run({"generate", "-n", "3", "-o", "link.txt"}).status, 0);
+    EXPECT_TRUE(QFileInfo(path("link.txt")).isSymLink());
+    EXPECT_EQ(lines(readFile(path("real.txt"))).size(), 3);
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), path("null.xlsx")));
+    for (const QString target : {"pipe", "null.xlsx"}) {
+        const QString format = target.endsWith("xlsx") ? "xlsx" : "csv";
+        expectError(run({"generate", "--format", format, "-o", target}), 1,
+                    target + " is not a regular file");
+    }
+    EXPECT_EQ(QFileInfo(path("pipe")).isFile(), false);
+    EXPECT_EQ(QFileInfo(path("null.xlsx")).symLinkTarget(), "/dev/null");
+}
+
 TEST_F(CommandLine, ReaderGoingAwayEndsQuietly) {
     const Outcome outcome =
         shell("\"$Q\" generate -n 2147483647 | head -n 2; echo \"${PIPESTATUS[0]}\" >&2");
@@ -330,7 +354,7 @@ TEST_F(CommandLine, WritesThatFailLeaveNothingHalfWritten) {
         writeFile(path(file), "old\n");
         expectError(shell("ulimit -f 64; \"$Q\" generate -n 500000 --format " +
                           file.section('.', 1).replace("txt", "text") + " -o " + file),
-                    1, "cannot write " + file);
+                    1, "annot write " + file);
         EXPECT_EQ(readFile(path(file)), "old\n");
     }
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 5)
@@ -390,12 +414,19 @@ TEST_F(CommandLine, ImportGoesOnPastAFileItCannotRead) {
     setUserList({}, {});
     writeFile(path("good.txt"), "Kim\n");
     QDir(dir_.path()).mkdir("folder.txt");
-    const Outcome outcome = run({"import", "first", "missing.txt", "folder.txt", "good.txt"});
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.txt")).constData(), 0600), 0);
+    QFile huge(path("huge.txt"));  // holes: takes no room on the disk
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(names::kNameFileLimit + 1));
+    const Outcome outcome =
+        run({"import", "first", "missing.txt", "folder.txt", "pipe.txt", "huge.txt", "good.txt"});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(lines(outcome.out), QStringList{"good.txt: 1 name added"});
-    EXPECT_EQ(lines(outcome.err),
-              (QStringList{"quillfern: missing.txt: File not found",
-                           "quillfern: folder.txt: Path is a folder, not a file: folder.txt"}));
+    EXPECT_EQ(
+        lines(outcome.err),
+        (QStringList{"quillfern: missing.txt: File not found",
+                     "quillfern: folder.txt: Path is a folder, not a file: folder.txt",
+                     "quillfern: pipe.txt is not a regular file",
+                     "quillfern: huge.txt is larger than 256 MB, the limit for a name file"}));
     EXPECT_EQ(lines(run({"names", "first", "--list", "user"}).out), QStringList{"Kim"});
 }
 
