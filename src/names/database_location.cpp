@@ -45,8 +45,13 @@ QByteArray immutableUri(const QString& path) {
 class Connection {
 public:
     Connection(const QByteArray& file, int flags) {
-        if (sqlite3_open_v2(file.constData(), &db_, flags | SQLITE_OPEN_URI, nullptr) != SQLITE_OK)
-            fail(QString::fromLocal8Bit(file));
+        if (sqlite3_open_v2(file.constData(), &db_, flags | SQLITE_OPEN_URI, nullptr) !=
+            SQLITE_OK) {
+            // A failed open still holds a handle; the destructor will not run.
+            const platform::Failure failure = failureOf(QString::fromLocal8Bit(file));
+            sqlite3_close_v2(db_);
+            throw failure;
+        }
         sqlite3_busy_timeout(db_, kBusyMilliseconds);
     }
     ~Connection() { sqlite3_close_v2(db_); }
@@ -99,10 +104,11 @@ private:
         sqlite3_stmt* handle = nullptr;
     };
 
-    [[noreturn]] void fail(const QString& what) const {
-        throw platform::Failure(what + QStringLiteral(": ") +
-                                QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : "out of memory"));
+    platform::Failure failureOf(const QString& what) const {
+        return platform::Failure(what + QStringLiteral(": ") +
+                                 QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : "out of memory"));
     }
+    [[noreturn]] void fail(const QString& what) const { throw failureOf(what); }
 
     sqlite3* db_ = nullptr;
 };
