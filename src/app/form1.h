@@ -97,7 +97,6 @@ public:
 
     int MousePointer() const { return pointer_; }
     void SetMousePointer(int pointer);
-    bool hasCustomPointer() const { return customPointer_.has_value(); }
 
     // True while a generation run is under way.
     bool Generating = false;
@@ -155,7 +154,6 @@ private:
     void groupOptions(std::initializer_list<QRadioButton*> options);
     void connectEvents();
     void ApplySkin();
-    void LoadHandCursor();
     void SeedAndMaybeOpenHomePage();
     void SetCaptionIconAndTitle();
     void RestoreStoredOptions(guarded::Procedure& procedure);

@@ -43,11 +43,9 @@ QString CurrentFailureDescription() {
     }
 }
 
-bool Procedure::reportCurrent(int number) {
+void Procedure::reportCurrent(int number) {
     const QString description = CurrentFailureDescription();
-    if (!reported_.emplace(number, description).second) return false;
-    reporter_.report(description, tag_, number);
-    return true;
+    if (reported_.emplace(number, description).second) reporter_.report(description, tag_, number);
 }
 
 }  // namespace guarded

@@ -56,7 +56,6 @@ public:
     // Runs one statement; returns false when it failed (and was reported).
     template <class Statement>
     bool run(int number, Statement&& statement) {
-        last_ = number;
         try {
             statement();
             return true;
@@ -69,7 +68,6 @@ public:
     // The test that opens a conditional block: a failing test takes the first branch.
     template <class Condition>
     bool test(int number, Condition&& condition) {
-        last_ = number;
         try {
             return condition();
         } catch (...) {
@@ -78,41 +76,15 @@ public:
         }
     }
 
-    // The test of a loop: a failing test runs the body once; when the same test
-    // fails again the loop ends instead of reporting without end.
-    template <class Condition>
-    bool loopTest(int number, Condition&& condition) {
-        last_ = number;
-        try {
-            return condition();
-        } catch (...) {
-            return reportCurrent(number);
-        }
-    }
-
-    // A statement that yields a value; a failure gives `fallback`.
-    template <class T, class Statement>
-    T value(int number, T fallback, Statement&& statement) {
-        last_ = number;
-        try {
-            return statement();
-        } catch (...) {
-            reportCurrent(number);
-            return fallback;
-        }
-    }
-
-    int lastStatement() const { return last_; }
     const QString& tag() const { return tag_; }
 
 private:
-    // Reports the exception in flight; false when the same failure was reported before.
-    bool reportCurrent(int number);
+    // Reports the exception in flight unless the same failure was reported before.
+    void reportCurrent(int number);
 
     std::optional<FailureBox> box_;
     Reporter& reporter_;
     QString tag_;
-    int last_ = 0;
     std::set<std::pair<int, QString>> reported_;
 };
 

@@ -170,8 +170,6 @@ void Database::open(const QString& path) {
                      "pragma wal_autocheckpoint=100000",
                      nullptr, nullptr, nullptr);
     db_ = db;
-    ++openCount_;
-    if (openCount_ > peakOpenCount_) peakOpenCount_ = openCount_;
 }
 
 void Database::close() {
@@ -180,7 +178,6 @@ void Database::close() {
     cache_.clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
-    --openCount_;
 }
 
 sqlite3* Database::handle() const {

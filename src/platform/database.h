@@ -72,12 +72,6 @@ public:
     // Starts a query; the engine's refusal (a missing table) throws here.
     Query query(const char* sql);
 
-    // Connections open in this process right now, and the most that were open
-    // at once since the last reset.
-    static int openConnections() { return openCount_; }
-    static int peakOpenConnections() { return peakOpenCount_; }
-    static void resetPeakOpenConnections() { peakOpenCount_ = openCount_; }
-
     // How long a connection waits for another one to let go of the file;
     // applies to connections opened afterwards.
     static constexpr std::chrono::milliseconds kBusyTimeout{5000};
@@ -96,8 +90,6 @@ private:
     sqlite3* db_ = nullptr;
     std::map<std::string, sqlite3_stmt*> cache_;
 
-    static inline int openCount_ = 0;
-    static inline int peakOpenCount_ = 0;
     static inline std::chrono::milliseconds busyTimeout_ = kBusyTimeout;
 };
 

@@ -62,7 +62,6 @@ public:
 
     int MousePointer() const { return pointer_; }
     void SetMousePointer(int pointer);
-    bool hasCustomPointer() const { return customPointer_.has_value(); }
 
     // Event procedures.
     void Form_Load();

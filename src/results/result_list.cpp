@@ -13,13 +13,6 @@ namespace {
 constexpr std::size_t kUsualRowBytes = 16;
 }  // namespace
 
-int CodePointCount(std::string_view utf8) {
-    // Every byte except the continuation bytes 10xxxxxx starts a character.
-    return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char byte) {
-        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-    }));
-}
-
 void ResultList::setHeader(const QString& text) {
     header_ = text;
     emit headerDataChanged(Qt::Horizontal, 0, 0);
@@ -33,12 +26,6 @@ std::string_view ResultList::utf8(int position) const {
 QString ResultList::text(int position) const {
     const std::string_view row = utf8(position);
     return QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size()));
-}
-
-int ResultList::longestRow() const {
-    int longest = 0;
-    for (int row = 0; row < count(); ++row) longest = std::max(longest, CodePointCount(utf8(row)));
-    return longest;
 }
 
 void ResultList::clear() {
@@ -58,16 +45,6 @@ void ResultList::reserve(int rows) {
         text_.reserve(text_.size() + static_cast<std::size_t>(rows) * kUsualRowBytes);
     } catch (const std::bad_alloc&) {
     }
-}
-
-void ResultList::appendUtf8(QStringView piece) {
-    const QByteArray encoded = piece.toUtf8();
-    text_.append(std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
-}
-
-void ResultList::addRow(std::initializer_list<QStringView> pieces) {
-    for (QStringView piece : pieces) appendUtf8(piece);
-    endRow();
 }
 
 void ResultList::publish() {

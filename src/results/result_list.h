@@ -9,7 +9,6 @@
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
 
 #include "platform/failure.h"
 #include "results/text_buffer.h"
@@ -35,15 +34,12 @@ public:
     // Row `position` from 0.
     std::string_view utf8(int position) const;
     QString text(int position) const;
-    // The longest row in characters (code points).
-    int longestRow() const;
 
     // Removes every row and tells the view at once.
     void clear();
     // Room for this many more rows: a hint that never fails.
     void reserve(int rows);
-    // Adds one row made of the pieces joined together.
-    void addRow(std::initializer_list<QStringView> pieces);
+    // Adds one row made of the UTF-8 pieces joined together.
     void addUtf8Row(std::initializer_list<std::string_view> pieces) {
         for (std::string_view piece : pieces) text_.append(piece);
         endRow();
@@ -69,7 +65,6 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    void appendUtf8(QStringView piece);
     void endRow() {
         if (text_.size() > kMaxTextBytes) throw platform::Failure(QStringLiteral("Out of memory"));
         ends_.push_back(static_cast<std::uint32_t>(text_.size()));
@@ -81,8 +76,5 @@ private:
     std::vector<std::uint32_t> ends_;  // end offset of each row in text_
     int shown_ = 0;
 };
-
-// Characters (code points) of UTF-8 text.
-int CodePointCount(std::string_view utf8);
 
 }  // namespace results

@@ -333,7 +333,6 @@ TEST_F(Form1Test, PointerFollowsTheTableAndStaysAnHourglass) {
     image.fill(Qt::blue);
     ASSERT_TRUE(image.save(programFolder.filePath("HAND-M.CUR"), "ICO"));
     app::Form1& form1 = start();
-    EXPECT_TRUE(form1.hasCustomPointer());
 
     for (QWidget* button :
          {form1.PushButton1, form1.PushButton2, form1.PushButton3, form1.PushButton4,
@@ -367,7 +366,6 @@ TEST_F(Form1Test, PointerFollowsTheTableAndStaysAnHourglass) {
 
 TEST_F(Form1Test, WithoutTheHandPictureTheCustomPointerIsTheArrow) {
     app::Form1& form1 = start();
-    EXPECT_FALSE(form1.hasCustomPointer());
     moveOver(form1.PushButton8);
     EXPECT_EQ(form1.MousePointer(), 99);
     EXPECT_EQ(form1.cursor().shape(), Qt::ArrowCursor);

@@ -51,7 +51,7 @@ TEST(Database, OpeningFailsWithTheEnginesMessageAndNeverCreatesAFile) {
     file.write(QByteArray(4096, 'x'));
     file.close();
     EXPECT_EQ(failureOf([&] { database.open(notADatabase); }), "file is not a database");
-    EXPECT_EQ(platform::Database::openConnections(), 0);
+    EXPECT_EQ(testsupport::OpenHandlesTo(notADatabase), 0);
 }
 
 TEST(Database, AMissingTableAndAClosedConnectionAreFailures) {
@@ -82,14 +82,14 @@ TEST(Database, AFileLockedByAnotherProgramIsAFailure) {
     EXPECT_TRUE(database.isOpen());
 }
 
-TEST(Database, ConnectionsAreCountedAndClosedWithTheirScope) {
+TEST(Database, AConnectionClosesWithItsScope) {
     TempDatabase db;
     {
         platform::Database database;
         database.open(db.path());
-        EXPECT_EQ(platform::Database::openConnections(), 1);
+        EXPECT_EQ(testsupport::OpenHandlesTo(db.path()), 1);
     }
-    EXPECT_EQ(platform::Database::openConnections(), 0);
+    EXPECT_EQ(testsupport::OpenHandlesTo(db.path()), 0);
 }
 
 TEST(Statements, StoredNameKeepsTheFirstFiftyCharactersWithoutSplittingALetter) {

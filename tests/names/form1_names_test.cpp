@@ -1,5 +1,6 @@
 // The main window's name lists: options, editing and importing, driven through
 // the controls with scripted dialogs on temporary databases.
+#include <algorithm>
 #include <memory>
 
 #include <QApplication>
@@ -140,10 +141,13 @@ TEST_F(Form1Names, AFailingLoadFromAnOptionIsShownAndTheBusyPointerEnds) {
 TEST_F(Form1Names, AFirstNameAddedToTheBuiltInListGoesToTheFemaleTable) {
     start();
     form->Option2->click();
-    dialogs.answerInputBox("Zed");
-    platform::Database::resetPeakOpenConnections();
+    // The input box is shown while the one connection is open.
+    int handlesDuringInput = -1;
+    dialogs.answerInputBox("Zed",
+                           [&] { handlesDuringInput = testsupport::OpenHandlesTo(db->path()); });
     form->PushButton2->click();
-    EXPECT_EQ(platform::Database::peakOpenConnections(), 1);
+    EXPECT_EQ(handlesDuringInput, 1);
+    EXPECT_EQ(testsupport::OpenHandlesTo(db->path()), 0);
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, "Input first name: ");
     EXPECT_EQ(dialogs.shown()[0].title, form->applicationTitle());
@@ -251,12 +255,14 @@ TEST_F(Form1Names, ClearEmptiesOneUserTableAtOnceAndAnEmptyListDoesNothing) {
     EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Ward"}));
     EXPECT_TRUE(firstShown().isEmpty());
 
-    platform::Database::resetPeakOpenConnections();
-    form->PushButton4->click();  // nothing to clear: no connection, no reload
-    EXPECT_EQ(platform::Database::peakOpenConnections(), 0);
-
     form->PushButton3->click();
     EXPECT_TRUE(db->names("user_lastname").isEmpty());
+
+    // Nothing to clear: no connection, no reload (either would report the
+    // database that is gone).
+    ASSERT_TRUE(QFile::remove(db->path()));
+    form->PushButton4->click();
+    form->PushButton3->click();
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
@@ -401,10 +407,14 @@ TEST_F(Form1Names, SeveralFilesImportInTurnPastAMissingFileAndAFolder) {
     dialogs.answerOpenFiles({writeFile("a.txt", "Ash\n"), files.filePath("gone.txt"), folder,
                              files.path() + "//b.txt", writeFile("empty.txt", "")});
     writeFile("b.txt", "Birch\r\n");
-    dialogs.expectMessageBox(2);
-    platform::Database::resetPeakOpenConnections();
+    // Each file is imported with its own connection, one at a time.
+    QList<int> handlesAtMessages;
+    dialogs.expectMessageBox(2,
+                             [&] { handlesAtMessages << testsupport::OpenHandlesTo(db->path()); });
     form->PushButton6->click();
-    EXPECT_EQ(platform::Database::peakOpenConnections(), 1);
+    ASSERT_EQ(handlesAtMessages.size(), 2);
+    EXPECT_LE(*std::max_element(handlesAtMessages.begin(), handlesAtMessages.end()), 1);
+    EXPECT_EQ(testsupport::OpenHandlesTo(db->path()), 0);
     EXPECT_EQ(db->names("user_firstname"), (QStringList{"Ulla", "Ash", "Birch"}));
     const auto& shown = dialogs.shown();
     ASSERT_EQ(shown.size(), 3u);

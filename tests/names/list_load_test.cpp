@@ -45,7 +45,7 @@ Loaded load(const QString& path, const ListOptions& options,
     }
     result.first = first.entries();
     result.last = last.entries();
-    EXPECT_EQ(platform::Database::openConnections(), 0);
+    EXPECT_EQ(testsupport::OpenHandlesTo(path), 0);
     return result;
 }
 

@@ -387,6 +387,17 @@ TEST(RemoveStaleWorkbooks, RemovesOnlyOldWorkbooksThatNothingHolds) {
     EXPECT_TRUE(QFile::exists(folder.filePath("Quillfern-cccccc.xlsx")));
 }
 
+TEST_F(WorkbookTest, ColumnWidthsCountLettersNotBytes) {
+    fill({QString::fromUtf8("ÅÅÅÅÅÅÅÅÅÅ")});  // ten letters, twenty bytes
+    form2->Option6->setChecked(true);
+    form2->PushButton2_Click();
+    ASSERT_EQ(launches.size(), 1u);
+    cells(launches[0].last());
+    ASSERT_EQ(widths.size(), 1u);
+    EXPECT_GE(widths[1], 10.0);
+    EXPECT_LT(widths[1], 15.0);
+}
+
 TEST(DesktopSpreadsheet, WithoutAProgramCreatingTheApplicationFails) {
     platform::DesktopSpreadsheet none(QString(), [](const QString&, const QStringList&) {
         ADD_FAILURE() << "nothing may be started";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 #include <QSettings>
 #include <QStringList>
@@ -33,7 +34,10 @@ protected:
     void fill(const QStringList& names) {
         results::ResultList& list = form2->results();
         list.clear();
-        for (const QString& name : names) list.addRow({name});
+        for (const QString& name : names) {
+            const QByteArray utf8 = name.toUtf8();
+            list.addUtf8Row({std::string_view(utf8.constData(), static_cast<size_t>(utf8.size()))});
+        }
         list.publish();
     }
 

@@ -8,12 +8,12 @@ ScriptedDialogs::~ScriptedDialogs() {
     verifyAllShown();
 }
 
-void ScriptedDialogs::expectMessageBox(int count) {
-    for (int i = 0; i < count; ++i) expected_.push_back({"message", {}, {}});
+void ScriptedDialogs::expectMessageBox(int count, std::function<void()> meanwhile) {
+    for (int i = 0; i < count; ++i) expected_.push_back({"message", {}, meanwhile});
 }
 
-void ScriptedDialogs::answerInputBox(const QString& answer) {
-    expected_.push_back({"input", {answer}, {}});
+void ScriptedDialogs::answerInputBox(const QString& answer, std::function<void()> meanwhile) {
+    expected_.push_back({"input", {answer}, std::move(meanwhile)});
 }
 
 void ScriptedDialogs::answerOpenFiles(const QStringList& paths, std::function<void()> meanwhile) {
@@ -49,12 +49,14 @@ ScriptedDialogs::Expected ScriptedDialogs::take(const QString& kind, const QStri
 
 void ScriptedDialogs::messageBox(const QString& text, int style, const QString& title) {
     shown_.push_back({"message", text, style, title});
-    take("message", text);
+    const Expected expected = take("message", text);
+    if (expected.meanwhile) expected.meanwhile();
 }
 
 QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title) {
     shown_.push_back({"input", prompt, 0, title});
     const Expected answer = take("input", prompt);
+    if (answer.meanwhile) answer.meanwhile();
     return answer.answer.value(0);
 }
 

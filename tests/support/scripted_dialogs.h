@@ -25,9 +25,9 @@ public:
 
     ~ScriptedDialogs() override;
 
-    void expectMessageBox(int count = 1);
-    void answerInputBox(const QString& answer);
-    // `meanwhile` runs after the user has chosen, before the program goes on.
+    // `meanwhile` runs while the dialog is shown, before the program goes on.
+    void expectMessageBox(int count = 1, std::function<void()> meanwhile = {});
+    void answerInputBox(const QString& answer, std::function<void()> meanwhile = {});
     void answerOpenFiles(const QStringList& paths, std::function<void()> meanwhile = {});
     void answerChooseFolder(const QString& folder);
 

@@ -32,4 +32,8 @@ private:
     QTemporaryDir dir_;
 };
 
+// How many open file handles of this process lead to the file: one for each
+// open database connection to it.
+int OpenHandlesTo(const QString& path);
+
 }  // namespace testsupport
