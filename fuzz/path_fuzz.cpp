@@ -15,7 +15,7 @@
 #include <QString>
 
 #include "fuzz_check.h"
-#include "names/name_file.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ QString WithoutSeparators(QString text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString path = PathFrom(data, size);
-    const QString normal = names::NormalizePath(path);
+    const QString normal = platform::NormalizePath(path);
 
     const QString expected = Expected(path);
     if (normal != expected)
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool longRun = path.mid(LeadingSeparators(path)).contains(QStringLiteral("///"));
     if (!longRun) {
         QF_FUZZ_CHECK(!normal.contains(QStringLiteral("//")));
-        QF_FUZZ_CHECK(names::NormalizePath(normal) == normal);
+        QF_FUZZ_CHECK(platform::NormalizePath(normal) == normal);
     }
     if (!path.contains(QStringLiteral("//"))) QF_FUZZ_CHECK(normal == path);
 
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // leave no "//" at all.
     QString again = normal;
     for (int i = 0; i < 40 && again.contains(QStringLiteral("//")); ++i) {
-        const QString next = names::NormalizePath(again);
+        const QString next = platform::NormalizePath(again);
         QF_FUZZ_CHECK(next.size() < again.size());
         again = next;
     }

@@ -21,6 +21,7 @@
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
+#include "platform/files.h"
 #include "platform/pointer.h"
 #include "platform/settings.h"
 
@@ -110,7 +111,7 @@ void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& pat
     } else if (procedure.test(122, [&] { return paths.size() >= 2; })) {
         for (const QString& chosen : paths) {
             QString path = chosen;
-            procedure.run(132, [&] { path = names::NormalizePath(path); });
+            procedure.run(132, [&] { path = platform::NormalizePath(path); });
             procedure.run(134, [&] { names::FileToListview(settings, path, kind); });
         }
     }

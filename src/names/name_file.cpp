@@ -167,14 +167,4 @@ QByteArray ReadNameFile(const QString& path) {
     return readToEnd(file.fd(), info.st_size, path);
 }
 
-QString NormalizePath(const QString& path) {
-    const auto collapsePairs = [](QString text) {
-        return text.replace(QStringLiteral("//"), QStringLiteral("/"));
-    };
-    if (!path.startsWith(QLatin1Char('/'))) return collapsePairs(path);
-    qsizetype k = 0;
-    while (k < path.size() && path.at(k) == QLatin1Char('/')) ++k;
-    return QLatin1Char('/') + collapsePairs(path.mid(k));
-}
-
 }  // namespace names

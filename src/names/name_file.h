@@ -41,9 +41,4 @@ inline constexpr qint64 kNameFileLimit = qint64{256} * 1024 * 1024;
 // their type, before and after opening.
 QByteArray ReadNameFile(const QString& path);
 
-// Collapses doubled separators of a path: a leading run of '/' becomes one
-// '/', and elsewhere each pair "//" becomes "/" in one pass from left to
-// right (a run of three becomes two, a run of four becomes two).
-QString NormalizePath(const QString& path);
-
 }  // namespace names

@@ -23,6 +23,16 @@ bool FolderExists(const QString& path) {
     return QFileInfo(path).isDir();
 }
 
+QString NormalizePath(const QString& path) {
+    const auto collapsePairs = [](QString text) {
+        return text.replace(QStringLiteral("//"), QStringLiteral("/"));
+    };
+    if (!path.startsWith(QLatin1Char('/'))) return collapsePairs(path);
+    qsizetype k = 0;
+    while (k < path.size() && path.at(k) == QLatin1Char('/')) ++k;
+    return QLatin1Char('/') + collapsePairs(path.mid(k));
+}
+
 QString programFolder() {
     return QCoreApplication::applicationDirPath();
 }

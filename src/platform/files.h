@@ -12,6 +12,11 @@ bool FileExists(const QString& path);
 // True when the path names an existing folder; false on any failure or for a file.
 bool FolderExists(const QString& path);
 
+// Collapses doubled separators of a path: a leading run of '/' becomes one
+// '/', and elsewhere each pair "//" becomes "/" in one pass from left to
+// right (a run of three becomes two, a run of four becomes two).
+QString NormalizePath(const QString& path);
+
 // The folder that holds the program's executable, without trailing separator.
 QString programFolder();
 

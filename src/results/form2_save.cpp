@@ -5,7 +5,6 @@
 #include <QRadioButton>
 
 #include "guarded/failure_report.h"
-#include "names/name_file.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/spreadsheet.h"
@@ -25,7 +24,7 @@ void Form2::PushButton2_Click() {
         QString path;
         QByteArray text;
         procedure.run(110, [&] { path = Text2->text() + QStringLiteral("/results.txt"); });
-        procedure.run(112, [&] { path = names::NormalizePath(path); });
+        procedure.run(112, [&] { path = platform::NormalizePath(path); });
         procedure.run(118, [&] { text = results_->linesWithCrLf(); });
         // A file that could not be written is not announced as created.
         if (!procedure.run(122, [&] { WriteTextFile(text, path); })) return;

@@ -1,4 +1,4 @@
-// Proper case, name files and paths.
+// Proper case and name files.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -94,27 +94,6 @@ TEST(NameFile, ReadingAFolderOrAMissingFileFails) {
     file.write("Ann\r\n");
     file.close();
     EXPECT_EQ(names::ReadNameFile(file.fileName()), QByteArray("Ann\r\n"));
-}
-
-TEST(NormalizePath, CollapsesDoubledSeparators) {
-    const struct {
-        QString path;
-        QString normal;
-    } cases[] = {
-        {"", ""},
-        {"/home/ann/names.txt", "/home/ann/names.txt"},
-        {"//home/ann/names.txt", "/home/ann/names.txt"},
-        {"////srv//share/a.txt", "/srv/share/a.txt"},
-        {"/", "/"},
-        {"///", "/"},
-        {"/home///ann", "/home//ann"},
-        {"/home////ann", "/home//ann"},
-        {"a//b", "a/b"},
-        {"a///b", "a//b"},
-        {"relative/names.txt", "relative/names.txt"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(names::NormalizePath(c.path), c.normal) << c.path.toStdString();
 }
 
 }  // namespace

@@ -81,6 +81,27 @@ TEST(DesktopShell, TheHomeFolderStandsInForAMissingDesktopFolder) {
     }
 }
 
+TEST(NormalizePath, CollapsesDoubledSeparators) {
+    const struct {
+        QString path;
+        QString normal;
+    } cases[] = {
+        {"", ""},
+        {"/home/ann/names.txt", "/home/ann/names.txt"},
+        {"//home/ann/names.txt", "/home/ann/names.txt"},
+        {"////srv//share/a.txt", "/srv/share/a.txt"},
+        {"/", "/"},
+        {"///", "/"},
+        {"/home///ann", "/home//ann"},
+        {"/home////ann", "/home//ann"},
+        {"a//b", "a/b"},
+        {"a///b", "a//b"},
+        {"relative/names.txt", "relative/names.txt"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(platform::NormalizePath(c.path), c.normal) << c.path.toStdString();
+}
+
 TEST(PointerFile, ABrokenPictureIsAFailureAndAMissingCustomPictureShowsTheArrow) {
     QTemporaryDir dir;
     const QString path = dir.filePath("HAND-M.CUR");
