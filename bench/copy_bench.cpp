@@ -23,7 +23,9 @@ constexpr int kRows = 1000000;
 // No dialog may come up while copying.
 class NoDialogs : public platform::Dialogs {
 public:
-    void messageBox(const QString& text, int, const QString&) override { fail(text); }
+    void messageBox(const QString& text, platform::MessageStyle, const QString&) override {
+        fail(text);
+    }
     QString inputBox(const QString&, const QString&) override { fail("input box"); }
     QStringList openFiles(QWidget*, const QString&, const QString&) override { fail("open"); }
     QString chooseFolder(QWidget*, const QString&) override { fail("folder"); }

@@ -40,7 +40,8 @@ std::vector<std::string> builtDatabase() {
 // never expected.
 class ScreenDialogs : public platform::WidgetDialogs {
 public:
-    void messageBox(const QString& text, int style, const QString& title) override {
+    void messageBox(const QString& text, platform::MessageStyle style,
+                    const QString& title) override {
         if (!expectingDone || !text.startsWith(QLatin1String(kDone)))
             Fail("unexpected message: " + text.toStdString());
         expectingDone = false;

@@ -27,7 +27,7 @@ std::string censusLastNameFile() {
 class OneFileDialogs : public platform::Dialogs {
 public:
     explicit OneFileDialogs(QString path) : path_(std::move(path)) {}
-    void messageBox(const QString& text, int, const QString&) override {
+    void messageBox(const QString& text, platform::MessageStyle, const QString&) override {
         Fail("unexpected message: " + text.toStdString());
     }
     QString inputBox(const QString&, const QString&) override { Fail("unexpected input box"); }

@@ -59,7 +59,6 @@ const QString kHelpText = QStringLiteral(
     "file or added one at a time.");
 
 constexpr int kListColumnTwips = 6500;
-constexpr int kDeleteKeyCode = 46;
 
 QTreeView* makeListView(QWidget* parent, const char* name, names::NameListModel* model) {
     auto* view = new QTreeView(parent);
@@ -330,8 +329,9 @@ void Form1::Text1_GotFocus() {
 
 void Form1::PushButton8_Click() {
     Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton8_Click"));
-    procedure.run(
-        100, [this] { env_.dialogs.messageBox(kHelpText, platform::kStyleOk, applicationTitle_); });
+    procedure.run(100, [this] {
+        env_.dialogs.messageBox(kHelpText, platform::MessageStyle::Ok, applicationTitle_);
+    });
 }
 
 void Form1::Option4_Click() {
@@ -348,21 +348,21 @@ void Form1::Option6_Click() {
     Option4_Click();
 }
 
-void Form1::SetMousePointer(int pointer) {
+void Form1::SetMousePointer(platform::PointerShape pointer) {
     pointer_ = pointer;
     setCursor(platform::CursorFor(pointer, customPointer_));
 }
 
 void Form1::PointerOver(QObject* control) {
-    if (pointer_ == platform::kPointerHourglass) return;
+    if (pointer_ == platform::PointerShape::Hourglass) return;
     if (qobject_cast<QPushButton*>(control)) {
-        SetMousePointer(platform::kPointerCustom);
+        SetMousePointer(platform::PointerShape::Custom);
         return;
     }
     const bool arrowArea = control == this || qobject_cast<QGroupBox*>(control) ||
                            control == Option8 || control == Option9 || control == ListView1 ||
                            control == ListView2;
-    if (arrowArea) SetMousePointer(platform::kPointerNormal);
+    if (arrowArea) SetMousePointer(platform::PointerShape::Normal);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "generate/random_generator.h"
+#include "platform/pointer.h"
 #include "widgets/progress_bar.h"
 
 class QGroupBox;
@@ -48,6 +49,9 @@ struct Environment {
 };
 
 inline constexpr char kHomePage[] = "https://www.quillfern.example/";
+
+// The key code the list views' KeyDown procedures receive for the Delete key.
+inline constexpr int kDeleteKeyCode = 46;
 
 // One start in a hundred opens the home page: a draw from 1 to 100 that gives 7.
 bool DrawsHomePageVisit(generate::RandomGenerator& random);
@@ -95,8 +99,8 @@ public:
     generate::RandomGenerator& random() { return random_; }
     QString databasePath() const;
 
-    int MousePointer() const { return pointer_; }
-    void SetMousePointer(int pointer);
+    platform::PointerShape MousePointer() const { return pointer_; }
+    void SetMousePointer(platform::PointerShape pointer);
 
     // True while a generation run is under way.
     bool Generating = false;
@@ -169,7 +173,7 @@ private:
     names::NameListModel* lastNames_ = nullptr;
     QString applicationTitle_;
     generate::RandomGenerator random_;
-    int pointer_ = 0;
+    platform::PointerShape pointer_ = platform::PointerShape::Normal;
     std::optional<QCursor> customPointer_;
     bool restoring_ = false;
     std::unique_ptr<results::Form2> form2_;

@@ -45,7 +45,7 @@ void Form1::PushButton1_Click() {
 
     const QLocale locale;  // the user's
     const auto message = [this](const QString& text) {
-        env_.dialogs.messageBox(text, platform::kStyleOk, applicationTitle_);
+        env_.dialogs.messageBox(text, platform::MessageStyle::Ok, applicationTitle_);
     };
     if (procedure.test(110, [&] {
             const std::optional<double> value = generate::ReadNumber(Text1->text(), locale);
@@ -53,7 +53,7 @@ void Form1::PushButton1_Click() {
         })) {
         procedure.run(166, [&] { message(kTooMany); });
     } else {
-        procedure.run(112, [this] { SetMousePointer(platform::kPointerHourglass); });
+        procedure.run(112, [this] { SetMousePointer(platform::PointerShape::Hourglass); });
         if (procedure.test(120, [&] { return !generate::ReadsAsNumber(Text1->text(), locale); })) {
             procedure.run(160, [&] { message(kNotANumber); });
         } else {
@@ -76,7 +76,7 @@ void Form1::PushButton1_Click() {
                                           shown = position;
                                       });
             }
-            procedure.run(152, [this] { SetMousePointer(platform::kPointerNormal); });
+            procedure.run(152, [this] { SetMousePointer(platform::PointerShape::Normal); });
             procedure.run(154, [this] { ProgressBar1->rest(); });
             procedure.run(156, [this] {
                 // The list learns of its new rows at once, as the window shows.
@@ -86,7 +86,7 @@ void Form1::PushButton1_Click() {
             procedure.run(158, [this] { hide(); });
         }
         procedure.run(164, [this] {
-            SetMousePointer(platform::kPointerNormal);
+            SetMousePointer(platform::PointerShape::Normal);
             ProgressBar1->rest();
         });
     }

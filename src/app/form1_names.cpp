@@ -36,8 +36,6 @@ namespace keys = platform::keys;
 using names::AddTo;
 using names::RemoveFrom;
 
-constexpr int kDeleteKeyCode = 46;
-
 const QString kLoadTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
 const QString kLoadFilter = QStringLiteral("Text Files (*.txt);;All Files (*)");
 
@@ -102,7 +100,7 @@ void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& pat
                        std::int16_t kind) {
     platform::Dialogs& dialogs = form.environment().dialogs;
     if (procedure.test(110, [&] { return paths.isEmpty(); })) return;
-    procedure.run(114, [&] { form.SetMousePointer(platform::kPointerHourglass); });
+    procedure.run(114, [&] { form.SetMousePointer(platform::PointerShape::Hourglass); });
     const names::ImportSettings settings{dialogs, form.databasePath(), form.applicationTitle(),
                                          form.Option9->isChecked(), form.Option8->isChecked()};
     if (procedure.test(116, [&] { return paths.size() == 1; })) {
@@ -115,7 +113,7 @@ void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& pat
             procedure.run(134, [&] { names::FileToListview(settings, path, kind); });
         }
     }
-    procedure.run(138, [&] { form.SetMousePointer(platform::kPointerNormal); });
+    procedure.run(138, [&] { form.SetMousePointer(platform::PointerShape::Normal); });
     procedure.run(140, [&] { form.DatabaseToListview(); });
 }
 
@@ -149,7 +147,7 @@ QStringList droppedFiles(const QMimeData* data) {
 
 // Double-click or the Delete key: drops the selected entry from its view only.
 void dropSelectedEntry(const Form1& form, const QTreeView* view, names::NameListModel& list) {
-    if (form.MousePointer() == platform::kPointerHourglass) return;
+    if (form.MousePointer() == platform::PointerShape::Hourglass) return;
     if (list.count() == 0) return;
     // With nothing selected there is nothing to drop.
     if (const std::optional<int> row = selectedRow(view)) list.removeAt(*row);
@@ -159,7 +157,7 @@ void dropSelectedEntry(const Form1& form, const QTreeView* view, names::NameList
 
 void Form1::DatabaseToListview() {
     names::LoadLists(databasePath(), listOptionsOf(*this), *firstNames_, *lastNames_,
-                     [this](int pointer) { SetMousePointer(pointer); });
+                     [this](platform::PointerShape pointer) { SetMousePointer(pointer); });
 }
 
 void Form1::Option1_Click() {
@@ -195,7 +193,7 @@ void Form1::PushButton5_Click() {
     Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton5_Click"));
     addTypedName(*this, procedure, QStringLiteral("Input last name: "), AddTo::BuiltInLastNames,
                  AddTo::UserLastNames);
-    procedure.run(124, [this] { SetMousePointer(platform::kPointerNormal); });
+    procedure.run(124, [this] { SetMousePointer(platform::PointerShape::Normal); });
 }
 
 void Form1::PushButton4_Click() {

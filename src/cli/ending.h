@@ -36,7 +36,9 @@ public:
 // show in a box, or a failure it would report there, ends the command.
 class EndOnMessage final : public platform::Dialogs {
 public:
-    void messageBox(const QString& text, int, const QString&) override { end(text); }
+    void messageBox(const QString& text, platform::MessageStyle, const QString&) override {
+        end(text);
+    }
     QString inputBox(const QString&, const QString&) override { end(noDialog()); }
     QStringList openFiles(QWidget*, const QString&, const QString&) override { end(noDialog()); }
     QString chooseFolder(QWidget*, const QString&) override { end(noDialog()); }

@@ -26,7 +26,8 @@ void LoadLists(const QString& databasePath, ListSource list, Gender gender,
     options.maleOnly = gender == Gender::Male;
     options.femaleOnly = gender == Gender::Female;
     try {
-        names::LoadLists(databasePath, options, firstNames, lastNames, [](int) {});
+        names::LoadLists(databasePath, options, firstNames, lastNames,
+                         [](platform::PointerShape) {});
     } catch (const platform::Failure& failure) {
         throw platform::Failure(QStringLiteral("cannot read the names in ") + databasePath +
                                 QStringLiteral(": ") + failure.description());

@@ -16,7 +16,7 @@ QString FailureMessage(const QString& description, const QString& tag, int line)
 
 void ShowFailureReport(platform::Dialogs& dialogs, const QString& description, const QString& tag,
                        int line) {
-    dialogs.messageBox(FailureMessage(description, tag, line), platform::kStyleWarning,
+    dialogs.messageBox(FailureMessage(description, tag, line), platform::MessageStyle::Warning,
                        QLatin1String(kReportTitle));
 }
 
@@ -25,8 +25,8 @@ void FailureBox::report(const QString& description, const QString& tag, int line
 }
 
 void FailureBox::reportUnguarded(const QString& description, const QString& tag) {
-    dialogs_.messageBox(description + QStringLiteral("\r\nin ") + tag, platform::kStyleWarning,
-                        QLatin1String(kReportTitle));
+    dialogs_.messageBox(description + QStringLiteral("\r\nin ") + tag,
+                        platform::MessageStyle::Warning, QLatin1String(kReportTitle));
 }
 
 QString CurrentFailureDescription() {

@@ -53,8 +53,8 @@ int FileToListview(const ImportSettings& settings, const QString& path, std::int
     platform::Database database;  // not open yet
     if (procedure.test(102, [&] { return !platform::FileExists(path); })) {
         procedure.run(102, [&] {
-            settings.dialogs.messageBox(QStringLiteral("File not found"), platform::kStyleOk,
-                                        settings.applicationTitle);
+            settings.dialogs.messageBox(QStringLiteral("File not found"),
+                                        platform::MessageStyle::Ok, settings.applicationTitle);
         });
         return stored;
     }

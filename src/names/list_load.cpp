@@ -34,11 +34,11 @@ void fill(platform::Database& database, const ListQuery& query, NameListModel& l
 }  // namespace
 
 BusyPointer::BusyPointer(SetPointer setPointer) : setPointer_(std::move(setPointer)) {
-    setPointer_(platform::kPointerHourglass);
+    setPointer_(platform::PointerShape::Hourglass);
 }
 
 BusyPointer::~BusyPointer() {
-    setPointer_(platform::kPointerNormal);
+    setPointer_(platform::PointerShape::Normal);
 }
 
 void LoadLists(const QString& databasePath, const ListOptions& options, NameListModel& firstNames,

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "platform/pointer.h"
+
 namespace names {
 
 class NameListModel;
@@ -18,7 +20,7 @@ struct ListOptions {
 };
 
 // Sets the main window's mouse pointer.
-using SetPointer = std::function<void(int pointer)>;
+using SetPointer = std::function<void(platform::PointerShape pointer)>;
 
 // Shows the busy pointer while it lives and the normal pointer when it ends,
 // however that comes about.

@@ -14,9 +14,10 @@ QString withUnifiedLineBreaks(const QString& text) {
     return unified;
 }
 
-void WidgetDialogs::messageBox(const QString& text, int style, const QString& title) {
-    QMessageBox box(style == kStyleWarning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
-                    withUnifiedLineBreaks(text), QMessageBox::Ok, QApplication::activeWindow());
+void WidgetDialogs::messageBox(const QString& text, MessageStyle style, const QString& title) {
+    QMessageBox box(style == MessageStyle::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    title, withUnifiedLineBreaks(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
 }
 

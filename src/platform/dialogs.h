@@ -7,16 +7,18 @@ class QWidget;
 
 namespace platform {
 
-// Message-box styles as the program uses them.
-inline constexpr int kStyleOk = 0;        // OK button, no icon
-inline constexpr int kStyleWarning = 48;  // OK button, warning icon
+// Message-box styles as the program uses them, by their style numbers.
+enum class MessageStyle {
+    Ok = 0,        // OK button, no icon
+    Warning = 48,  // OK button, warning icon
+};
 
 // Every modal dialog of the program goes through this interface so that tests
 // can script the answers.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    virtual void messageBox(const QString& text, int style, const QString& title) = 0;
+    virtual void messageBox(const QString& text, MessageStyle style, const QString& title) = 0;
     // Returns the typed text; empty text when cancelled.
     virtual QString inputBox(const QString& prompt, const QString& title) = 0;
     // Returns full paths of the chosen files; empty when cancelled.
@@ -30,7 +32,7 @@ QString withUnifiedLineBreaks(const QString& text);
 
 class WidgetDialogs : public Dialogs {
 public:
-    void messageBox(const QString& text, int style, const QString& title) override;
+    void messageBox(const QString& text, MessageStyle style, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title) override;
     QStringList openFiles(QWidget* parent, const QString& title, const QString& filter) override;
     QString chooseFolder(QWidget* parent, const QString& title) override;

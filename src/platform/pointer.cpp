@@ -35,9 +35,9 @@ QCursor LoadCursorFile(const QString& path) {
     return QCursor(QPixmap::fromImage(image), hot.x(), hot.y());
 }
 
-QCursor CursorFor(int pointer, const std::optional<QCursor>& custom) {
-    if (pointer == kPointerHourglass) return QCursor(Qt::WaitCursor);
-    if (pointer == kPointerCustom && custom) return *custom;
+QCursor CursorFor(PointerShape pointer, const std::optional<QCursor>& custom) {
+    if (pointer == PointerShape::Hourglass) return QCursor(Qt::WaitCursor);
+    if (pointer == PointerShape::Custom && custom) return *custom;
     return QCursor(Qt::ArrowCursor);
 }
 

@@ -7,17 +7,19 @@
 
 namespace platform {
 
-// Mouse-pointer values of a window.
-inline constexpr int kPointerNormal = 0;
-inline constexpr int kPointerHourglass = 11;
-inline constexpr int kPointerCustom = 99;
+// The mouse pointer of a window, by the number the window's MousePointer holds.
+enum class PointerShape {
+    Normal = 0,      // the arrow
+    Hourglass = 11,  // busy
+    Custom = 99,     // the picture from HAND-M.CUR
+};
 
 // Reads a .cur (or .ico) pointer picture with its hot spot; throws platform::Failure
 // when the file is not a readable picture.
 QCursor LoadCursorFile(const QString& path);
 
-// The cursor that shows for a pointer value: arrow, hourglass, or the custom
+// The cursor that shows for a pointer shape: arrow, hourglass, or the custom
 // picture (the arrow when none was loaded).
-QCursor CursorFor(int pointer, const std::optional<QCursor>& custom);
+QCursor CursorFor(PointerShape pointer, const std::optional<QCursor>& custom);
 
 }  // namespace platform

@@ -172,24 +172,24 @@ void Form2::PushButton1_Click() {
 }
 
 void Form2::message(const QString& text) {
-    env_.dialogs.messageBox(text, platform::kStyleOk, env_.applicationTitle);
+    env_.dialogs.messageBox(text, platform::MessageStyle::Ok, env_.applicationTitle);
 }
 
-void Form2::SetMousePointer(int pointer) {
+void Form2::SetMousePointer(platform::PointerShape pointer) {
     pointer_ = pointer;
     setCursor(platform::CursorFor(pointer, customPointer_));
 }
 
 void Form2::PointerOver(QObject* control) {
-    if (pointer_ == platform::kPointerHourglass) return;
+    if (pointer_ == platform::PointerShape::Hourglass) return;
     if (control == PushButton1 || control == PushButton2 || control == PushButton8) {
-        SetMousePointer(platform::kPointerCustom);
+        SetMousePointer(platform::PointerShape::Custom);
         return;
     }
     const bool arrowArea = control == this || control == Frame2 || control == Frame4 ||
                            control == Option4 || control == Option5 || control == Option6 ||
                            control == ListView1;
-    if (arrowArea) SetMousePointer(platform::kPointerNormal);
+    if (arrowArea) SetMousePointer(platform::PointerShape::Normal);
 }
 
 void Form2::closeEvent(QCloseEvent* event) {

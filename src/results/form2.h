@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "platform/pointer.h"
+
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -60,8 +62,8 @@ public:
     // The rows of ListView1.
     ResultList& results() { return *results_; }
 
-    int MousePointer() const { return pointer_; }
-    void SetMousePointer(int pointer);
+    platform::PointerShape MousePointer() const { return pointer_; }
+    void SetMousePointer(platform::PointerShape pointer);
 
     // Event procedures.
     void Form_Load();
@@ -92,7 +94,7 @@ private:
 
     Form2Environment env_;
     ResultList* results_ = nullptr;
-    int pointer_ = 0;
+    platform::PointerShape pointer_ = platform::PointerShape::Normal;
     std::optional<QCursor> customPointer_;
 };
 

@@ -253,10 +253,10 @@ TEST_F(Form1Test, TheListHeaderShowsTheResizePointerOverItsDivider) {
         QHeaderView* header = view->header();
         const int divider = header->sectionViewportPosition(0) + header->sectionSize(0) - 1;
         const int middle = header->height() / 2;
-        form1.SetMousePointer(99);
+        form1.SetMousePointer(platform::PointerShape::Custom);
         moveOver(header->viewport(), QPointF(divider, middle));
         EXPECT_EQ(header->cursor().shape(), Qt::SplitHCursor);
-        EXPECT_EQ(form1.MousePointer(), 0);
+        EXPECT_EQ(form1.MousePointer(), platform::PointerShape::Normal);
         moveOver(header->viewport(), QPointF(divider / 2, middle));
         EXPECT_EQ(header->cursor().shape(), Qt::ArrowCursor);
     }
@@ -337,37 +337,40 @@ TEST_F(Form1Test, PointerFollowsTheTableAndStaysAnHourglass) {
     for (QWidget* button :
          {form1.PushButton1, form1.PushButton2, form1.PushButton3, form1.PushButton4,
           form1.PushButton5, form1.PushButton6, form1.PushButton7, form1.PushButton8}) {
-        form1.SetMousePointer(0);
+        form1.SetMousePointer(platform::PointerShape::Normal);
         moveOver(button);
-        EXPECT_EQ(form1.MousePointer(), 99) << button->objectName().toStdString();
+        EXPECT_EQ(form1.MousePointer(), platform::PointerShape::Custom)
+            << button->objectName().toStdString();
         EXPECT_EQ(form1.cursor().shape(), Qt::BitmapCursor);
     }
     for (QWidget* arrowArea : std::initializer_list<QWidget*>{
              &form1, form1.Frame1, form1.Frame2, form1.Frame3, form1.Frame4, form1.Frame5,
              form1.Frame6, form1.Option8, form1.Option9, form1.ListView1,
              form1.ListView1->viewport(), form1.ListView2->viewport()}) {
-        form1.SetMousePointer(99);
+        form1.SetMousePointer(platform::PointerShape::Custom);
         moveOver(arrowArea);
-        EXPECT_EQ(form1.MousePointer(), 0) << arrowArea->objectName().toStdString();
+        EXPECT_EQ(form1.MousePointer(), platform::PointerShape::Normal)
+            << arrowArea->objectName().toStdString();
     }
     for (QWidget* unchanged : std::initializer_list<QWidget*>{
              form1.Option1, form1.Option2, form1.Option3, form1.Option4, form1.Option5,
              form1.Option6, form1.Text1, form1.ProgressBar1}) {
-        form1.SetMousePointer(99);
+        form1.SetMousePointer(platform::PointerShape::Custom);
         moveOver(unchanged);
-        EXPECT_EQ(form1.MousePointer(), 99) << unchanged->objectName().toStdString();
+        EXPECT_EQ(form1.MousePointer(), platform::PointerShape::Custom)
+            << unchanged->objectName().toStdString();
     }
-    form1.SetMousePointer(11);
+    form1.SetMousePointer(platform::PointerShape::Hourglass);
     moveOver(form1.PushButton1);
     moveOver(form1.Frame1);
-    EXPECT_EQ(form1.MousePointer(), 11);
+    EXPECT_EQ(form1.MousePointer(), platform::PointerShape::Hourglass);
     EXPECT_EQ(form1.cursor().shape(), Qt::WaitCursor);
 }
 
 TEST_F(Form1Test, WithoutTheHandPictureTheCustomPointerIsTheArrow) {
     app::Form1& form1 = start();
     moveOver(form1.PushButton8);
-    EXPECT_EQ(form1.MousePointer(), 99);
+    EXPECT_EQ(form1.MousePointer(), platform::PointerShape::Custom);
     EXPECT_EQ(form1.cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -417,7 +420,7 @@ TEST_F(Form1Test, HelpExplainsTheTwoLists) {
               "and last names.\r\r"
               "2. You can generate using your User List. In this case, names can be loaded from "
               "a text file or added one at a time.");
-    EXPECT_EQ(dialogs.shown()[0].style, 0);
+    EXPECT_EQ(dialogs.shown()[0].style, platform::MessageStyle::Ok);
     EXPECT_EQ(dialogs.shown()[0].title, "Quillfern");
 }
 

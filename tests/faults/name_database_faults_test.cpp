@@ -167,11 +167,11 @@ TEST_P(StartWithABadDatabase, TheWindowOpensReportsTheLoadsAndChangesNoFile) {
     EXPECT_EQ(dialogs.messages(), (QStringList{guarded::FailureMessage(failure, kLoadTag, 136),
                                                guarded::FailureMessage(failure, kLoadTag, 138),
                                                guarded::FailureMessage(failure, kLoadTag, 142)}));
-    EXPECT_EQ(dialogs.shown()[0].style, platform::kStyleWarning);
+    EXPECT_EQ(dialogs.shown()[0].style, platform::MessageStyle::Warning);
     EXPECT_EQ(dialogs.shown()[0].title, "Application Error");
     EXPECT_TRUE(firstShown().isEmpty());
     EXPECT_TRUE(lastShown().isEmpty());
-    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
     EXPECT_EQ(form->Text1->text(), "100");
 
     held.reset();
@@ -230,7 +230,7 @@ TEST_F(ChangesWhileLocked, NoStoredNameIsLost) {
                                report("Form1", "PushButton3_Click", 118, kLocked)}));
         EXPECT_EQ(firstShown(), (QStringList{"Ulla", "Ute"}));
         EXPECT_EQ(lastShown(), (QStringList{"Vance", "Ward"}));
-        EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+        EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
     }
     EXPECT_EQ(faults::Contents(db->path()), bytes);
     EXPECT_EQ(db->names("user_firstname"), (QStringList{"Ulla", "Ute"}));

@@ -42,7 +42,7 @@ protected:
         dialogs.answerOpenFiles(paths, std::move(meanwhile));
         dialogs.expectMessageBox(boxes);
         form->PushButton7->click();
-        EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+        EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
     }
     QStringList stored() const { return db->names("user_lastname"); }
 };
@@ -138,7 +138,7 @@ TEST_F(BadNameFile, AFileGoneAfterTheDialogIsNotFoundAndTheOthersStillImport) {
     const QString kept = writeFile("kept.txt", "Kept\r\n");
     importLastNames({gone, kept}, 1, [&] { QFile::remove(gone); });
     ASSERT_EQ(dialogs.messages(), QStringList{"File not found"});
-    EXPECT_EQ(dialogs.shown()[1].style, platform::kStyleOk);
+    EXPECT_EQ(dialogs.shown()[1].style, platform::MessageStyle::Ok);
     EXPECT_EQ(dialogs.shown()[1].title, "Quillfern");
     EXPECT_EQ(stored(), (QStringList{"Vance", "Kept"}));
     EXPECT_EQ(lastShown(), (QStringList{"Kept", "Vance"}));

@@ -124,7 +124,7 @@ TEST_P(SaveWhereItCannotBeWritten, TheUserIsToldAndTheOldFileStays) {
     ASSERT_EQ(dialogs.messages().size(), 1);
     if (folderMissing) {
         EXPECT_EQ(dialogs.messages()[0], results::kFolderMissing);
-        EXPECT_EQ(dialogs.shown()[0].style, platform::kStyleOk);
+        EXPECT_EQ(dialogs.shown()[0].style, platform::MessageStyle::Ok);
     } else {
         EXPECT_EQ(dialogs.messages()[0],
                   guarded::FailureMessage(fault.description(path),

@@ -66,7 +66,7 @@ protected:
 
     void expectAtRest() {
         EXPECT_FALSE(form1->Generating);
-        EXPECT_EQ(form1->MousePointer(), platform::kPointerNormal);
+        EXPECT_EQ(form1->MousePointer(), platform::PointerShape::Normal);
         EXPECT_EQ(form1->ProgressBar1->value(), 0);
         EXPECT_EQ(form1->ProgressBar1->text(), "Progress Bar");
     }
@@ -136,7 +136,7 @@ TEST_F(GenerationRunTest, RefusedCountsLeaveTheResultsAndWindowsAsTheyWere) {
         EXPECT_EQ(generate(refusal.count), earlier);
         dialogs.verifyAllShown();
         EXPECT_EQ(dialogs.shown().back().text, refusal.message);
-        EXPECT_EQ(dialogs.shown().back().style, 0);
+        EXPECT_EQ(dialogs.shown().back().style, platform::MessageStyle::Ok);
         EXPECT_EQ(dialogs.shown().back().title, form1->applicationTitle());
         EXPECT_TRUE(form1->isVisible());
         EXPECT_FALSE(form1->Form2().isVisible());
@@ -146,7 +146,7 @@ TEST_F(GenerationRunTest, RefusedCountsLeaveTheResultsAndWindowsAsTheyWere) {
 
 TEST_F(GenerationRunTest, ACountThatIsNoNumberPutsTheBarBackAtRest) {
     form1->ProgressBar1->setValue(30);
-    form1->SetMousePointer(platform::kPointerCustom);
+    form1->SetMousePointer(platform::PointerShape::Custom);
     dialogs.expectMessageBox();
     generate("abc");
     expectAtRest();

@@ -31,7 +31,7 @@ TEST(FailureReport, ShowsAWarningBoxTitledApplicationError) {
     procedure.run(100, [] { fail("Disk full"); });
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, FailureMessage("Disk full", kTag, 100));
-    EXPECT_EQ(dialogs.shown()[0].style, 48);
+    EXPECT_EQ(dialogs.shown()[0].style, platform::MessageStyle::Warning);
     EXPECT_EQ(dialogs.shown()[0].title, "Application Error");
 }
 

@@ -80,7 +80,7 @@ TEST_F(Form1Names, FirstRunShowsTheBuiltInNamesFromTheBuiltDatabase) {
     EXPECT_EQ(form->PushButton4->text(), "Delete");
     EXPECT_EQ(form->PushButton3->text(), "Delete");
     EXPECT_TRUE(form->Option1->isEnabled());
-    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
     EXPECT_EQ(form->ListView1->toolTip(),
               "Move | line to right and out of window to reveal full names.");
 }
@@ -132,7 +132,7 @@ TEST_F(Form1Names, AFailingLoadFromAnOptionIsShownAndTheBusyPointerEnds) {
     form->Option3->click();
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].startsWith("unable to open database file"));
-    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
     EXPECT_EQ(firstShown(), (QStringList{"Anna", "Bob", "Carl", "Dora"}));
 }
 
@@ -182,7 +182,7 @@ TEST_F(Form1Names, TypedNamesLoseApostrophesAndEmptyInputAddsNothing) {
         form->PushButton5->click();
         EXPECT_EQ(db->names("user_lastname"), before + c.added) << c.typed.toStdString();
         EXPECT_TRUE(lastShown().contains("Reloaded")) << c.typed.toStdString();
-        EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+        EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
         db->execute("delete from user_lastname where lastname = 'Reloaded'");
     }
     EXPECT_EQ(dialogs.shown()[0].text, "Input last name: ");
@@ -191,7 +191,7 @@ TEST_F(Form1Names, TypedNamesLoseApostrophesAndEmptyInputAddsNothing) {
 
 TEST_F(Form1Names, AddingWithoutTheDatabaseReportsEachStepThatNeedsIt) {
     start();
-    form->SetMousePointer(platform::kPointerHourglass);
+    form->SetMousePointer(platform::PointerShape::Hourglass);
     QFile::remove(db->path());
     dialogs.expectMessageBox();
     dialogs.answerInputBox("Zed");
@@ -204,7 +204,7 @@ TEST_F(Form1Names, AddingWithoutTheDatabaseReportsEachStepThatNeedsIt) {
     ASSERT_EQ(got.size(), 3u);
     EXPECT_EQ(got[0].description, "unable to open database file");
     EXPECT_EQ(got[1].description, "The database connection is not open");
-    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
     EXPECT_FALSE(QFile::exists(db->path()));
 }
 
@@ -342,12 +342,12 @@ TEST_F(Form1Names, DoubleClickAndTheDeleteKeyDropTheSelectedEntryFromItsViewOnly
     EXPECT_EQ(lastShown(), (QStringList{"Smith", "Smith"}));
 
     // Not while the busy pointer shows, and not without a selection.
-    form->SetMousePointer(platform::kPointerHourglass);
+    form->SetMousePointer(platform::PointerShape::Hourglass);
     select(form->ListView2, 0);
     form->ListView2_KeyDown(46, 0);
     form->ListView2_DblClick();
     EXPECT_EQ(lastShown().size(), 2);
-    form->SetMousePointer(platform::kPointerNormal);
+    form->SetMousePointer(platform::PointerShape::Normal);
     form->ListView1->clearSelection();
     form->ListView1_DblClick();
     EXPECT_EQ(firstShown().size(), 3);
@@ -375,7 +375,7 @@ TEST_F(Form1Names, ImportingStoresOneNamePerLineWhateverTheLineEnds) {
               (QStringList{"Vance", "Ward", "Ann", "Bob", "Cy", "ONeil", "   ", QString(50, 'z')}));
     EXPECT_TRUE(lastShown().contains("Oneil"));
     EXPECT_EQ(db->names("user_firstname"), QStringList{"Ulla"});
-    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
 
     dialogs.answerOpenFiles({writeFile("first.txt", "Jos\xE9\nZo\xEB\n")});
     form->PushButton6->click();
@@ -419,7 +419,7 @@ TEST_F(Form1Names, SeveralFilesImportInTurnPastAMissingFileAndAFolder) {
     const auto& shown = dialogs.shown();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[1].text, "File not found");
-    EXPECT_EQ(shown[1].style, platform::kStyleOk);
+    EXPECT_EQ(shown[1].style, platform::MessageStyle::Ok);
     EXPECT_EQ(shown[1].title, form->applicationTitle());
     EXPECT_EQ(reportedAt(), QStringList{"Main.FileToListview 108"});
     EXPECT_EQ(firstShown(), (QStringList{"Ash", "Birch", "Ulla"}));
@@ -427,10 +427,10 @@ TEST_F(Form1Names, SeveralFilesImportInTurnPastAMissingFileAndAFolder) {
 
 TEST_F(Form1Names, CancellingTheDialogChangesNothing) {
     start();
-    form->SetMousePointer(platform::kPointerCustom);
+    form->SetMousePointer(platform::PointerShape::Custom);
     dialogs.answerOpenFiles({});
     form->PushButton7->click();
-    EXPECT_EQ(form->MousePointer(), platform::kPointerCustom);
+    EXPECT_EQ(form->MousePointer(), platform::PointerShape::Custom);
     EXPECT_EQ(db->names("system_lastname").size(), 3);
 }
 
@@ -443,7 +443,7 @@ TEST_F(Form1Names, WithoutTheDatabaseEachFileIsReportedOnceAndTheReloadAt140) {
     form->PushButton7->click();
     EXPECT_EQ(reportedAt(), (QStringList{"Main.FileToListview 106", "Main.FileToListview 106",
                                          "Form1.PushButton7_Click 140"}));
-    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
 }
 
 TEST_F(Form1Names, RefusedInsertsAreReportedAtTheirOwnStatementAndTheImportGoesOn) {
@@ -499,7 +499,7 @@ TEST_F(Form1Drops, FilesDroppedOnAListImportLikeTheLoadButtonOfItsFrame) {
     EXPECT_EQ(firstShown(), (QStringList{"Ash", "Birch", "Ohara", "Ulla"}));
     ASSERT_TRUE(dropOn(form->PushButton7, {local(writeFile("c.txt", "Cole"))}));
     EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Ward", "Cole"}));
-    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
@@ -534,7 +534,7 @@ TEST_F(Form1Drops, ADropReportsAsTheLoadButtonDoes) {
     form->Frame5_DragDrop({path});
     EXPECT_EQ(reportedAt(),
               (QStringList{"Main.FileToListview 106", "Form1.PushButton7_Click 140"}));
-    EXPECT_EQ(form->MousePointer(), platform::kPointerNormal);
+    EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
 }
 
 }  // namespace

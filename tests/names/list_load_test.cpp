@@ -27,7 +27,7 @@ names::NameTables sampleTables() {
 struct Loaded {
     QStringList first;
     QStringList last;
-    QList<int> pointers;
+    QList<platform::PointerShape> pointers;
     QString failure;
 };
 
@@ -39,7 +39,8 @@ Loaded load(const QString& path, const ListOptions& options,
     last.addAll(lastBefore);
     Loaded result;
     try {
-        names::LoadLists(path, options, first, last, [&](int p) { result.pointers << p; });
+        names::LoadLists(path, options, first, last,
+                         [&](platform::PointerShape p) { result.pointers << p; });
     } catch (const platform::Failure& failure) {
         result.failure = failure.description();
     }
@@ -84,8 +85,8 @@ TEST(ListLoad, FillsBothListsByTheOptions) {
         EXPECT_EQ(loaded.failure, QString()) << c.state;
         EXPECT_EQ(loaded.first, c.first) << c.state;
         EXPECT_EQ(loaded.last, c.last) << c.state;
-        EXPECT_EQ(loaded.pointers,
-                  (QList<int>{platform::kPointerHourglass, platform::kPointerNormal}))
+        EXPECT_EQ(loaded.pointers, (QList<platform::PointerShape>{platform::PointerShape::Hourglass,
+                                                                  platform::PointerShape::Normal}))
             << c.state;
     }
 }
@@ -105,7 +106,8 @@ TEST(ListLoad, AMissingDatabaseChangesNothingAndTheBusyPointerEnds) {
     EXPECT_EQ(loaded.failure, "unable to open database file");
     EXPECT_EQ(loaded.first, QStringList{"keep1"});
     EXPECT_EQ(loaded.last, QStringList{"keep2"});
-    EXPECT_EQ(loaded.pointers, (QList<int>{platform::kPointerHourglass, platform::kPointerNormal}));
+    EXPECT_EQ(loaded.pointers, (QList<platform::PointerShape>{platform::PointerShape::Hourglass,
+                                                              platform::PointerShape::Normal}));
 }
 
 TEST(ListLoad, AFailingQueryLeavesItsListAsItWasAndStopsTheLoad) {
@@ -115,7 +117,7 @@ TEST(ListLoad, AFailingQueryLeavesItsListAsItWasAndStopsTheLoad) {
     EXPECT_EQ(loaded.failure, "no such table: user_lastname");
     EXPECT_EQ(loaded.first, (QStringList{"Amy", "Zed"}));  // loaded before the failure
     EXPECT_EQ(loaded.last, QStringList{"keep2"});
-    EXPECT_EQ(loaded.pointers.last(), platform::kPointerNormal);
+    EXPECT_EQ(loaded.pointers.last(), platform::PointerShape::Normal);
 
     // The built-in list loads last names first: their failure leaves both lists.
     db.execute("drop table system_lastname");

@@ -45,7 +45,7 @@ TEST(BuiltDatabase, StaysByteIdenticalWhileItIsOnlyRead) {
     const QByteArray before = bytes();
     names::NameListModel first;
     names::NameListModel last;
-    names::LoadLists(db.path(), {}, first, last, [](int) {});
+    names::LoadLists(db.path(), {}, first, last, [](platform::PointerShape) {});
     EXPECT_GT(first.count(), 1000);
     EXPECT_EQ(bytes(), before);  // so a later build may still bring new built-in names
 }

@@ -111,10 +111,12 @@ TEST(PointerFile, ABrokenPictureIsAFailureAndAMissingCustomPictureShowsTheArrow)
     broken.close();
     EXPECT_THROW(platform::LoadCursorFile(path), platform::Failure);
     EXPECT_THROW(platform::LoadCursorFile(dir.filePath("missing.cur")), platform::Failure);
-    EXPECT_EQ(platform::CursorFor(platform::kPointerCustom, std::nullopt).shape(), Qt::ArrowCursor);
-    EXPECT_EQ(platform::CursorFor(platform::kPointerHourglass, std::nullopt).shape(),
+    EXPECT_EQ(platform::CursorFor(platform::PointerShape::Custom, std::nullopt).shape(),
+              Qt::ArrowCursor);
+    EXPECT_EQ(platform::CursorFor(platform::PointerShape::Hourglass, std::nullopt).shape(),
               Qt::WaitCursor);
-    EXPECT_EQ(platform::CursorFor(platform::kPointerNormal, std::nullopt).shape(), Qt::ArrowCursor);
+    EXPECT_EQ(platform::CursorFor(platform::PointerShape::Normal, std::nullopt).shape(),
+              Qt::ArrowCursor);
 }
 
 }  // namespace
@@ -147,7 +149,7 @@ TEST(PointerFile, ACursorFileGivesItsPictureAndHotSpot) {
     EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
     EXPECT_EQ(cursor.pixmap().width(), 32);
     EXPECT_EQ(cursor.hotSpot(), QPoint(5, 3));
-    const QCursor custom = platform::CursorFor(platform::kPointerCustom, cursor);
+    const QCursor custom = platform::CursorFor(platform::PointerShape::Custom, cursor);
     EXPECT_EQ(custom.hotSpot(), QPoint(5, 3));
 }
 

@@ -132,7 +132,7 @@ TEST_F(Form2Test, ADamagedCursorFileIsReportedAndTheLoadGoesOn) {
     results::Form2& form = open();
     dialogs.verifyAllShown();
     EXPECT_TRUE(dialogs.messages().value(0).contains("at line 106"));
-    form.SetMousePointer(99);
+    form.SetMousePointer(platform::PointerShape::Custom);
     EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);  // no custom picture
     EXPECT_EQ(form.windowTitle(), "Quillfern");
     EXPECT_EQ(form.Text2->text(), shell.desktop + "/");
@@ -184,15 +184,17 @@ TEST_F(Form2Test, TheFirstShowingIsCentredLaterOnesStayPut) {
 TEST_F(Form2Test, ThePointerFollowsTheControlUnderTheMouse) {
     results::Form2& form = open();
     form.show();
+    constexpr auto kCustom = platform::PointerShape::Custom;
+    constexpr auto kNormal = platform::PointerShape::Normal;
     const struct {
         QWidget* control;
-        int pointer;
-    } table[] = {{form.PushButton1, 99}, {&form, 0},
-                 {form.PushButton2, 99}, {form.Frame2, 0},
-                 {form.PushButton8, 99}, {form.Option4, 0},
-                 {form.PushButton8, 99}, {form.Frame4, 0},
-                 {form.PushButton8, 99}, {form.ListView1->viewport(), 0},
-                 {form.PushButton8, 99}, {form.Option6, 0}};
+        platform::PointerShape pointer;
+    } table[] = {{form.PushButton1, kCustom}, {&form, kNormal},
+                 {form.PushButton2, kCustom}, {form.Frame2, kNormal},
+                 {form.PushButton8, kCustom}, {form.Option4, kNormal},
+                 {form.PushButton8, kCustom}, {form.Frame4, kNormal},
+                 {form.PushButton8, kCustom}, {form.ListView1->viewport(), kNormal},
+                 {form.PushButton8, kCustom}, {form.Option6, kNormal}};
     for (const auto& row : table) {
         moveOver(row.control);
         EXPECT_EQ(form.MousePointer(), row.pointer) << row.control->objectName().toStdString();
@@ -202,11 +204,11 @@ TEST_F(Form2Test, ThePointerFollowsTheControlUnderTheMouse) {
     EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
     // The folder box has no pointer handling, and the hourglass stays.
     moveOver(form.Text2);
-    EXPECT_EQ(form.MousePointer(), 99);
-    form.SetMousePointer(platform::kPointerHourglass);
+    EXPECT_EQ(form.MousePointer(), platform::PointerShape::Custom);
+    form.SetMousePointer(platform::PointerShape::Hourglass);
     moveOver(form.Frame2);
     moveOver(form.PushButton1);
-    EXPECT_EQ(form.MousePointer(), platform::kPointerHourglass);
+    EXPECT_EQ(form.MousePointer(), platform::PointerShape::Hourglass);
 }
 
 TEST_F(Form2Test, TheOutputOptionsShowNoBandsOnTheirFrame) {
@@ -237,7 +239,7 @@ TEST_F(Form2Test, TheListHeaderShowsTheResizePointerOverItsDivider) {
     const int divider = header->sectionViewportPosition(0) + header->sectionSize(0) - 1;
     moveOver(header->viewport(), QPointF(divider, header->height() / 2));
     EXPECT_EQ(header->cursor().shape(), Qt::SplitHCursor);
-    EXPECT_EQ(form.MousePointer(), 0);
+    EXPECT_EQ(form.MousePointer(), platform::PointerShape::Normal);
 }
 
 class FolderChooserTest : public testsupport::Form2Fixture {};

@@ -57,7 +57,7 @@ TEST_F(SaveTextTest, EveryNameOnALineEndedByCrLf) {
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text,
               "Done.\r\r" + output.path() + "/results.txt\r\n\r\nwas created.");
-    EXPECT_EQ(dialogs.shown()[0].style, 0);
+    EXPECT_EQ(dialogs.shown()[0].style, platform::MessageStyle::Ok);
     EXPECT_EQ(dialogs.shown()[0].title, "Quillfern");
 }
 
@@ -118,7 +118,7 @@ TEST_F(SaveTextTest, AFolderThatIsNoFolderIsRefused) {
             dialogs.verifyAllShown();
             EXPECT_EQ(dialogs.shown().back().text,
                       "Folder does not exist. Please select another folder.");
-            EXPECT_EQ(dialogs.shown().back().style, 0);
+            EXPECT_EQ(dialogs.shown().back().style, platform::MessageStyle::Ok);
             EXPECT_EQ(dialogs.shown().back().title, "Quillfern");
         }
     }

@@ -47,28 +47,29 @@ ScriptedDialogs::Expected ScriptedDialogs::take(const QString& kind, const QStri
     return next;
 }
 
-void ScriptedDialogs::messageBox(const QString& text, int style, const QString& title) {
+void ScriptedDialogs::messageBox(const QString& text, platform::MessageStyle style,
+                                 const QString& title) {
     shown_.push_back({"message", text, style, title});
     const Expected expected = take("message", text);
     if (expected.meanwhile) expected.meanwhile();
 }
 
 QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title) {
-    shown_.push_back({"input", prompt, 0, title});
+    shown_.push_back({"input", prompt, {}, title});
     const Expected answer = take("input", prompt);
     if (answer.meanwhile) answer.meanwhile();
     return answer.answer.value(0);
 }
 
 QStringList ScriptedDialogs::openFiles(QWidget*, const QString& title, const QString& filter) {
-    shown_.push_back({"open", filter, 0, title});
+    shown_.push_back({"open", filter, {}, title});
     const Expected answer = take("open", title);
     if (answer.meanwhile) answer.meanwhile();
     return answer.answer;
 }
 
 QString ScriptedDialogs::chooseFolder(QWidget*, const QString& title) {
-    shown_.push_back({"folder", QString(), 0, title});
+    shown_.push_back({"folder", QString(), {}, title});
     return take("folder", title).answer.value(0);
 }
 

@@ -19,7 +19,7 @@ public:
     struct Shown {
         QString kind;  // "message", "input", "open", "folder"
         QString text;  // message text or prompt
-        int style = 0;
+        platform::MessageStyle style = platform::MessageStyle::Ok;
         QString title;
     };
 
@@ -37,7 +37,8 @@ public:
     // Fails the test when expected dialogs have not come yet; clears the queue.
     void verifyAllShown();
 
-    void messageBox(const QString& text, int style, const QString& title) override;
+    void messageBox(const QString& text, platform::MessageStyle style,
+                    const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title) override;
     QStringList openFiles(QWidget* parent, const QString& title, const QString& filter) override;
     QString chooseFolder(QWidget* parent, const QString& title) override;
