@@ -182,9 +182,10 @@ double PlainValue(const QString& text) {
     const auto atDigit = [&] {
         return pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9';
     };
-    const auto readDigits = [&] {
+    // Appends the digits from here on to `digits`, skipping blanks among them.
+    const auto readDigits = [&](std::string& digits) {
         for (skipBlanks(); atDigit(); skipBlanks())
-            number += static_cast<char>(text[pos++].unicode());
+            digits += static_cast<char>(text[pos++].unicode());
     };
 
     skipBlanks();
@@ -193,11 +194,11 @@ double PlainValue(const QString& text) {
         ++pos;
     }
     const std::size_t start = number.size();
-    readDigits();
+    readDigits(number);
     if (pos < text.size() && text[pos] == u'.') {
         ++pos;
         number += '.';
-        readDigits();
+        readDigits(number);
     }
     if (number.find_first_of("0123456789", start) == std::string::npos) return 0.0;
     if (pos < text.size() && (text[pos] == u'e' || text[pos] == u'E')) {
@@ -209,9 +210,7 @@ double PlainValue(const QString& text) {
             ++pos;
         }
         const std::size_t before = exponent.size();
-        std::swap(number, exponent);
-        readDigits();
-        std::swap(number, exponent);
+        readDigits(exponent);
         if (exponent.size() > before) number += exponent;
     }
 

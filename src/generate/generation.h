@@ -35,22 +35,32 @@ inline QByteArray ShownName(const QString& entry) {
     return names::ProperCase(RemoveBlanks(entry)).toUtf8();
 }
 
-// The entries of a name list as rows show them (ShownName), converted on an entry's first draw and
-// kept in one small buffer. It keeps a shared copy of the list: any change to the list detaches the
-// list from that copy, so a changed list is noticed by one comparison and the kept conversions are
-// dropped.
+// The entries of a name list as rows show them (ShownName), converted on an
+// entry's first draw and kept in one small buffer. The list can change during
+// a run (a failure box lets the user work in the main window); the kept
+// conversions are then dropped.
 class ShownNames {
 public:
     // Valid until the next call.
     std::string_view at(const QStringList& list, std::int32_t number) {
         const QString& entry = Entry(list, number);
-        if (list.constData() != source_.constData() || list.size() != source_.size()) reset(list);
+        if (!unchangedSinceConverted(list)) reset(list);
         Slot& slot = slots_[static_cast<std::size_t>(number - 1)];
         if (slot.begin == kNotMade) make(slot, entry);
         return std::string_view(text_.data() + slot.begin, slot.length);
     }
 
 private:
+    // The conversions keep a copy of the list they were made from. A copy of a
+    // QStringList shares the list's data until either of them changes, and a
+    // change gives the changed list data of its own: the same data and size
+    // mean the same entries. Comparing the entries instead (list == source_)
+    // would read every entry on every draw once the list had been replaced by
+    // an equal one, as a reload does.
+    bool unchangedSinceConverted(const QStringList& list) const {
+        return list.constData() == source_.constData() && list.size() == source_.size();
+    }
+
     static constexpr std::size_t kNotMade = static_cast<std::size_t>(-1);
     struct Slot {
         std::size_t begin = kNotMade;
