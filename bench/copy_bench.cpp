@@ -54,8 +54,8 @@ bench::Measurement copyMillionRows() {
     platform::Settings settings(folder.path());
     NoDialogs dialogs;
     QuietShell shell;
-    results::Form2 form(results::Form2Environment{dialogs, settings, shell, nullptr, folder.path(),
-                                                  QStringLiteral("Quillfern"), nullptr});
+    results::Form2 form(widgets::Environment{dialogs, settings, shell, nullptr, folder.path()},
+                        QStringLiteral("Quillfern"), nullptr);
     results::ResultList& list = form.results();
     list.reserve(kRows);
     for (int i = 0; i < kRows; ++i) {

@@ -101,7 +101,7 @@ struct Program {
                 launches.push_back(QStringList{program} + arguments);
                 return true;
             });
-        form1 = std::make_unique<app::Form1>(app::Environment{
+        form1 = std::make_unique<app::Form1>(widgets::Environment{
             dialogs, *settings, *shell, spreadsheet.get(), dir.filePath("program")});
         if (form1->firstNames().count() == 0 || form1->lastNames().count() == 0)
             Fail("the built-in name lists of " + database.toStdString() + " are empty");

@@ -55,7 +55,7 @@ bench::Measurement importCensusLastNames() {
     settings.writeOption(platform::keys::Option8, true);
     OneFileDialogs dialogs(nameFile.filePath());
     QuietShell shell;
-    app::Form1 form(app::Environment{dialogs, settings, shell, nullptr, folder.path()});
+    app::Form1 form(widgets::Environment{dialogs, settings, shell, nullptr, folder.path()});
 
     const bench::Stopwatch clock;
     form.PushButton7_Click();

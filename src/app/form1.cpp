@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
@@ -36,7 +35,6 @@ using guarded::Procedure;
 using guarded::RunUnguarded;
 using widgets::ApplicationTitle;
 using widgets::CentreOnFirstShowing;
-using widgets::IsListHeader;
 using widgets::kProductTitle;
 using widgets::MakeButton;
 using widgets::MakeFrame;
@@ -46,6 +44,7 @@ using widgets::PaintBackground;
 using widgets::placeInTwips;
 using widgets::ProgramIcon;
 using widgets::ProgressBar;
+using widgets::SetTabOrder;
 using widgets::SetUpFixedWindow;
 using widgets::twipsToPixels;
 
@@ -96,7 +95,8 @@ int shiftStateOf(const QKeyEvent* event) {
 
 }  // namespace
 
-Form1::Form1(Environment environment) : env_(std::move(environment)) {
+Form1::Form1(widgets::Environment environment)
+    : env_(std::move(environment)), pointer_(new widgets::WindowPointer(this)) {
     buildControls();
     connectEvents();
     Form_Load();
@@ -172,11 +172,9 @@ void Form1::buildControls() {
              Option4, Option5, Option6, Option8, Option9})
         PaintBackground(widget, Qt::white);
 
-    const QList<QWidget*> tabOrder{Text1,       ListView1,   PushButton2, PushButton6, PushButton4,
-                                   ListView2,   PushButton5, PushButton7, PushButton3, PushButton1,
-                                   PushButton8, Option9,     Option1,     Option2,     Option3,
-                                   Option8,     Option4,     Option5,     Option6};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    SetTabOrder({Text1, ListView1, PushButton2, PushButton6, PushButton4, ListView2, PushButton5,
+                 PushButton7, PushButton3, PushButton1, PushButton8, Option9, Option1, Option2,
+                 Option3, Option8, Option4, Option5, Option6});
 }
 
 void Form1::groupOptions(std::initializer_list<QRadioButton*> options) {
@@ -213,13 +211,13 @@ void Form1::connectEvents() {
     // The name lists' frames take text files dropped from the file manager.
     for (QGroupBox* frame : {Frame6, Frame5}) frame->setAcceptDrops(true);
 
-    // Mouse movement over every control drives the pointer handling.
-    QList<QWidget*> tracked = findChildren<QWidget*>();
-    tracked << this;
-    for (QWidget* widget : tracked) {
-        widget->setMouseTracking(true);
-        widget->installEventFilter(this);
-    }
+    // Keys in the name lists, the focus of the count box, files dragged to the
+    // name lists' frames.
+    for (QWidget* watched :
+         std::initializer_list<QWidget*>{ListView1, ListView2, Text1, Frame6, Frame5})
+        watched->installEventFilter(this);
+
+    pointer_->track({Option8, Option9, ListView1, ListView2});
 }
 
 std::function<void()> Form1::clickHandlerOf(QRadioButton* option) {
@@ -240,9 +238,7 @@ void Form1::runUnguarded(const char* procedure, const std::function<void()>& bod
 void Form1::Form_Load() {
     Procedure procedure(env_.dialogs, LocationTag("Form1", "Form_Load"));
     procedure.run(100, [this] { ApplySkin(); });
-    const QString handCursor = QDir(env_.programFolder).filePath("HAND-M.CUR");
-    if (procedure.test(104, [&] { return platform::FileExists(handCursor); }))
-        procedure.run(106, [&] { customPointer_ = platform::LoadCursorFile(handCursor); });
+    pointer_->loadHandPicture(procedure, env_.programFolder);
     procedure.run(108, [this] { SeedAndMaybeOpenHomePage(); });
     procedure.run(126, [this] { SetCaptionIconAndTitle(); });
     procedure.run(128, [this] { lastNames_->setHeader(QStringLiteral("Last Names")); });
@@ -348,42 +344,13 @@ void Form1::Option6_Click() {
     Option4_Click();
 }
 
-void Form1::SetMousePointer(platform::PointerShape pointer) {
-    pointer_ = pointer;
-    setCursor(platform::CursorFor(pointer, customPointer_));
-}
-
-void Form1::PointerOver(QObject* control) {
-    if (pointer_ == platform::PointerShape::Hourglass) return;
-    if (qobject_cast<QPushButton*>(control)) {
-        SetMousePointer(platform::PointerShape::Custom);
-        return;
-    }
-    const bool arrowArea = control == this || qobject_cast<QGroupBox*>(control) ||
-                           control == Option8 || control == Option9 || control == ListView1 ||
-                           control == ListView2;
-    if (arrowArea) SetMousePointer(platform::PointerShape::Normal);
-}
-
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
     Form_Unload();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // A list view's inner parts (rows area, header) count as the list view.
-    QObject* control = watched;
-    for (QTreeView* view : {ListView1, ListView2}) {
-        if (watched != view && view->isAncestorOf(qobject_cast<QWidget*>(watched))) control = view;
-    }
     switch (event->type()) {
-        case QEvent::MouseMove: {
-            PointerOver(control);
-            // Handled here so that the movement does not reach the enclosing frame too;
-            // a list's header still gets it.
-            return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton &&
-                   !IsListHeader(watched);
-        }
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (watched == ListView1)

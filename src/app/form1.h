@@ -2,15 +2,15 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
-#include <QCursor>
 #include <QStringList>
 #include <QWidget>
 
 #include "generate/random_generator.h"
 #include "platform/pointer.h"
+#include "widgets/environment.h"
 #include "widgets/progress_bar.h"
+#include "widgets/window_pointer.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -21,12 +21,6 @@ class QTreeView;
 namespace guarded {
 class Procedure;
 }  // namespace guarded
-namespace platform {
-class Dialogs;
-class Settings;
-class Shell;
-class Spreadsheet;
-}  // namespace platform
 namespace names {
 class NameListModel;
 }
@@ -35,18 +29,6 @@ class Form2;
 }
 
 namespace app {
-
-// What the windows need from the outside world; tests pass doubles.
-struct Environment {
-    platform::Dialogs& dialogs;
-    platform::Settings& settings;
-    platform::Shell& shell;
-    platform::Spreadsheet* spreadsheet = nullptr;
-    QString programFolder;  // holds HAND-M.CUR and x/o.cjs
-    // The name database, as names::NameDatabasePath() chose it; when empty,
-    // names.mdb in programFolder.
-    QString databasePath{};
-};
 
 inline constexpr char kHomePage[] = "https://www.quillfern.example/";
 
@@ -60,7 +42,7 @@ bool DrawsHomePageVisit(generate::RandomGenerator& random);
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(Environment environment);
+    explicit Form1(widgets::Environment environment);
     ~Form1() override;
 
     // Controls, named as in the window designer.
@@ -94,13 +76,13 @@ public:
     names::NameListModel& firstNames() { return *firstNames_; }
     names::NameListModel& lastNames() { return *lastNames_; }
 
-    const Environment& environment() const { return env_; }
+    const widgets::Environment& environment() const { return env_; }
     QString applicationTitle() const { return applicationTitle_; }
     generate::RandomGenerator& random() { return random_; }
     QString databasePath() const;
 
-    platform::PointerShape MousePointer() const { return pointer_; }
-    void SetMousePointer(platform::PointerShape pointer);
+    platform::PointerShape MousePointer() const { return pointer_->shape(); }
+    void SetMousePointer(platform::PointerShape pointer) { pointer_->setShape(pointer); }
 
     // True while a generation run is under way.
     bool Generating = false;
@@ -142,9 +124,6 @@ public:
     // Fills both list views from the name database by the list options.
     void DatabaseToListview();
 
-    // The pointer handling for a mouse movement over the given control.
-    void PointerOver(QObject* control);
-
     // Sets an option's state as start-up restores it: turning it on runs its
     // click handling (failures pass to the caller); turning it off runs nothing.
     void RestoreOption(QRadioButton* option, bool on);
@@ -168,13 +147,12 @@ private:
     // Drags over and drops on the list frames; true when the event is handled.
     bool ListFrameDragEvent(QObject* frame, QEvent* event);
 
-    Environment env_;
+    widgets::Environment env_;
     names::NameListModel* firstNames_ = nullptr;
     names::NameListModel* lastNames_ = nullptr;
     QString applicationTitle_;
     generate::RandomGenerator random_;
-    platform::PointerShape pointer_ = platform::PointerShape::Normal;
-    std::optional<QCursor> customPointer_;
+    widgets::WindowPointer* pointer_;
     bool restoring_ = false;
     std::unique_ptr<results::Form2> form2_;
 };

@@ -94,10 +94,7 @@ void Form1::PushButton1_Click() {
 }
 
 results::Form2& Form1::Form2() {
-    if (!form2_)
-        form2_ = std::make_unique<results::Form2>(
-            results::Form2Environment{env_.dialogs, env_.settings, env_.shell, env_.spreadsheet,
-                                      env_.programFolder, applicationTitle_, this});
+    if (!form2_) form2_ = std::make_unique<results::Form2>(env_, applicationTitle_, this);
     return *form2_;
 }
 

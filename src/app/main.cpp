@@ -39,8 +39,8 @@ int main(int argc, char* argv[]) {
         platform::RemoveStaleWorkbooks(platform::DesktopSpreadsheet::workbookFolder(),
                                        QDateTime::currentDateTime());
     });
-    app::Form1 form1(app::Environment{dialogs, settings, shell, &spreadsheet,
-                                      platform::programFolder(), names::NameDatabasePath()});
+    app::Form1 form1(widgets::Environment{dialogs, settings, shell, &spreadsheet,
+                                          platform::programFolder(), names::NameDatabasePath()});
     form1.show();
     return application.exec();
 }

@@ -2,19 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 
 #include "guarded/failure_report.h"
 #include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/pointer.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
 #include "results/result_list.h"
@@ -32,7 +28,11 @@ constexpr int kNamesColumnTwips = 7000;
 
 }  // namespace
 
-Form2::Form2(Form2Environment environment) : env_(std::move(environment)) {
+Form2::Form2(widgets::Environment environment, QString applicationTitle, QWidget* mainWindow)
+    : env_(std::move(environment)),
+      applicationTitle_(std::move(applicationTitle)),
+      mainWindow_(mainWindow),
+      pointer_(new widgets::WindowPointer(this)) {
     buildControls();
     AddCopyActions();
     connectEvents();
@@ -86,9 +86,8 @@ void Form2::buildControls() {
     PushButton2 = widgets::MakeButton(this, "PushButton2", QStringLiteral("Save Results"), 120,
                                       7290, 7800, 405);
 
-    const QList<QWidget*> tabOrder{PushButton8, Option4, Option5,     Option6,
-                                   ListView1,   Text2,   PushButton1, PushButton2};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    widgets::SetTabOrder(
+        {PushButton8, Option4, Option5, Option6, ListView1, Text2, PushButton1, PushButton2});
 }
 
 void Form2::connectEvents() {
@@ -101,13 +100,7 @@ void Form2::connectEvents() {
         guarded::RunUnguarded(env_.dialogs, "Form2", "Text2_Change", [this] { Text2_Change(); });
     });
 
-    // Mouse movement over every control drives the pointer handling.
-    QList<QWidget*> tracked = findChildren<QWidget*>();
-    tracked << this;
-    for (QWidget* widget : tracked) {
-        widget->setMouseTracking(true);
-        widget->installEventFilter(this);
-    }
+    pointer_->track({Option4, Option5, Option6, ListView1});
 }
 
 void Form2::Form_Load() {
@@ -115,9 +108,7 @@ void Form2::Form_Load() {
     procedure.run(100, [this] { results_->setHeader(QStringLiteral("Names")); });
     procedure.run(
         102, [this] { ListView1->setColumnWidth(0, widgets::twipsToPixels(kNamesColumnTwips)); });
-    const QString handCursor = QDir(env_.programFolder).filePath(QStringLiteral("HAND-M.CUR"));
-    if (procedure.test(104, [&] { return platform::FileExists(handCursor); }))
-        procedure.run(106, [&] { customPointer_ = platform::LoadCursorFile(handCursor); });
+    pointer_->loadHandPicture(procedure, env_.programFolder);
     procedure.run(108, [this] { PaintButtonFace(); });
     procedure.run(110, [this] {
         setWindowTitle(QLatin1String(widgets::kProductTitle));
@@ -146,8 +137,8 @@ void Form2::Form_QueryUnload() {
 void Form2::PushButton8_Click() {
     guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "PushButton8_Click"));
     procedure.run(100, [this] {
-        if (!env_.mainWindow) throw platform::Failure(QStringLiteral("The main window is gone"));
-        env_.mainWindow->show();
+        if (!mainWindow_) throw platform::Failure(QStringLiteral("The main window is gone"));
+        mainWindow_->show();
     });
     procedure.run(102, [this] { hide(); });
 }
@@ -172,42 +163,12 @@ void Form2::PushButton1_Click() {
 }
 
 void Form2::message(const QString& text) {
-    env_.dialogs.messageBox(text, platform::MessageStyle::Ok, env_.applicationTitle);
-}
-
-void Form2::SetMousePointer(platform::PointerShape pointer) {
-    pointer_ = pointer;
-    setCursor(platform::CursorFor(pointer, customPointer_));
-}
-
-void Form2::PointerOver(QObject* control) {
-    if (pointer_ == platform::PointerShape::Hourglass) return;
-    if (control == PushButton1 || control == PushButton2 || control == PushButton8) {
-        SetMousePointer(platform::PointerShape::Custom);
-        return;
-    }
-    const bool arrowArea = control == this || control == Frame2 || control == Frame4 ||
-                           control == Option4 || control == Option5 || control == Option6 ||
-                           control == ListView1;
-    if (arrowArea) SetMousePointer(platform::PointerShape::Normal);
+    env_.dialogs.messageBox(text, platform::MessageStyle::Ok, applicationTitle_);
 }
 
 void Form2::closeEvent(QCloseEvent* event) {
     event->accept();
     Form_QueryUnload();
-}
-
-bool Form2::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::MouseMove) return QWidget::eventFilter(watched, event);
-    // The list view's inner parts (rows area, header) count as the list view.
-    QObject* control = watched;
-    if (watched != ListView1 && ListView1->isAncestorOf(qobject_cast<QWidget*>(watched)))
-        control = ListView1;
-    PointerOver(control);
-    // Handled here so that the movement does not reach the enclosing frame too;
-    // the list's header still gets it.
-    return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton &&
-           !widgets::IsListHeader(watched);
 }
 
 }  // namespace results

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <optional>
-
-#include <QCursor>
 #include <QString>
 #include <QWidget>
 
 #include "platform/pointer.h"
+#include "widgets/environment.h"
+#include "widgets/window_pointer.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -17,34 +16,18 @@ class QTableView;
 namespace guarded {
 class Procedure;
 }
-namespace platform {
-class Dialogs;
-class Settings;
-class Shell;
-class Spreadsheet;
-}  // namespace platform
 
 namespace results {
 
 class ResultList;
-
-// What the results window needs from the outside world; tests pass doubles.
-struct Form2Environment {
-    platform::Dialogs& dialogs;
-    platform::Settings& settings;
-    platform::Shell& shell;
-    platform::Spreadsheet* spreadsheet = nullptr;
-    QString programFolder;          // holds HAND-M.CUR
-    QString applicationTitle;       // titles the message boxes
-    QWidget* mainWindow = nullptr;  // shown again by "< Back"
-};
 
 // The results window. Creating it lays out the controls and runs Form_Load;
 // it is then hidden and shown, never destroyed before the program ends.
 class Form2 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form2(Form2Environment environment);
+    // `applicationTitle` titles the message boxes; "< Back" shows `mainWindow` again.
+    Form2(widgets::Environment environment, QString applicationTitle, QWidget* mainWindow);
     ~Form2() override;
 
     // Controls, named as in the window designer.
@@ -62,8 +45,8 @@ public:
     // The rows of ListView1.
     ResultList& results() { return *results_; }
 
-    platform::PointerShape MousePointer() const { return pointer_; }
-    void SetMousePointer(platform::PointerShape pointer);
+    platform::PointerShape MousePointer() const { return pointer_->shape(); }
+    void SetMousePointer(platform::PointerShape pointer) { pointer_->setShape(pointer); }
 
     // Event procedures.
     void Form_Load();
@@ -77,12 +60,8 @@ public:
     void ListView1_Copy();
     void ListView1_SelectAll();
 
-    // The pointer handling for a mouse movement over the given control.
-    void PointerOver(QObject* control);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -92,10 +71,11 @@ private:
     void message(const QString& text);
     void SaveToSpreadsheet(guarded::Procedure& procedure, bool twoCells);
 
-    Form2Environment env_;
+    widgets::Environment env_;
+    QString applicationTitle_;
+    QWidget* mainWindow_;
+    widgets::WindowPointer* pointer_;
     ResultList* results_ = nullptr;
-    platform::PointerShape pointer_ = platform::PointerShape::Normal;
-    std::optional<QCursor> customPointer_;
 };
 
 }  // namespace results

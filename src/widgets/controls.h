@@ -70,6 +70,11 @@ inline QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QString& 
     return box;
 }
 
+// The tab key moves through the controls in the order given.
+inline void SetTabOrder(const QList<QWidget*>& order) {
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
 // True for a list's column header and its parts. The header needs the mouse
 // movements: over the divider between columns it shows the resize pointer.
 inline bool IsListHeader(const QObject* object) {

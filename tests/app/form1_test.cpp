@@ -39,7 +39,7 @@ protected:
 
     app::Form1& start() {
         form = std::make_unique<app::Form1>(
-            app::Environment{dialogs, temp.settings, shell, nullptr, programFolder.path()});
+            widgets::Environment{dialogs, temp.settings, shell, nullptr, programFolder.path()});
         return *form;
     }
 

@@ -34,7 +34,7 @@ protected:
         const QString built = QStringLiteral(QF_PROGRAM_DIR "/names.mdb");
         if (QFile::exists(built)) QFile::copy(built, programFolder.filePath("names.mdb"));
         form1 = std::make_unique<app::Form1>(
-            app::Environment{dialogs, temp.settings, shell, nullptr, programFolder.path()});
+            widgets::Environment{dialogs, temp.settings, shell, nullptr, programFolder.path()});
         dialogs.verifyAllShown();
         setLists({"Anna", "Tom", "Eve"}, {"Berg", "Hale"});
         form1->random().seed(4711);
@@ -192,8 +192,8 @@ TEST_F(GenerationRunTest, ASecondRunContinuesTheSequence) {
 
     testsupport::ScriptedDialogs otherDialogs;
     testsupport::TempSettings otherSettings;
-    app::Form1 other(app::Environment{otherDialogs, otherSettings.settings, shell, nullptr,
-                                      programFolder.path()});
+    app::Form1 other(widgets::Environment{otherDialogs, otherSettings.settings, shell, nullptr,
+                                          programFolder.path()});
     other.firstNames().clear();
     other.firstNames().addAll(form1->firstNames().entries());
     other.lastNames().clear();

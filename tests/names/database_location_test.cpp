@@ -146,8 +146,8 @@ TEST_F(Folders, WithoutATemplateTheMainWindowReportsAsForAMissingDatabase) {
         dialogs.expectMessageBox(3);
         testsupport::TempSettings settings;
         testsupport::RecordingShell shell;
-        app::Form1 form(
-            app::Environment{dialogs, settings.settings, shell, nullptr, programFolder, database});
+        app::Form1 form(widgets::Environment{dialogs, settings.settings, shell, nullptr,
+                                             programFolder, database});
         QStringList places;
         for (const testsupport::Report& report : testsupport::ReportsIn(dialogs.messages()))
             places << report.place + ' ' + QString::number(report.line);

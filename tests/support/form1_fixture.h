@@ -50,7 +50,7 @@ protected:
 
     void start() {
         form = std::make_unique<app::Form1>(
-            app::Environment{dialogs, *store, shell, nullptr, db->folder()});
+            widgets::Environment{dialogs, *store, shell, nullptr, db->folder()});
     }
     void chooseUserList() {
         settings.settings.writeOption(platform::keys::Option9, false);

@@ -26,8 +26,8 @@ class Form2Fixture : public ::testing::Test {
 protected:
     results::Form2& open() {
         form2 = std::make_unique<results::Form2>(
-            results::Form2Environment{dialogs, temp.settings, shell, spreadsheet,
-                                      programFolder.path(), QStringLiteral("Quillfern"), &main});
+            widgets::Environment{dialogs, temp.settings, shell, spreadsheet, programFolder.path()},
+            QStringLiteral("Quillfern"), &main);
         return *form2;
     }
 
