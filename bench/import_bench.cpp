@@ -51,8 +51,8 @@ bench::Measurement importCensusLastNames() {
     QTemporaryDir folder;
     names::CreateNameDatabase(folder.filePath(QStringLiteral("names.mdb")), {});
     platform::Settings settings(folder.path());
-    settings.writeOption(platform::keys::Option9, false);
-    settings.writeOption(platform::keys::Option8, true);
+    settings.writeOption(platform::keys::BuiltInList, false);
+    settings.writeOption(platform::keys::UserList, true);
     OneFileDialogs dialogs(nameFile.filePath());
     QuietShell shell;
     app::Form1 form(widgets::Environment{dialogs, settings, shell, nullptr, folder.path()});

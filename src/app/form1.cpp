@@ -247,7 +247,7 @@ void Form1::Form_Load() {
     procedure.run(134, [this] { ListView1->setColumnWidth(0, twipsToPixels(kListColumnTwips)); });
     procedure.run(136, [this] { DatabaseToListview(); });
     RestoreStoredOptions(procedure);
-    procedure.run(154, [this] { Text1->setText(env_.settings.readText(platform::keys::Text1)); });
+    procedure.run(154, [this] { Text1->setText(env_.settings.readText(platform::keys::Count)); });
     // The count box is first in the tab order: it has the focus, its text selected.
     Text1->setFocus();
     Text1_GotFocus();
@@ -287,10 +287,10 @@ void Form1::RestoreStoredOptions(Procedure& procedure) {
         int statement;
         QRadioButton* option;
         platform::OptionKey key;
-    } steps[] = {{138, Option9, keys::Option9}, {140, Option8, keys::Option8},
-                 {142, Option1, keys::Option1}, {144, Option2, keys::Option2},
-                 {146, Option3, keys::Option3}, {148, Option4, keys::Option4},
-                 {150, Option5, keys::Option5}, {152, Option6, keys::Option6}};
+    } steps[] = {{138, Option9, keys::BuiltInList},   {140, Option8, keys::UserList},
+                 {142, Option1, keys::BothGenders},   {144, Option2, keys::MaleOnly},
+                 {146, Option3, keys::FemaleOnly},    {148, Option4, keys::FirstAndLastName},
+                 {150, Option5, keys::FirstNameOnly}, {152, Option6, keys::LastNameOnly}};
     for (const auto& step : steps) {
         procedure.run(step.statement,
                       [&] { RestoreOption(step.option, env_.settings.readOption(step.key)); });
@@ -316,7 +316,7 @@ void Form1::Form_Unload() {
 }
 
 void Form1::Text1_Change() {
-    env_.settings.writeText(platform::keys::Text1, Text1->text());
+    env_.settings.writeText(platform::keys::Count, Text1->text());
 }
 
 void Form1::Text1_GotFocus() {
@@ -331,9 +331,9 @@ void Form1::PushButton8_Click() {
 }
 
 void Form1::Option4_Click() {
-    env_.settings.writeOption(platform::keys::Option4, Option4->isChecked());
-    env_.settings.writeOption(platform::keys::Option5, Option5->isChecked());
-    env_.settings.writeOption(platform::keys::Option6, Option6->isChecked());
+    env_.settings.writeOption(platform::keys::FirstAndLastName, Option4->isChecked());
+    env_.settings.writeOption(platform::keys::FirstNameOnly, Option5->isChecked());
+    env_.settings.writeOption(platform::keys::LastNameOnly, Option6->isChecked());
 }
 
 void Form1::Option5_Click() {

@@ -65,8 +65,8 @@ void listSourceChosen(Form1& form, bool genderOptionsEnabled) {
     form.PushButton4->setText(caption);
     form.PushButton3->setText(caption);
     platform::Settings& settings = form.environment().settings;
-    settings.writeOption(keys::Option9, form.Option9->isChecked());
-    settings.writeOption(keys::Option8, form.Option8->isChecked());
+    settings.writeOption(keys::BuiltInList, form.Option9->isChecked());
+    settings.writeOption(keys::UserList, form.Option8->isChecked());
     for (QRadioButton* option : {form.Option1, form.Option2, form.Option3})
         option->setEnabled(genderOptionsEnabled);
     form.DatabaseToListview();
@@ -161,9 +161,9 @@ void Form1::DatabaseToListview() {
 }
 
 void Form1::Option1_Click() {
-    env_.settings.writeOption(keys::Option1, Option1->isChecked());
-    env_.settings.writeOption(keys::Option2, Option2->isChecked());
-    env_.settings.writeOption(keys::Option3, Option3->isChecked());
+    env_.settings.writeOption(keys::BothGenders, Option1->isChecked());
+    env_.settings.writeOption(keys::MaleOnly, Option2->isChecked());
+    env_.settings.writeOption(keys::FemaleOnly, Option3->isChecked());
     DatabaseToListview();
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/failure.h"
 #include "platform/files.h"
+#include "platform/shell.h"
 
 namespace platform {
 
@@ -54,6 +55,10 @@ std::optional<QString> textAsWritten(const QString& file, const QString& name) {
     return found;
 }
 }  // namespace
+
+QString keys::outputFolderDefault(Shell& shell) {
+    return shell.desktopFolder() + QLatin1Char('/');
+}
 
 std::optional<bool> readBoolean(const QString& text) {
     const QString trimmed = text.trimmed();

@@ -21,19 +21,30 @@ struct TextKey {
     const char* defaultValue;  // nullptr: the caller supplies the default
 };
 
-// Every stored setting, each with its default, in one place.
+class Shell;
+
+// Every stored setting, each with its default, in one place. The stored keys
+// are named after the controls that hold the settings.
 namespace keys {
-inline constexpr OptionKey Option9{"Option9", true};
-inline constexpr OptionKey Option8{"Option8", false};
-inline constexpr OptionKey Option1{"Option1", true};
-inline constexpr OptionKey Option2{"Option2", false};
-inline constexpr OptionKey Option3{"Option3", false};
-inline constexpr OptionKey Option4{"Option4", true};
-inline constexpr OptionKey Option5{"Option5", false};
-inline constexpr OptionKey Option6{"Option6", false};
-inline constexpr TextKey Text1{"Text1", "100"};
-inline constexpr TextKey Text2{"Text2", nullptr};  // default: desktop folder + "/"
-inline constexpr TextKey LastFolderDot{"LastFolderDot", nullptr};
+// The list source: the built-in list or the User List.
+inline constexpr OptionKey BuiltInList{"Option9", true};
+inline constexpr OptionKey UserList{"Option8", false};
+// The gender of the built-in first names: both, male only or female only.
+inline constexpr OptionKey BothGenders{"Option1", true};
+inline constexpr OptionKey MaleOnly{"Option2", false};
+inline constexpr OptionKey FemaleOnly{"Option3", false};
+// The part of the name generated.
+inline constexpr OptionKey FirstAndLastName{"Option4", true};
+inline constexpr OptionKey FirstNameOnly{"Option5", false};
+inline constexpr OptionKey LastNameOnly{"Option6", false};
+// How many names to generate, as typed.
+inline constexpr TextKey Count{"Text1", "100"};
+// The folder results are saved to, ending in a separator. Its default is the
+// desktop folder, asked of the shell only when no folder is stored.
+inline constexpr TextKey OutputFolder{"Text2", nullptr};
+QString outputFolderDefault(Shell& shell);
+// The last folder chosen in the folder browser; never read.
+inline constexpr TextKey LastChosenFolder{"LastFolderDot", nullptr};
 }  // namespace keys
 
 // Reads the stored text of an option: "True"/"False" in any letter case, or

@@ -116,8 +116,8 @@ void Form2::Form_Load() {
     });
     // The desktop folder is looked up only for want of a stored folder.
     procedure.run(112, [this] {
-        Text2->setText(env_.settings.readText(platform::keys::Text2, [this] {
-            return env_.shell.desktopFolder() + QLatin1Char('/');
+        Text2->setText(env_.settings.readText(platform::keys::OutputFolder, [this] {
+            return platform::keys::outputFolderDefault(env_.shell);
         }));
     });
 }
@@ -144,7 +144,7 @@ void Form2::PushButton8_Click() {
 }
 
 void Form2::Text2_Change() {
-    env_.settings.writeText(platform::keys::Text2, Text2->text());
+    env_.settings.writeText(platform::keys::OutputFolder, Text2->text());
 }
 
 void Form2::PushButton1_Click() {
@@ -154,7 +154,7 @@ void Form2::PushButton1_Click() {
         folder = env_.dialogs.chooseFolder(this, QStringLiteral("Save To This Folder"));
     });
     if (procedure.test(102, [&] { return folder.isEmpty(); })) return;
-    procedure.run(104, [&] { env_.settings.writeText(platform::keys::LastFolderDot, folder); });
+    procedure.run(104, [&] { env_.settings.writeText(platform::keys::LastChosenFolder, folder); });
     // The folder box always ends in exactly one separator; a root folder comes with it.
     if (procedure.test(104, [&] { return !folder.endsWith(QLatin1Char('/')); }))
         procedure.run(106, [&] { Text2->setText(folder + QLatin1Char('/')); });

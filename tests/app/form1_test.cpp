@@ -95,15 +95,15 @@ TEST_F(Form1Test, FirstRunWithAnEmptyStore) {
 }
 
 TEST_F(Form1Test, OptionsAndCountComeBackFromAFilledStore) {
-    temp.settings.writeOption(Option9, false);
-    temp.settings.writeOption(Option8, true);
-    temp.settings.writeOption(Option1, false);
-    temp.settings.writeOption(Option2, false);
-    temp.settings.writeOption(Option3, true);
-    temp.settings.writeOption(Option4, false);
-    temp.settings.writeOption(Option5, false);
-    temp.settings.writeOption(Option6, true);
-    temp.settings.writeText(Text1, "250 names");
+    temp.settings.writeOption(BuiltInList, false);
+    temp.settings.writeOption(UserList, true);
+    temp.settings.writeOption(BothGenders, false);
+    temp.settings.writeOption(MaleOnly, false);
+    temp.settings.writeOption(FemaleOnly, true);
+    temp.settings.writeOption(FirstAndLastName, false);
+    temp.settings.writeOption(FirstNameOnly, false);
+    temp.settings.writeOption(LastNameOnly, true);
+    temp.settings.writeText(Count, "250 names");
     app::Form1& form1 = start();
     EXPECT_TRUE(form1.Option8->isChecked());
     EXPECT_FALSE(form1.Option9->isChecked());
@@ -131,9 +131,9 @@ TEST_F(Form1Test, EachOptionGroupExcludesOnlyItsOwnMembers) {
 }
 
 TEST_F(Form1Test, NoPartOfNameIsChosenWhenAllThreeAreStoredOff) {
-    temp.settings.writeOption(Option4, false);
-    temp.settings.writeOption(Option5, false);
-    temp.settings.writeOption(Option6, false);
+    temp.settings.writeOption(FirstAndLastName, false);
+    temp.settings.writeOption(FirstNameOnly, false);
+    temp.settings.writeOption(LastNameOnly, false);
     app::Form1& form1 = start();
     EXPECT_FALSE(form1.Option4->isChecked() || form1.Option5->isChecked() ||
                  form1.Option6->isChecked());
@@ -141,9 +141,9 @@ TEST_F(Form1Test, NoPartOfNameIsChosenWhenAllThreeAreStoredOff) {
 
 TEST_F(Form1Test, AStoredOptionThatIsNotABooleanFailsOnlyItsOwnStep) {
     temp.settings.writeText({"Option5", nullptr}, "sometimes");
-    temp.settings.writeOption(Option6, true);
-    temp.settings.writeOption(Option4, false);
-    temp.settings.writeText(Text1, "7");
+    temp.settings.writeOption(LastNameOnly, true);
+    temp.settings.writeOption(FirstAndLastName, false);
+    temp.settings.writeText(Count, "7");
     dialogs.expectMessageBox();
     app::Form1& form1 = start();
     EXPECT_EQ(dialogs.messages(),
@@ -291,7 +291,7 @@ TEST_F(Form1Test, OnlyTheDeleteKeyDropsAListEntry) {
 
 TEST_F(Form1Test, ALongStoredCountComesBackWhole) {
     const QString count = QString(1'000'000, u'0') + u'7';
-    temp.settings.writeText(Text1, count);
+    temp.settings.writeText(Count, count);
     app::Form1& form1 = start();
     EXPECT_EQ(form1.Text1->text().size(), count.size());
     EXPECT_EQ(stored("Text1").size(), count.size());
@@ -395,7 +395,7 @@ TEST_F(Form1Test, TheCountIsStoredOnEveryChange) {
     QTest::keyClicks(form1.Text1, "12a");
     EXPECT_EQ(stored("Text1"), "12a");
     form1.Text1->setText("abc");
-    EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1), "abc");
+    EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Count), "abc");
 }
 
 TEST_F(Form1Test, TheCountBoxSelectsItsWholeTextOnFocus) {

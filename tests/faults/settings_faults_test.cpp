@@ -59,9 +59,9 @@ protected:
         EXPECT_EQ(form->Form2().results().count(), 2);
         EXPECT_EQ(form->Form2().results().text(0), "Smith");
         // What was chosen is in force for the rest of the run.
-        EXPECT_TRUE(store->readOption(keys::Option2));
-        EXPECT_TRUE(store->readOption(keys::Option6));
-        EXPECT_EQ(store->readText(keys::Text1), "2");
+        EXPECT_TRUE(store->readOption(keys::MaleOnly));
+        EXPECT_TRUE(store->readOption(keys::LastNameOnly));
+        EXPECT_EQ(store->readText(keys::Count), "2");
     }
 
     QTemporaryDir folder;
@@ -120,12 +120,12 @@ TEST_F(BadSettingsFile, BytesThatAreNoIniTextGiveTheDefaultsAndAreReplaced) {
     EXPECT_TRUE(dialogs.messages().isEmpty());
     // Every group was stored whole, and a new start reads it back.
     const platform::Settings again(folder.path());
-    EXPECT_FALSE(again.readOption(keys::Option1));
-    EXPECT_TRUE(again.readOption(keys::Option2));
-    EXPECT_FALSE(again.readOption(keys::Option3));
-    EXPECT_TRUE(again.readOption(keys::Option9));
-    EXPECT_FALSE(again.readOption(keys::Option8));
-    EXPECT_EQ(again.readText(keys::Text1), "2");
+    EXPECT_FALSE(again.readOption(keys::BothGenders));
+    EXPECT_TRUE(again.readOption(keys::MaleOnly));
+    EXPECT_FALSE(again.readOption(keys::FemaleOnly));
+    EXPECT_TRUE(again.readOption(keys::BuiltInList));
+    EXPECT_FALSE(again.readOption(keys::UserList));
+    EXPECT_EQ(again.readText(keys::Count), "2");
 }
 
 TEST_F(BadSettingsFile, NonsenseInEveryKeyFailsEachOptionStep) {

@@ -91,9 +91,9 @@ TEST_F(Form1Names, ListSourceOptionsSetCaptionsGenderOptionsAndStoredKeys) {
     form->Option2->click();
     EXPECT_EQ(firstShown(), (QStringList{"Anna", "Bob", "Carl"}));
     EXPECT_EQ(lastShown(), (QStringList{"Jones", "Smith", "Smith"}));
-    EXPECT_FALSE(settings.settings.readOption(keys::Option1));
-    EXPECT_TRUE(settings.settings.readOption(keys::Option2));
-    EXPECT_FALSE(settings.settings.readOption(keys::Option3));
+    EXPECT_FALSE(settings.settings.readOption(keys::BothGenders));
+    EXPECT_TRUE(settings.settings.readOption(keys::MaleOnly));
+    EXPECT_FALSE(settings.settings.readOption(keys::FemaleOnly));
 
     form->Option8->click();
     EXPECT_EQ(form->PushButton4->text(), "Clear");
@@ -103,16 +103,16 @@ TEST_F(Form1Names, ListSourceOptionsSetCaptionsGenderOptionsAndStoredKeys) {
     EXPECT_TRUE(form->Option2->isChecked());
     EXPECT_EQ(firstShown(), QStringList{"Ulla"});
     EXPECT_EQ(lastShown(), (QStringList{"Vance", "Ward"}));
-    EXPECT_TRUE(settings.settings.readOption(keys::Option8));
-    EXPECT_FALSE(settings.settings.readOption(keys::Option9));
+    EXPECT_TRUE(settings.settings.readOption(keys::UserList));
+    EXPECT_FALSE(settings.settings.readOption(keys::BuiltInList));
 
     form->Option9->click();
     EXPECT_FALSE(form->Option8->isChecked());
     EXPECT_EQ(form->PushButton4->text(), "Delete");
     EXPECT_TRUE(form->Option3->isEnabled());
     EXPECT_EQ(firstShown(), (QStringList{"Anna", "Bob", "Carl"}));  // "Male Only" again
-    EXPECT_TRUE(settings.settings.readOption(keys::Option9));
-    EXPECT_FALSE(settings.settings.readOption(keys::Option8));
+    EXPECT_TRUE(settings.settings.readOption(keys::BuiltInList));
+    EXPECT_FALSE(settings.settings.readOption(keys::UserList));
 }
 
 TEST_F(Form1Names, StoredOptionsAreInForceAfterARestart) {

@@ -10,11 +10,7 @@
 
 namespace {
 
-using platform::keys::Option1;
-using platform::keys::Option8;
-using platform::keys::Option9;
-using platform::keys::Text1;
-using platform::keys::Text2;
+namespace keys = platform::keys;
 
 QString rawValue(const platform::Settings& settings, const char* key) {
     QSettings raw(settings.filePath(), QSettings::IniFormat);
@@ -23,17 +19,18 @@ QString rawValue(const platform::Settings& settings, const char* key) {
 
 TEST(SettingsStore, AbsentKeysGiveTheirDefaults) {
     testsupport::TempSettings temp;
-    EXPECT_TRUE(temp.settings.readOption(Option9));
-    EXPECT_FALSE(temp.settings.readOption(Option8));
-    EXPECT_TRUE(temp.settings.readOption(Option1));
-    EXPECT_EQ(temp.settings.readText(Text1), "100");
-    EXPECT_EQ(temp.settings.readText(Text2, "/home/ann/Desktop/"), "/home/ann/Desktop/");
+    EXPECT_TRUE(temp.settings.readOption(keys::BuiltInList));
+    EXPECT_FALSE(temp.settings.readOption(keys::UserList));
+    EXPECT_TRUE(temp.settings.readOption(keys::BothGenders));
+    EXPECT_EQ(temp.settings.readText(keys::Count), "100");
+    EXPECT_EQ(temp.settings.readText(keys::OutputFolder, "/home/ann/Desktop/"),
+              "/home/ann/Desktop/");
 }
 
 TEST(SettingsStore, OptionsAreWrittenAsTrueAndFalseUnderTheSection) {
     testsupport::TempSettings temp;
-    temp.settings.writeOption(Option8, true);
-    temp.settings.writeOption(Option9, false);
+    temp.settings.writeOption(keys::UserList, true);
+    temp.settings.writeOption(keys::BuiltInList, false);
     EXPECT_EQ(rawValue(temp.settings, "Option8"), "True");
     EXPECT_EQ(rawValue(temp.settings, "Option9"), "False");
     EXPECT_TRUE(temp.settings.filePath().endsWith("/Veltrane.ini"));
@@ -44,12 +41,12 @@ TEST(SettingsStore, OptionsAreWrittenAsTrueAndFalseUnderTheSection) {
 
 TEST(SettingsStore, EveryWriteReachesTheFileAtOnce) {
     testsupport::TempSettings temp;
-    temp.settings.writeText(Text1, "12abc");
+    temp.settings.writeText(keys::Count, "12abc");
     // A second store on the same file, as on the next start, sees the text unchanged.
     platform::Settings nextRun(temp.folder.path());
-    EXPECT_EQ(nextRun.readText(Text1), "12abc");
-    temp.settings.writeText(Text1, "a, b; \"c\"");
-    EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1), "a, b; \"c\"");
+    EXPECT_EQ(nextRun.readText(keys::Count), "12abc");
+    temp.settings.writeText(keys::Count, "a, b; \"c\"");
+    EXPECT_EQ(platform::Settings(temp.folder.path()).readText(keys::Count), "a, b; \"c\"");
 }
 
 TEST(SettingsStore, AHandEditedValueComesBackAsWritten) {
@@ -74,10 +71,10 @@ TEST(SettingsStore, AHandEditedValueComesBackAsWritten) {
         file.write(c.file);
         file.close();
         platform::Settings settings(temp.folder.path());
-        EXPECT_EQ(settings.readText(Text1), QString::fromUtf8(c.expected)) << c.file;
+        EXPECT_EQ(settings.readText(keys::Count), QString::fromUtf8(c.expected)) << c.file;
         // Writing another key writes the file anew; the text stays.
-        settings.writeOption(Option9, true);
-        EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Text1),
+        settings.writeOption(keys::BuiltInList, true);
+        EXPECT_EQ(platform::Settings(temp.folder.path()).readText(keys::Count),
                   QString::fromUtf8(c.expected))
             << c.file;
     }
@@ -100,9 +97,9 @@ TEST(SettingsStore, BooleanReadingAcceptsWordsInAnyCaseAndNumbers) {
 TEST(SettingsStore, AStoredOptionThatIsNotABooleanIsAFailure) {
     testsupport::TempSettings temp;
     temp.settings.writeText({"Option9", nullptr}, "maybe");
-    EXPECT_THROW(temp.settings.readOption(Option9), platform::Failure);
+    EXPECT_THROW(temp.settings.readOption(keys::BuiltInList), platform::Failure);
     temp.settings.writeText({"Option9", nullptr}, "0");
-    EXPECT_FALSE(temp.settings.readOption(Option9));
+    EXPECT_FALSE(temp.settings.readOption(keys::BuiltInList));
 }
 
 TEST(SettingsStore, AWriteThatCannotReachTheFileIsAFailure) {
@@ -110,7 +107,7 @@ TEST(SettingsStore, AWriteThatCannotReachTheFileIsAFailure) {
     // A folder where the settings file should be: no write can succeed, even as root.
     ASSERT_TRUE(QDir(folder.path()).mkdir("Veltrane.ini"));
     platform::Settings settings(folder.path());
-    EXPECT_THROW(settings.writeText(Text1, "6"), platform::Failure);
+    EXPECT_THROW(settings.writeText(keys::Count, "6"), platform::Failure);
 }
 
 }  // namespace

@@ -100,12 +100,12 @@ TEST_F(Form2Test, TheOutputFolderDefaultsToTheDesktopAndIsStoredAtOnce) {
 }
 
 TEST_F(Form2Test, TheStoredOutputFolderComesBack) {
-    temp.settings.writeText(platform::keys::Text2, "/srv/names/");
+    temp.settings.writeText(platform::keys::OutputFolder, "/srv/names/");
     EXPECT_EQ(open().Text2->text(), "/srv/names/");
 }
 
 TEST_F(Form2Test, AStoredOutputFolderIsUsedAsItIsWithoutTheDesktop) {
-    temp.settings.writeText(platform::keys::Text2, "/srv/no such, folder");
+    temp.settings.writeText(platform::keys::OutputFolder, "/srv/no such, folder");
     shell.desktopFails = true;
     EXPECT_EQ(open().Text2->text(), "/srv/no such, folder");
     EXPECT_TRUE(dialogs.messages().isEmpty());
@@ -267,7 +267,7 @@ TEST_F(FolderChooserTest, TheRootFolderKeepsItsOneSeparator) {
 }
 
 TEST_F(FolderChooserTest, CancelChangesNothing) {
-    temp.settings.writeText(platform::keys::LastFolderDot, "/old");
+    temp.settings.writeText(platform::keys::LastChosenFolder, "/old");
     results::Form2& form = open();
     form.Text2->setText("/kept/");
     dialogs.answerChooseFolder("");

@@ -53,8 +53,8 @@ protected:
             widgets::Environment{dialogs, *store, shell, nullptr, db->folder()});
     }
     void chooseUserList() {
-        settings.settings.writeOption(platform::keys::Option9, false);
-        settings.settings.writeOption(platform::keys::Option8, true);
+        settings.settings.writeOption(platform::keys::BuiltInList, false);
+        settings.settings.writeOption(platform::keys::UserList, true);
     }
     QStringList firstShown() { return form->firstNames().entries(); }
     QStringList lastShown() { return form->lastNames().entries(); }
