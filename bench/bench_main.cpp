@@ -53,12 +53,12 @@ Measurement Stopwatch::lap() const {
     return Measurement{seconds(), processorSeconds() - cpuStart_, -1};
 }
 
-std::string DataFolder() {
+std::string dataFolder() {
     const QByteArray folder = qgetenv(kDataVariable);
     return folder.isEmpty() ? std::string(QF_SHARED_DATA_DIR) : folder.toStdString();
 }
 
-void Fail(const std::string& why) {
+void fail(const std::string& why) {
     std::fprintf(stderr, "%s\n", why.c_str());
     std::fflush(stderr);
     std::_Exit(3);
@@ -93,7 +93,7 @@ long peakMemoryKb() {
 // Child mode: run one case once, print "seconds cpu_seconds peak_kb".
 int runOne(int argc, char* argv[], const std::string& name) {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        bench::Fail("--case runs on the X server named by DISPLAY; run the bench without it");
+        bench::fail("--case runs on the X server named by DISPLAY; run the bench without it");
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
     for (const bench::Case& c : bench::registry()) {
@@ -102,7 +102,7 @@ int runOne(int argc, char* argv[], const std::string& name) {
         try {
             measured = c.run();
         } catch (const std::exception& failure) {
-            bench::Fail(failure.what());
+            bench::fail(failure.what());
         }
         const long peak = measured.peakKb >= 0 ? measured.peakKb : peakMemoryKb();
         std::printf("%.6f %.6f %ld\n", measured.seconds, measured.cpuSeconds, peak);
@@ -110,7 +110,7 @@ int runOne(int argc, char* argv[], const std::string& name) {
         // Quick end: what the case built is not torn down piece by piece.
         std::_Exit(0);
     }
-    bench::Fail("no such case: " + name);
+    bench::fail("no such case: " + name);
 }
 
 struct Options {

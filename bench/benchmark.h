@@ -26,7 +26,7 @@ struct Case {
 };
 
 // The shared bench data: the folder given by --data, passed on to the runs.
-std::string DataFolder();
+std::string dataFolder();
 
 std::vector<Case>& registry();
 
@@ -48,6 +48,6 @@ private:
 
 // Ends the run of a case: prints why to stderr and exits with a non-zero status,
 // which the table reports as a failed case.
-[[noreturn]] void Fail(const std::string& why);
+[[noreturn]] void fail(const std::string& why);
 
 }  // namespace bench

@@ -26,7 +26,7 @@
 
 namespace {
 
-using bench::Fail;
+using bench::fail;
 
 constexpr char kDone[] = "Done.";
 constexpr char kDatabase[] = QF_PROGRAM_DIR "/names.mdb";
@@ -43,15 +43,15 @@ public:
     void messageBox(const QString& text, platform::MessageStyle style,
                     const QString& title) override {
         if (!expectingDone || !text.startsWith(QLatin1String(kDone)))
-            Fail("unexpected message: " + text.toStdString());
+            fail("unexpected message: " + text.toStdString());
         expectingDone = false;
         WidgetDialogs::messageBox(text, style, title);
     }
-    QString inputBox(const QString&, const QString&) override { Fail("unexpected input box"); }
+    QString inputBox(const QString&, const QString&) override { fail("unexpected input box"); }
     QStringList openFiles(QWidget*, const QString&, const QString&) override {
-        Fail("unexpected file dialog");
+        fail("unexpected file dialog");
     }
-    QString chooseFolder(QWidget*, const QString&) override { Fail("unexpected folder chooser"); }
+    QString chooseFolder(QWidget*, const QString&) override { fail("unexpected folder chooser"); }
 
     bool expectingDone = false;
 };
@@ -87,7 +87,7 @@ struct Program {
     Program() {
         const QString database = QStringLiteral(QF_PROGRAM_DIR "/names.mdb");
         if (!QFile::exists(database))
-            Fail("the built name database is missing: " QF_PROGRAM_DIR "/names.mdb");
+            fail("the built name database is missing: " QF_PROGRAM_DIR "/names.mdb");
         const QDir dir(folder.path());
         dir.mkpath("program");
         dir.mkpath("settings");
@@ -104,7 +104,7 @@ struct Program {
         form1 = std::make_unique<app::Form1>(widgets::Environment{
             dialogs, *settings, *shell, spreadsheet.get(), dir.filePath("program")});
         if (form1->firstNames().count() == 0 || form1->lastNames().count() == 0)
-            Fail("the built-in name lists of " + database.toStdString() + " are empty");
+            fail("the built-in name lists of " + database.toStdString() + " are empty");
         form1->Option4->setChecked(true);
         form1->Text1->setText(QStringLiteral("1000000.7"));  // 1,000,001 rows
         const bench::Stopwatch clock;
@@ -159,7 +159,7 @@ struct Program {
     }
 
     static void check(bool condition, const char* what) {
-        if (!condition) Fail(what);
+        if (!condition) fail(what);
     }
 };
 

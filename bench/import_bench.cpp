@@ -15,12 +15,12 @@
 
 namespace {
 
-using bench::Fail;
+using bench::fail;
 
 constexpr int kCensusLastNames = 88799;
 
 std::string censusLastNameFile() {
-    return bench::DataFolder() + "/census-1990/plain/all.last.txt";
+    return bench::dataFolder() + "/census-1990/plain/all.last.txt";
 }
 
 // Answers the open-files dialog with one file; any other box ends the run.
@@ -28,11 +28,11 @@ class OneFileDialogs : public platform::Dialogs {
 public:
     explicit OneFileDialogs(QString path) : path_(std::move(path)) {}
     void messageBox(const QString& text, platform::MessageStyle, const QString&) override {
-        Fail("unexpected message: " + text.toStdString());
+        fail("unexpected message: " + text.toStdString());
     }
-    QString inputBox(const QString&, const QString&) override { Fail("unexpected input box"); }
+    QString inputBox(const QString&, const QString&) override { fail("unexpected input box"); }
     QStringList openFiles(QWidget*, const QString&, const QString&) override { return {path_}; }
-    QString chooseFolder(QWidget*, const QString&) override { Fail("unexpected folder chooser"); }
+    QString chooseFolder(QWidget*, const QString&) override { fail("unexpected folder chooser"); }
 
 private:
     QString path_;
@@ -47,9 +47,9 @@ public:
 
 bench::Measurement importCensusLastNames() {
     const QFileInfo nameFile(QString::fromStdString(censusLastNameFile()));
-    if (!nameFile.isFile()) Fail(censusLastNameFile() + " is missing");
+    if (!nameFile.isFile()) fail(censusLastNameFile() + " is missing");
     QTemporaryDir folder;
-    names::CreateNameDatabase(folder.filePath(QStringLiteral("names.mdb")), {});
+    names::createNameDatabase(folder.filePath(QStringLiteral("names.mdb")), {});
     platform::Settings settings(folder.path());
     settings.writeOption(platform::keys::BuiltInList, false);
     settings.writeOption(platform::keys::UserList, true);
@@ -61,7 +61,7 @@ bench::Measurement importCensusLastNames() {
     form.PushButton7_Click();
     const bench::Measurement measured = clock.lap();
     if (form.lastNames().count() != kCensusLastNames)
-        Fail("the User List holds " + std::to_string(form.lastNames().count()) +
+        fail("the User List holds " + std::to_string(form.lastNames().count()) +
              " last names, not " + std::to_string(kCensusLastNames));
     return measured;
 }

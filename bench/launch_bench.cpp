@@ -23,7 +23,7 @@
 
 namespace {
 
-using bench::Fail;
+using bench::fail;
 
 constexpr int kTimeoutMs = 60000;
 
@@ -40,11 +40,11 @@ ReplyPointer<Reply> owned(Reply* reply) {
 class ScreenWatch {
 public:
     ScreenWatch() : connection_(xcb_connect(nullptr, nullptr)) {
-        if (xcb_connection_has_error(connection_)) Fail("cannot connect to the X server");
+        if (xcb_connection_has_error(connection_)) fail("cannot connect to the X server");
         root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
         const xcb_query_extension_reply_t* damage =
             xcb_get_extension_data(connection_, &xcb_damage_id);
-        if (!damage || !damage->present) Fail("the X server has no DAMAGE extension");
+        if (!damage || !damage->present) fail("the X server has no DAMAGE extension");
         damageNotify_ = damage->first_event + XCB_DAMAGE_NOTIFY;
         free(xcb_damage_query_version_reply(connection_,
                                             xcb_damage_query_version(connection_, 1, 1), nullptr));
@@ -65,9 +65,9 @@ public:
         while (!painted()) {
             xcb_generic_event_t* event = xcb_poll_for_event(connection_);
             if (!event) {
-                if (xcb_connection_has_error(connection_)) Fail("the X server went away");
+                if (xcb_connection_has_error(connection_)) fail("the X server went away");
                 const int left = kTimeoutMs - static_cast<int>(clock.seconds() * 1000);
-                if (left <= 0) Fail("the main window was never painted");
+                if (left <= 0) fail("the main window was never painted");
                 pollfd entry{xcb_get_file_descriptor(connection_), POLLIN, 0};
                 ::poll(&entry, 1, left);
                 continue;
@@ -134,7 +134,7 @@ bench::Measurement launchToPainted() {
     const QString program = QStringLiteral(QF_PROGRAM);
     const QString database = QStringLiteral(QF_PROGRAM_DIR "/names.mdb");
     for (const QString& file : {program, database})
-        if (!QFile::exists(file)) Fail(file.toStdString() + " is missing");
+        if (!QFile::exists(file)) fail(file.toStdString() + " is missing");
 
     // A user's machine in a folder: the program with its database, a fresh home.
     QTemporaryDir folder;
@@ -160,11 +160,11 @@ bench::Measurement launchToPainted() {
     const bench::Stopwatch clock;
     quillfern.start(dir.filePath("program/quillfern"), {});
     if (!quillfern.waitForStarted(kTimeoutMs))
-        Fail("the program could not be started: " + quillfern.errorString().toStdString());
+        fail("the program could not be started: " + quillfern.errorString().toStdString());
     screen.waitForPaintedWindow(clock);
     bench::Measurement measured{clock.seconds(), processorSecondsOf(quillfern.processId()),
                                 peakKbOf(quillfern.processId())};
-    if (quillfern.state() != QProcess::Running) Fail("the program ended at start-up");
+    if (quillfern.state() != QProcess::Running) fail("the program ended at start-up");
     quillfern.terminate();
     if (!quillfern.waitForFinished(10000)) quillfern.kill();
     quillfern.waitForFinished(10000);

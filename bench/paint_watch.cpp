@@ -31,7 +31,7 @@ bool PaintWatch::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PaintWatch::noteShown() {
-    WaitForXServer();
+    waitForXServer();
     measurement_ = clock_.lap();
     shown_ = true;
     if (whenShown) whenShown(window_);
@@ -46,7 +46,7 @@ Measurement PaintWatch::wait(const char* what) {
         loop.exec();
         loop_ = nullptr;
     }
-    if (!shown_) Fail(std::string(what) + " was never painted");
+    if (!shown_) fail(std::string(what) + " was never painted");
     return measurement_;
 }
 

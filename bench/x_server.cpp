@@ -14,7 +14,7 @@ namespace bench {
 
 VirtualScreen::VirtualScreen() {
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty()) Fail("Xvfb was not found on the PATH (scripts/dev installs it)");
+    if (xvfb.isEmpty()) fail("Xvfb was not found on the PATH (scripts/dev installs it)");
     // With -displayfd 1 the server writes its display number to standard
     // output once it accepts clients.
     server_.setProcessChannelMode(QProcess::SeparateChannels);
@@ -23,10 +23,10 @@ VirtualScreen::VirtualScreen() {
                    QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
                    QStringLiteral("tcp"), QStringLiteral("-noreset")});
     if (!server_.waitForStarted(30000))
-        Fail("Xvfb could not be started: " + server_.errorString().toStdString());
+        fail("Xvfb could not be started: " + server_.errorString().toStdString());
     while (!server_.canReadLine()) {
         if (!server_.waitForReadyRead(30000))
-            Fail("Xvfb did not become ready: " + server_.readAllStandardError().toStdString());
+            fail("Xvfb did not become ready: " + server_.readAllStandardError().toStdString());
     }
     display_ = QLatin1Char(':') + QString::fromLatin1(server_.readLine().trimmed());
 }
@@ -37,9 +37,9 @@ VirtualScreen::~VirtualScreen() {
     server_.waitForFinished(10000);
 }
 
-void WaitForXServer() {
+void waitForXServer() {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) Fail("the cases run on an X server (the xcb platform)");
+    if (!x11) fail("the cases run on an X server (the xcb platform)");
     xcb_connection_t* connection = x11->connection();
     // A request with a reply: the server answers it after every earlier request.
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));

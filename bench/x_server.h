@@ -23,6 +23,6 @@ private:
 
 // Returns once the X server has carried out every request this program has
 // sent it: what was drawn is then on the screen.
-void WaitForXServer();
+void waitForXServer();
 
 }  // namespace bench

@@ -37,7 +37,7 @@
 
 namespace {
 
-const std::vector<QLocale>& Locales() {
+const std::vector<QLocale>& testedLocales() {
     static const std::vector<QLocale> locales = [] {
         std::vector<QLocale> all;
         for (const char* name :
@@ -52,7 +52,7 @@ const std::vector<QLocale>& Locales() {
 // The text in the user's hands: either the bytes as UTF-8, or the bytes as
 // picks among the pieces the locale writes numbers with, so the fuzzer reaches
 // deep into the reading quickly.
-QString CountText(const std::string& raw, bool pieceWise, const QLocale& locale) {
+QString countText(const std::string& raw, bool pieceWise, const QLocale& locale) {
     if (!pieceWise) return QString::fromStdString(raw);
     const QString pieces[] = {
         locale.decimalPoint(), locale.groupSeparator(),  locale.currencySymbol(),
@@ -72,12 +72,12 @@ QString CountText(const std::string& raw, bool pieceWise, const QLocale& locale)
     return text;
 }
 
-void CheckLimit(double value) {
-    QF_FUZZ_CHECK(generate::WithinCountLimit(value) == (value < 1000001.0));
+void checkLimit(double value) {
+    QF_FUZZ_CHECK(generate::withinCountLimit(value) == (value < 1000001.0));
 }
 
-void CheckRounding(double value) {
-    const double rounded = generate::RoundHalfEven(value);
+void checkRounding(double value) {
+    const double rounded = generate::roundHalfEven(value);
     if (std::isnan(value)) {
         QF_FUZZ_CHECK(std::isnan(rounded));
     } else {
@@ -87,7 +87,7 @@ void CheckRounding(double value) {
     std::optional<std::int32_t> count;
     bool failed = false;
     try {
-        count = generate::CountFromValue(value);
+        count = generate::countFromValue(value);
     } catch (const platform::Failure&) {
         failed = true;
     }
@@ -97,23 +97,23 @@ void CheckRounding(double value) {
     if (fits) QF_FUZZ_CHECK(static_cast<double>(*count) == rounded);
 }
 
-void CheckProgress(std::int64_t row, double plainValue) {
-    const int position = generate::ProgressPosition(row, plainValue);
+void checkProgress(std::int64_t row, double plainValue) {
+    const int position = generate::progressPosition(row, plainValue);
     QF_FUZZ_CHECK(position >= 0 && position <= 100);
     if (row < std::numeric_limits<std::int64_t>::max() && plainValue > 0)
-        QF_FUZZ_CHECK(generate::ProgressPosition(row + 1, plainValue) >= position);
+        QF_FUZZ_CHECK(generate::progressPosition(row + 1, plainValue) >= position);
 }
 
 // A number that the locale itself writes reads back as that number.
-void CheckLocaleWriting(const QLocale& locale, double value, int decimals, std::int64_t whole) {
+void checkLocaleWriting(const QLocale& locale, double value, int decimals, std::int64_t whole) {
     if (locale.zeroDigit() != QStringLiteral("0")) return;  // only ASCII digits are read
     const auto same = [&](const QString& written, const QString& plain) {
-        const std::optional<double> read = generate::ReadNumber(written, locale);
+        const std::optional<double> read = generate::readNumber(written, locale);
         const std::string digits = plain.toStdString();
         const double expected = std::strtod(digits.c_str(), nullptr);
         if (!read || *read != expected)
             std::fprintf(stderr, "locale %s wrote \"%s\" for %s; read %s\n",
-                         locale.name().toLatin1().constData(), fuzz::Shown(written).constData(),
+                         locale.name().toLatin1().constData(), fuzz::printable(written).constData(),
                          digits.c_str(), read ? std::to_string(*read).c_str() : "no number");
         QF_FUZZ_CHECK(read && *read == expected);
     };
@@ -133,7 +133,7 @@ void CheckLocaleWriting(const QLocale& locale, double value, int decimals, std::
 }
 
 // Whether a sign stands anywhere before the digits (after a currency sign, say).
-bool SignBeforeDigits(const QString& text, const QLocale& locale) {
+bool signBeforeDigits(const QString& text, const QLocale& locale) {
     qsizetype digit = 0;
     while (digit < text.size() && !(text[digit] >= u'0' && text[digit] <= u'9')) ++digit;
     const QString before = text.left(digit);
@@ -152,33 +152,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     const std::string typed = input.ConsumeRandomLengthString(64);
     const bool pieceWise = input.ConsumeBool();
-    const std::vector<QLocale>& locales = Locales();
+    const std::vector<QLocale>& locales = testedLocales();
     const QLocale& locale =
         locales[input.ConsumeIntegralInRange<std::size_t>(0, locales.size() - 1)];
     const double raw = input.ConsumeFloatingPoint<double>();
     const std::int64_t row = input.ConsumeIntegral<std::int64_t>();
     const int decimals = input.ConsumeIntegralInRange<int>(0, 8);
-    const QString text = CountText(typed, pieceWise, locale);
-    fuzz::context = "locale " + locale.name().toLatin1() + ", text \"" + fuzz::Shown(text) +
+    const QString text = countText(typed, pieceWise, locale);
+    fuzz::context = "locale " + locale.name().toLatin1() + ", text \"" + fuzz::printable(text) +
                     "\", value " + QByteArray::number(raw, 'g', 17) + ", row " +
                     QByteArray::number(static_cast<qlonglong>(row));
 
     // The reading of the count text for the locale.
-    const std::optional<double> value = generate::ReadNumber(text, locale);
-    QF_FUZZ_CHECK(generate::ReadsAsNumber(text, locale) == value.has_value());
+    const std::optional<double> value = generate::readNumber(text, locale);
+    QF_FUZZ_CHECK(generate::readsAsNumber(text, locale) == value.has_value());
     if (text.trimmed().isEmpty()) QF_FUZZ_CHECK(!value);
     if (value) {
         QF_FUZZ_CHECK(std::isfinite(*value));
-        CheckLimit(*value);
-        CheckRounding(*value);
+        checkLimit(*value);
+        checkRounding(*value);
 
         // Blanks around change nothing; a minus sign in front negates.
         const std::optional<double> padded =
-            generate::ReadNumber(QStringLiteral("  ") + text + QStringLiteral(" "), locale);
+            generate::readNumber(QStringLiteral("  ") + text + QStringLiteral(" "), locale);
         QF_FUZZ_CHECK(padded && *padded == *value);
-        if (!SignBeforeDigits(text, locale)) {
+        if (!signBeforeDigits(text, locale)) {
             const std::optional<double> negated =
-                generate::ReadNumber(QStringLiteral("-") + text, locale);
+                generate::readNumber(QStringLiteral("-") + text, locale);
             QF_FUZZ_CHECK(negated && *negated == -*value);
         }
     }
@@ -187,14 +187,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool failed = false;
     std::int32_t count = 0;
     try {
-        count = generate::CountFromText(text, locale);
+        count = generate::countFromText(text, locale);
     } catch (const platform::Failure&) {
         failed = true;
     }
     if (!value) {
         QF_FUZZ_CHECK(failed);
     } else {
-        const double rounded = generate::RoundHalfEven(*value);
+        const double rounded = generate::roundHalfEven(*value);
         const bool fits = rounded >= std::numeric_limits<std::int32_t>::min() &&
                           rounded <= std::numeric_limits<std::int32_t>::max();
         QF_FUZZ_CHECK(failed == !fits);
@@ -203,24 +203,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The values the rounding must cope with include infinities, NaN and
     // values far outside 32 bits.
-    CheckRounding(raw);
-    CheckLimit(raw);
-    CheckLimit(1000001.0);
-    CheckLimit(std::nextafter(1000001.0, 0.0));
+    checkRounding(raw);
+    checkLimit(raw);
+    checkLimit(1000001.0);
+    checkLimit(std::nextafter(1000001.0, 0.0));
 
     // The plain reading, and the progress bar position it scales.
-    const double plainValue = generate::PlainValue(text);
+    const double plainValue = generate::plainValue(text);
     QF_FUZZ_CHECK(!std::isnan(plainValue));
-    CheckProgress(row, plainValue);
-    CheckProgress(row, raw);
+    checkProgress(row, plainValue);
+    checkProgress(row, raw);
     if (!failed && count > 0) {
         // Plain digits: the plain value is the count, so the last row is 100.
         const QString digits = QString::number(count);
-        QF_FUZZ_CHECK(generate::PlainValue(digits) == count);
-        QF_FUZZ_CHECK(generate::ReadNumber(digits, locale) == count);
-        QF_FUZZ_CHECK(generate::ProgressPosition(count, count) == 100);
+        QF_FUZZ_CHECK(generate::plainValue(digits) == count);
+        QF_FUZZ_CHECK(generate::readNumber(digits, locale) == count);
+        QF_FUZZ_CHECK(generate::progressPosition(count, count) == 100);
     }
 
-    CheckLocaleWriting(locale, raw, decimals, row < 0 ? -1 : row % 1000000000000000);
+    checkLocaleWriting(locale, raw, decimals, row < 0 ? -1 : row % 1000000000000000);
     return 0;
 }

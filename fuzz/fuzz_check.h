@@ -14,7 +14,7 @@ namespace fuzz {
 // What the current input is about, shown with a broken property.
 inline QByteArray context;
 
-[[noreturn]] inline void Broken(const char* property, const char* file, int line) {
+[[noreturn]] inline void reportBroken(const char* property, const char* file, int line) {
     std::fprintf(stderr, "\nBroken property at %s:%d: %s\n", file, line, property);
     if (!context.isEmpty()) std::fprintf(stderr, "Input: %s\n", context.constData());
     std::abort();
@@ -22,7 +22,7 @@ inline QByteArray context;
 
 // The text with every character outside printable ASCII written as \uXXXX,
 // for the report of a broken property.
-inline QByteArray Shown(const QString& text) {
+inline QByteArray printable(const QString& text) {
     QByteArray shown;
     for (const QChar c : text) {
         if (c.unicode() >= 0x20 && c.unicode() < 0x7F && c != u'\\')
@@ -36,4 +36,4 @@ inline QByteArray Shown(const QString& text) {
 }  // namespace fuzz
 
 #define QF_FUZZ_CHECK(condition) \
-    ((condition) ? static_cast<void>(0) : ::fuzz::Broken(#condition, __FILE__, __LINE__))
+    ((condition) ? static_cast<void>(0) : ::fuzz::reportBroken(#condition, __FILE__, __LINE__))

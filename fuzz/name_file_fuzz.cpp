@@ -25,7 +25,7 @@ namespace {
 // The text of UTF-8 bytes, or nothing when they are not valid UTF-8: shortest
 // forms only, no surrogate halves, nothing above U+10FFFF and no sequence cut
 // off by the end of the bytes. A byte-order mark here is an ordinary character.
-std::optional<QString> FromUtf8(const QByteArray& bytes) {
+std::optional<QString> fromUtf8(const QByteArray& bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const std::size_t n = static_cast<std::size_t>(bytes.size());
     QString text;
@@ -69,7 +69,7 @@ std::optional<QString> FromUtf8(const QByteArray& bytes) {
 
 // Windows-1252 at 0x80..0x9F; the five bytes it leaves unassigned stand for
 // themselves. All other bytes are Latin-1.
-QString FromWindows1252(const QByteArray& bytes) {
+QString fromWindows1252(const QByteArray& bytes) {
     static constexpr char16_t kHigh[32] = {
         u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
         u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
@@ -84,18 +84,18 @@ QString FromWindows1252(const QByteArray& bytes) {
     return text;
 }
 
-bool StartsWithUtf16Mark(const QByteArray& bytes) {
+bool startsWithUtf16Mark(const QByteArray& bytes) {
     return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
 }
 
-QString DecodedText(const QByteArray& bytes) {
+QString decodedText(const QByteArray& bytes) {
     const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    if (std::optional<QString> text = FromUtf8(body)) return *text;
-    return FromWindows1252(bytes);
+    if (std::optional<QString> text = fromUtf8(body)) return *text;
+    return fromWindows1252(bytes);
 }
 
 // The names of a decoded text by the plain rule: every CR and LF separates.
-QStringList NamesOf(QString text) {
+QStringList namesOf(QString text) {
     text.remove(u'\'');
     QStringList names;
     QString name;
@@ -114,7 +114,7 @@ QStringList NamesOf(QString text) {
 // Where each name stood: lines end at CR (a CR LF pair is one line end);
 // within a line, a piece followed by a line feed, the piece after the last
 // line feed, or a line that holds no line feed at all.
-std::vector<names::NamePlace> PlacesOf(const QString& text) {
+std::vector<names::NamePlace> placesOf(const QString& text) {
     std::vector<names::NamePlace> places;
     qsizetype start = 0;
     while (start < text.size()) {
@@ -136,7 +136,7 @@ std::vector<names::NamePlace> PlacesOf(const QString& text) {
     return places;
 }
 
-void ReportDifference(const QStringList& got, const QStringList& expected) {
+void reportDifference(const QStringList& got, const QStringList& expected) {
     std::fprintf(stderr, "names: %lld, expected %lld\n", static_cast<long long>(got.size()),
                  static_cast<long long>(expected.size()));
     for (qsizetype i = 0; i < std::max(got.size(), expected.size()); ++i) {
@@ -144,8 +144,8 @@ void ReportDifference(const QStringList& got, const QStringList& expected) {
         const QString b = i < expected.size() ? expected[i] : QStringLiteral("<none>");
         if (a != b) {
             std::fprintf(stderr, "first difference at name %lld: \"%s\", expected \"%s\"\n",
-                         static_cast<long long>(i), fuzz::Shown(a).constData(),
-                         fuzz::Shown(b).constData());
+                         static_cast<long long>(i), fuzz::printable(a).constData(),
+                         fuzz::printable(b).constData());
             break;
         }
     }
@@ -155,7 +155,7 @@ void ReportDifference(const QStringList& got, const QStringList& expected) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QStringList got = names::SplitNameFile(bytes);
+    const QStringList got = names::splitNameFile(bytes);
 
     // Properties of every result.
     qsizetype characters = 0;
@@ -167,26 +167,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Between two names stands at least one line end.
     const qsizetype joined = got.isEmpty() ? 0 : characters + got.size() - 1;
-    QF_FUZZ_CHECK(joined <= (StartsWithUtf16Mark(bytes) ? bytes.size() / 2 : bytes.size()));
+    QF_FUZZ_CHECK(joined <= (startsWithUtf16Mark(bytes) ? bytes.size() / 2 : bytes.size()));
 
     // The names handed out one by one are the same names, in the same order.
     QStringList taken;
     std::vector<names::NamePlace> takenPlaces;
-    names::ForEachName(names::DecodeNameFile(bytes),
+    names::forEachName(names::decodeNameFile(bytes),
                        [&](const QString& name, names::NamePlace place) {
                            taken << name;
                            takenPlaces.push_back(place);
                        });
     QF_FUZZ_CHECK(taken == got);
 
-    if (StartsWithUtf16Mark(bytes)) return 0;
+    if (startsWithUtf16Mark(bytes)) return 0;
 
-    const QString text = DecodedText(bytes);
-    const QStringList expected = NamesOf(text);
-    if (got != expected) ReportDifference(got, expected);
+    const QString text = decodedText(bytes);
+    const QStringList expected = namesOf(text);
+    if (got != expected) reportDifference(got, expected);
     QF_FUZZ_CHECK(got == expected);
-    QF_FUZZ_CHECK(names::DecodeNameFile(bytes) == text);
+    QF_FUZZ_CHECK(names::decodeNameFile(bytes) == text);
     QF_FUZZ_CHECK(joined <= text.size());
-    QF_FUZZ_CHECK(takenPlaces == PlacesOf(text));
+    QF_FUZZ_CHECK(takenPlaces == placesOf(text));
     return 0;
 }

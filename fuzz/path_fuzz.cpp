@@ -22,7 +22,7 @@ namespace {
 // Three ways to read the bytes: as UTF-8; as UTF-16 code units (lone
 // surrogates included); or as a dense alphabet of '/', 'a', '\' and '.' that
 // makes long separator runs likely.
-QString PathFrom(const std::uint8_t* data, std::size_t size) {
+QString pathFrom(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return {};
     const std::uint8_t mode = data[0] % 3;
     ++data, --size;
@@ -39,14 +39,14 @@ QString PathFrom(const std::uint8_t* data, std::size_t size) {
     return path;
 }
 
-qsizetype LeadingSeparators(const QString& path) {
+qsizetype leadingSeparators(const QString& path) {
     qsizetype n = 0;
     while (n < path.size() && path[n] == u'/') ++n;
     return n;
 }
 
 // Each run of n separators becomes (n + 1) / 2 of them.
-QString HalveRuns(const QString& text) {
+QString halveRuns(const QString& text) {
     QString result;
     qsizetype i = 0;
     while (i < text.size()) {
@@ -61,36 +61,36 @@ QString HalveRuns(const QString& text) {
     return result;
 }
 
-QString Expected(const QString& path) {
-    const qsizetype leading = LeadingSeparators(path);
-    if (leading == 0) return HalveRuns(path);
-    return u'/' + HalveRuns(path.mid(leading));
+QString expectedNormal(const QString& path) {
+    const qsizetype leading = leadingSeparators(path);
+    if (leading == 0) return halveRuns(path);
+    return u'/' + halveRuns(path.mid(leading));
 }
 
-QString WithoutSeparators(QString text) {
+QString withoutSeparators(QString text) {
     return text.remove(u'/');
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString path = PathFrom(data, size);
+    const QString path = pathFrom(data, size);
     const QString normal = platform::NormalizePath(path);
 
-    const QString expected = Expected(path);
+    const QString expected = expectedNormal(path);
     if (normal != expected)
         std::fprintf(stderr, "path \"%s\"\nnormalised \"%s\"\nexpected \"%s\"\n",
-                     fuzz::Shown(path).constData(), fuzz::Shown(normal).constData(),
-                     fuzz::Shown(expected).constData());
+                     fuzz::printable(path).constData(), fuzz::printable(normal).constData(),
+                     fuzz::printable(expected).constData());
     QF_FUZZ_CHECK(normal == expected);
 
     QF_FUZZ_CHECK(normal.size() <= path.size());
-    QF_FUZZ_CHECK(WithoutSeparators(normal) == WithoutSeparators(path));
+    QF_FUZZ_CHECK(withoutSeparators(normal) == withoutSeparators(path));
     QF_FUZZ_CHECK(normal.startsWith(u'/') == path.startsWith(u'/'));
     QF_FUZZ_CHECK(!normal.startsWith(QStringLiteral("//")));
-    if (!path.isEmpty() && LeadingSeparators(path) == path.size()) QF_FUZZ_CHECK(normal == u"/");
+    if (!path.isEmpty() && leadingSeparators(path) == path.size()) QF_FUZZ_CHECK(normal == u"/");
 
-    const bool longRun = path.mid(LeadingSeparators(path)).contains(QStringLiteral("///"));
+    const bool longRun = path.mid(leadingSeparators(path)).contains(QStringLiteral("///"));
     if (!longRun) {
         QF_FUZZ_CHECK(!normal.contains(QStringLiteral("//")));
         QF_FUZZ_CHECK(platform::NormalizePath(normal) == normal);

@@ -30,22 +30,19 @@
 
 namespace app {
 
-using guarded::LocationTag;
+using guarded::locationTag;
 using guarded::Procedure;
-using guarded::RunUnguarded;
-using widgets::ApplicationTitle;
-using widgets::CentreOnFirstShowing;
+using widgets::centreOnFirstShowing;
 using widgets::kProductTitle;
-using widgets::MakeButton;
-using widgets::MakeFrame;
-using widgets::MakeOption;
-using widgets::MakeTextBox;
-using widgets::PaintBackground;
+using widgets::makeButton;
+using widgets::makeFrame;
+using widgets::makeOption;
+using widgets::makeTextBox;
+using widgets::paintBackground;
 using widgets::placeInTwips;
-using widgets::ProgramIcon;
+using widgets::programIcon;
 using widgets::ProgressBar;
-using widgets::SetTabOrder;
-using widgets::SetUpFixedWindow;
+using widgets::setUpFixedWindow;
 using widgets::twipsToPixels;
 
 namespace {
@@ -110,56 +107,56 @@ QString Form1::databasePath() const {
 }
 
 void Form1::buildControls() {
-    SetUpFixedWindow(this, "Form1", 8040, 10965);
-    CentreOnFirstShowing(this);
+    setUpFixedWindow(this, "Form1", 8040, 10965);
+    centreOnFirstShowing(this);
 
     firstNames_ = new names::NameListModel(this);
     lastNames_ = new names::NameListModel(this);
 
-    PushButton8 = MakeButton(this, "PushButton8", "Help", 120, 120, 7800, 405);
-    Frame4 = MakeFrame(this, "Frame4", "List Options", 120, 570, 7800, 1850);
-    Option9 = MakeOption(Frame4, "Option9",
+    PushButton8 = makeButton(this, "PushButton8", "Help", 120, 120, 7800, 405);
+    Frame4 = makeFrame(this, "Frame4", "List Options", 120, 570, 7800, 1850);
+    Option9 = makeOption(Frame4, "Option9",
                          "Amberlin's List - Generate random names from my list of names", 240, 300,
                          6300, 255);
     Option9->setChecked(true);
     Frame1 =
-        MakeFrame(Frame4, "Frame1", "Gender Options (Amberlin's List Only)", 600, 570, 4320, 735);
-    Option1 = MakeOption(Frame1, "Option1", "Both", 240, 300, 1020, 255);
+        makeFrame(Frame4, "Frame1", "Gender Options (Amberlin's List Only)", 600, 570, 4320, 735);
+    Option1 = makeOption(Frame1, "Option1", "Both", 240, 300, 1020, 255);
     Option1->setChecked(true);
-    Option2 = MakeOption(Frame1, "Option2", "Male Only", 1260, 300, 1335, 255);
-    Option3 = MakeOption(Frame1, "Option3", "Female Only", 2610, 300, 1455, 255);
+    Option2 = makeOption(Frame1, "Option2", "Male Only", 1260, 300, 1335, 255);
+    Option3 = makeOption(Frame1, "Option3", "Female Only", 2610, 300, 1455, 255);
     Option8 =
-        MakeOption(Frame4, "Option8", "User List - Generate random names from your list of names",
+        makeOption(Frame4, "Option8", "User List - Generate random names from your list of names",
                    225, 1440, 6015, 255);
     // Each option group is a button group of its own: the gender options sit
     // inside the frame of the list-source options and must not join that group.
     groupOptions({Option9, Option8});
     groupOptions({Option1, Option2, Option3});
-    Frame2 = MakeFrame(this, "Frame2", "Part Of Name", 120, 2460, 7800, 825);
-    Option4 = MakeOption(Frame2, "Option4", "First and Last Name", 240, 360, 2100, 255);
+    Frame2 = makeFrame(this, "Frame2", "Part Of Name", 120, 2460, 7800, 825);
+    Option4 = makeOption(Frame2, "Option4", "First and Last Name", 240, 360, 2100, 255);
     Option4->setChecked(true);
-    Option5 = MakeOption(Frame2, "Option5", "First Name Only", 2460, 360, 1695, 255);
-    Option6 = MakeOption(Frame2, "Option6", "Last Name Only", 4290, 360, 1695, 255);
+    Option5 = makeOption(Frame2, "Option5", "First Name Only", 2460, 360, 1695, 255);
+    Option6 = makeOption(Frame2, "Option6", "Last Name Only", 4290, 360, 1695, 255);
     groupOptions({Option4, Option5, Option6});
-    Frame3 = MakeFrame(this, "Frame3", "How many names would you like to generate?", 120, 3315,
+    Frame3 = makeFrame(this, "Frame3", "How many names would you like to generate?", 120, 3315,
                        7800, 825);
-    Text1 = MakeTextBox(Frame3, "Text1", QStringLiteral("Text1"), 240, 300, 7305, 375);
+    Text1 = makeTextBox(Frame3, "Text1", QStringLiteral("Text1"), 240, 300, 7305, 375);
 
-    Frame6 = MakeFrame(this, "Frame6", "First Names", 120, 4170, 7800, 2805);
+    Frame6 = makeFrame(this, "Frame6", "First Names", 120, 4170, 7800, 2805);
     ListView1 = makeListView(Frame6, "ListView1", firstNames_);
-    PushButton2 = MakeButton(Frame6, "PushButton2", "Add First Name", 240, 1710, 3600, 405);
+    PushButton2 = makeButton(Frame6, "PushButton2", "Add First Name", 240, 1710, 3600, 405);
     PushButton6 =
-        MakeButton(Frame6, "PushButton6", "Load First Names From File", 3940, 1710, 3600, 405);
-    PushButton4 = MakeButton(Frame6, "PushButton4", "Delete", 240, 2220, 7320, 405);
+        makeButton(Frame6, "PushButton6", "Load First Names From File", 3940, 1710, 3600, 405);
+    PushButton4 = makeButton(Frame6, "PushButton4", "Delete", 240, 2220, 7320, 405);
 
-    Frame5 = MakeFrame(this, "Frame5", "Last Names", 120, 7020, 7800, 2805);
+    Frame5 = makeFrame(this, "Frame5", "Last Names", 120, 7020, 7800, 2805);
     ListView2 = makeListView(Frame5, "ListView2", lastNames_);
-    PushButton5 = MakeButton(Frame5, "PushButton5", "Add Last Name", 240, 1710, 3600, 400);
+    PushButton5 = makeButton(Frame5, "PushButton5", "Add Last Name", 240, 1710, 3600, 400);
     PushButton7 =
-        MakeButton(Frame5, "PushButton7", "Load Last Names From File", 3975, 1710, 3600, 405);
-    PushButton3 = MakeButton(Frame5, "PushButton3", "Delete", 240, 2220, 7320, 405);
+        makeButton(Frame5, "PushButton7", "Load Last Names From File", 3975, 1710, 3600, 405);
+    PushButton3 = makeButton(Frame5, "PushButton3", "Delete", 240, 2220, 7320, 405);
 
-    PushButton1 = MakeButton(this, "PushButton1", "Start Generating", 120, 9945, 7800, 405);
+    PushButton1 = makeButton(this, "PushButton1", "Start Generating", 120, 9945, 7800, 405);
     ProgressBar1 = new ProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->rest();
@@ -170,11 +167,11 @@ void Form1::buildControls() {
     for (QWidget* widget : std::initializer_list<QWidget*>{
              this, Frame1, Frame2, Frame3, Frame4, Frame5, Frame6, Option1, Option2, Option3,
              Option4, Option5, Option6, Option8, Option9})
-        PaintBackground(widget, Qt::white);
+        paintBackground(widget, Qt::white);
 
-    SetTabOrder({Text1, ListView1, PushButton2, PushButton6, PushButton4, ListView2, PushButton5,
-                 PushButton7, PushButton3, PushButton1, PushButton8, Option9, Option1, Option2,
-                 Option3, Option8, Option4, Option5, Option6});
+    widgets::setTabOrder({Text1, ListView1, PushButton2, PushButton6, PushButton4, ListView2,
+                          PushButton5, PushButton7, PushButton3, PushButton1, PushButton8, Option9,
+                          Option1, Option2, Option3, Option8, Option4, Option5, Option6});
 }
 
 void Form1::groupOptions(std::initializer_list<QRadioButton*> options) {
@@ -232,21 +229,21 @@ std::function<void()> Form1::clickHandlerOf(QRadioButton* option) {
 }
 
 void Form1::runUnguarded(const char* procedure, const std::function<void()>& body) {
-    RunUnguarded(env_.dialogs, "Form1", procedure, body);
+    guarded::runUnguarded(env_.dialogs, "Form1", procedure, body);
 }
 
 void Form1::Form_Load() {
-    Procedure procedure(env_.dialogs, LocationTag("Form1", "Form_Load"));
+    Procedure procedure(env_.dialogs, locationTag("Form1", "Form_Load"));
     procedure.run(100, [this] { ApplySkin(); });
     pointer_->loadHandPicture(procedure, env_.programFolder);
-    procedure.run(108, [this] { SeedAndMaybeOpenHomePage(); });
-    procedure.run(126, [this] { SetCaptionIconAndTitle(); });
+    procedure.run(108, [this] { seedAndMaybeOpenHomePage(); });
+    procedure.run(126, [this] { setCaptionIconAndTitle(); });
     procedure.run(128, [this] { lastNames_->setHeader(QStringLiteral("Last Names")); });
     procedure.run(130, [this] { ListView2->setColumnWidth(0, twipsToPixels(kListColumnTwips)); });
     procedure.run(132, [this] { firstNames_->setHeader(QStringLiteral("First Names")); });
     procedure.run(134, [this] { ListView1->setColumnWidth(0, twipsToPixels(kListColumnTwips)); });
     procedure.run(136, [this] { DatabaseToListview(); });
-    RestoreStoredOptions(procedure);
+    restoreStoredOptions(procedure);
     procedure.run(154, [this] { Text1->setText(env_.settings.readText(platform::keys::Count)); });
     // The count box is first in the tab order: it has the focus, its text selected.
     Text1->setFocus();
@@ -256,32 +253,32 @@ void Form1::Form_Load() {
 void Form1::ApplySkin() {
     if (!platform::FileExists(QDir(env_.programFolder).filePath("x/o.cjs"))) return;
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
-    PaintBackground(this, buttonFace);
+    paintBackground(this, buttonFace);
     for (QWidget* child : findChildren<QWidget*>()) {
         if (qobject_cast<QRadioButton*>(child) || qobject_cast<QGroupBox*>(child))
-            PaintBackground(child, buttonFace);
+            paintBackground(child, buttonFace);
     }
 }
 
-bool DrawsHomePageVisit(generate::RandomGenerator& random) {
+bool drawsHomePageVisit(generate::RandomGenerator& random) {
     return generate::RandomIndex(random, 100) == 7;
 }
 
-void Form1::SeedAndMaybeOpenHomePage() {
+void Form1::seedAndMaybeOpenHomePage() {
     random_.seedFromTimeOfDay();
-    if (DrawsHomePageVisit(random_)) env_.shell.openUrl(QLatin1String(kHomePage));
+    if (drawsHomePageVisit(random_)) env_.shell.openUrl(QLatin1String(kHomePage));
 }
 
-void Form1::SetCaptionIconAndTitle() {
+void Form1::setCaptionIconAndTitle() {
     setWindowTitle(QLatin1String(kProductTitle));
-    setWindowIcon(ProgramIcon());
-    applicationTitle_ = ApplicationTitle(QLatin1String(kProductTitle));
+    setWindowIcon(programIcon());
+    applicationTitle_ = widgets::applicationTitle(QLatin1String(kProductTitle));
     // The name the window system lists the program under (a display name would
     // also be appended to every window title).
     QCoreApplication::setApplicationName(applicationTitle_);
 }
 
-void Form1::RestoreStoredOptions(Procedure& procedure) {
+void Form1::restoreStoredOptions(Procedure& procedure) {
     namespace keys = platform::keys;
     const struct {
         int statement;
@@ -293,11 +290,11 @@ void Form1::RestoreStoredOptions(Procedure& procedure) {
                  {150, Option5, keys::FirstNameOnly}, {152, Option6, keys::LastNameOnly}};
     for (const auto& step : steps) {
         procedure.run(step.statement,
-                      [&] { RestoreOption(step.option, env_.settings.readOption(step.key)); });
+                      [&] { restoreOption(step.option, env_.settings.readOption(step.key)); });
     }
 }
 
-void Form1::RestoreOption(QRadioButton* option, bool on) {
+void Form1::restoreOption(QRadioButton* option, bool on) {
     restoring_ = true;
     if (on) {
         option->setChecked(true);
@@ -324,7 +321,7 @@ void Form1::Text1_GotFocus() {
 }
 
 void Form1::PushButton8_Click() {
-    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton8_Click"));
+    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton8_Click"));
     procedure.run(100, [this] {
         env_.dialogs.messageBox(kHelpText, platform::MessageStyle::Ok, applicationTitle_);
     });
@@ -364,7 +361,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove:
         case QEvent::Drop:
-            return ListFrameDragEvent(watched, event) || QWidget::eventFilter(watched, event);
+            return listFrameDragEvent(watched, event) || QWidget::eventFilter(watched, event);
         case QEvent::FocusIn:
             if (watched == Text1) Text1_GotFocus();
             return false;

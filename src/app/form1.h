@@ -36,7 +36,7 @@ inline constexpr char kHomePage[] = "https://www.quillfern.example/";
 inline constexpr int kDeleteKeyCode = 46;
 
 // One start in a hundred opens the home page: a draw from 1 to 100 that gives 7.
-bool DrawsHomePageVisit(generate::RandomGenerator& random);
+bool drawsHomePageVisit(generate::RandomGenerator& random);
 
 // The main window. Creating it lays out the controls and runs Form_Load.
 class Form1 : public QWidget {
@@ -85,7 +85,7 @@ public:
     void SetMousePointer(platform::PointerShape pointer) { pointer_->setShape(pointer); }
 
     // True while a generation run is under way.
-    bool Generating = false;
+    bool Generating() const { return generating_; }
 
     // The results window: created and loaded on first use, then kept.
     results::Form2& Form2();
@@ -126,7 +126,7 @@ public:
 
     // Sets an option's state as start-up restores it: turning it on runs its
     // click handling (failures pass to the caller); turning it off runs nothing.
-    void RestoreOption(QRadioButton* option, bool on);
+    void restoreOption(QRadioButton* option, bool on);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -137,15 +137,15 @@ private:
     void groupOptions(std::initializer_list<QRadioButton*> options);
     void connectEvents();
     void ApplySkin();
-    void SeedAndMaybeOpenHomePage();
-    void SetCaptionIconAndTitle();
-    void RestoreStoredOptions(guarded::Procedure& procedure);
+    void seedAndMaybeOpenHomePage();
+    void setCaptionIconAndTitle();
+    void restoreStoredOptions(guarded::Procedure& procedure);
     // Runs an event procedure without a report of its own: a failure is shown
     // to the user instead of leaving the event procedure.
     void runUnguarded(const char* procedure, const std::function<void()>& body);
     std::function<void()> clickHandlerOf(QRadioButton* option);
     // Drags over and drops on the list frames; true when the event is handled.
-    bool ListFrameDragEvent(QObject* frame, QEvent* event);
+    bool listFrameDragEvent(QObject* frame, QEvent* event);
 
     widgets::Environment env_;
     names::NameListModel* firstNames_ = nullptr;
@@ -154,6 +154,7 @@ private:
     generate::RandomGenerator random_;
     widgets::WindowPointer* pointer_;
     bool restoring_ = false;
+    bool generating_ = false;
     std::unique_ptr<results::Form2> form2_;
 };
 

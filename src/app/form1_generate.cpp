@@ -17,7 +17,7 @@
 
 namespace app {
 
-using guarded::LocationTag;
+using guarded::locationTag;
 using guarded::Procedure;
 
 namespace {
@@ -38,9 +38,9 @@ struct PartOfName {
 }  // namespace
 
 void Form1::PushButton1_Click() {
-    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton1_Click"));
-    if (procedure.test(104, [this] { return Generating; })) return;
-    procedure.run(106, [this] { Generating = true; });
+    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton1_Click"));
+    if (procedure.test(104, [this] { return generating_; })) return;
+    procedure.run(106, [this] { generating_ = true; });
     procedure.run(108, [] { QCoreApplication::processEvents(); });
 
     const QLocale locale;  // the user's
@@ -48,26 +48,26 @@ void Form1::PushButton1_Click() {
         env_.dialogs.messageBox(text, platform::MessageStyle::Ok, applicationTitle_);
     };
     if (procedure.test(110, [&] {
-            const std::optional<double> value = generate::ReadNumber(Text1->text(), locale);
-            return value && !generate::WithinCountLimit(*value);
+            const std::optional<double> value = generate::readNumber(Text1->text(), locale);
+            return value && !generate::withinCountLimit(*value);
         })) {
         procedure.run(166, [&] { message(kTooMany); });
     } else {
         procedure.run(112, [this] { SetMousePointer(platform::PointerShape::Hourglass); });
-        if (procedure.test(120, [&] { return !generate::ReadsAsNumber(Text1->text(), locale); })) {
+        if (procedure.test(120, [&] { return !generate::readsAsNumber(Text1->text(), locale); })) {
             procedure.run(160, [&] { message(kNotANumber); });
         } else {
             procedure.run(122, [this] { Form2().results().clear(); });
             // A count that does not fit is reported here and the run goes on
             // without rows.
             std::int32_t count = 0;
-            procedure.run(124, [&] { count = generate::CountFromText(Text1->text(), locale); });
+            procedure.run(124, [&] { count = generate::countFromText(Text1->text(), locale); });
             if (count > 0 && hasForm2()) {
                 results::ResultList& rows = form2_->results();
                 rows.reserve(count);
-                const double plainValue = generate::PlainValue(Text1->text());
+                const double plainValue = generate::plainValue(Text1->text());
                 const PartOfName partOfName{Option4, Option5, Option6};
-                generate::ProduceRows(procedure, random_, count, plainValue, firstNames_->entries(),
+                generate::produceRows(procedure, random_, count, plainValue, firstNames_->entries(),
                                       lastNames_->entries(), partOfName, rows,
                                       [this, shown = -1](int position) mutable {
                                           // The bar takes a position only when it changes.
@@ -90,7 +90,7 @@ void Form1::PushButton1_Click() {
             ProgressBar1->rest();
         });
     }
-    procedure.run(168, [this] { Generating = false; });
+    procedure.run(168, [this] { generating_ = false; });
 }
 
 results::Form2& Form1::Form2() {

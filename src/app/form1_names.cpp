@@ -27,7 +27,7 @@
 
 namespace app {
 
-using guarded::LocationTag;
+using guarded::locationTag;
 using guarded::Procedure;
 
 namespace {
@@ -80,15 +80,15 @@ void addTypedName(Form1& form, Procedure& procedure, const QString& prompt, AddT
     procedure.run(106, [&] { database.open(form.databasePath()); });
     QString name;
     procedure.run(108, [&] {
-        name = names::RemoveApostrophes(
+        name = names::removeApostrophes(
             form.environment().dialogs.inputBox(prompt, form.applicationTitle()));
     });
     // Only the test for emptiness trims: a stored name keeps its blanks.
     if (!procedure.test(110, [&] { return name.trimmed().isEmpty(); })) {
         if (procedure.test(112, [&] { return form.Option9->isChecked(); }))
-            procedure.run(114, [&] { names::AddName(database, builtIn, name); });
+            procedure.run(114, [&] { names::addName(database, builtIn, name); });
         else if (procedure.test(116, [&] { return form.Option8->isChecked(); }))
-            procedure.run(118, [&] { names::AddName(database, user, name); });
+            procedure.run(118, [&] { names::addName(database, user, name); });
     }
     procedure.run(120, [&] { database.close(); });
     procedure.run(122, [&] { form.DatabaseToListview(); });
@@ -120,7 +120,7 @@ void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& pat
 // "Load First Names From File" and "Load Last Names From File".
 void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
     platform::Dialogs& dialogs = form.environment().dialogs;
-    Procedure procedure(dialogs, LocationTag("Form1", procedureName));
+    Procedure procedure(dialogs, locationTag("Form1", procedureName));
     QStringList paths;
     procedure.run(108, [&] { paths = dialogs.openFiles(&form, kLoadTitle, kLoadFilter); });
     importChosenFiles(form, procedure, paths, kind);
@@ -129,7 +129,7 @@ void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
 // Files dropped on a list's frame: the load button's procedure and reports.
 void importDroppedFiles(Form1& form, const char* procedureName, std::int16_t kind,
                         const QStringList& paths) {
-    Procedure procedure(form.environment().dialogs, LocationTag("Form1", procedureName));
+    Procedure procedure(form.environment().dialogs, locationTag("Form1", procedureName));
     importChosenFiles(form, procedure, paths, kind);
 }
 
@@ -156,7 +156,7 @@ void dropSelectedEntry(const Form1& form, const QTreeView* view, names::NameList
 }  // namespace
 
 void Form1::DatabaseToListview() {
-    names::LoadLists(databasePath(), listOptionsOf(*this), *firstNames_, *lastNames_,
+    names::loadLists(databasePath(), listOptionsOf(*this), *firstNames_, *lastNames_,
                      [this](platform::PointerShape pointer) { SetMousePointer(pointer); });
 }
 
@@ -184,26 +184,26 @@ void Form1::Option9_Click() {
 }
 
 void Form1::PushButton2_Click() {
-    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton2_Click"));
+    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton2_Click"));
     addTypedName(*this, procedure, QStringLiteral("Input first name: "), AddTo::BuiltInFirstNames,
                  AddTo::UserFirstNames);
 }
 
 void Form1::PushButton5_Click() {
-    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton5_Click"));
+    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton5_Click"));
     addTypedName(*this, procedure, QStringLiteral("Input last name: "), AddTo::BuiltInLastNames,
                  AddTo::UserLastNames);
     procedure.run(124, [this] { SetMousePointer(platform::PointerShape::Normal); });
 }
 
 void Form1::PushButton4_Click() {
-    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton4_Click"));
+    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton4_Click"));
     if (procedure.test(100, [this] { return firstNames_->count() == 0; })) return;
     platform::Database database;
     procedure.run(106, [&] { database.open(databasePath()); });
     const auto remove = [&](int number, RemoveFrom table) {
         procedure.run(number, [&] {
-            names::RemoveName(database, table, selectedStoredName(ListView1, *firstNames_));
+            names::removeName(database, table, selectedStoredName(ListView1, *firstNames_));
         });
     };
     if (procedure.test(108, [this] { return Option9->isChecked(); })) {
@@ -216,24 +216,24 @@ void Form1::PushButton4_Click() {
             remove(122, RemoveFrom::BuiltInFemaleFirstNames);
         }
     } else if (procedure.test(124, [this] { return Option8->isChecked(); })) {
-        procedure.run(126, [&] { names::EmptyTable(database, names::Empty::UserFirstNames); });
+        procedure.run(126, [&] { names::emptyTable(database, names::Empty::UserFirstNames); });
     }
     procedure.run(128, [&] { database.close(); });
     procedure.run(130, [this] { DatabaseToListview(); });
 }
 
 void Form1::PushButton3_Click() {
-    Procedure procedure(env_.dialogs, LocationTag("Form1", "PushButton3_Click"));
+    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton3_Click"));
     if (procedure.test(100, [this] { return lastNames_->count() == 0; })) return;
     platform::Database database;
     procedure.run(106, [&] { database.open(databasePath()); });
     if (procedure.test(108, [this] { return Option9->isChecked(); })) {
         procedure.run(110, [&] {
-            names::RemoveName(database, RemoveFrom::BuiltInLastNames,
+            names::removeName(database, RemoveFrom::BuiltInLastNames,
                               selectedStoredName(ListView2, *lastNames_));
         });
     } else if (procedure.test(112, [this] { return Option8->isChecked(); })) {
-        procedure.run(114, [&] { names::EmptyTable(database, names::Empty::UserLastNames); });
+        procedure.run(114, [&] { names::emptyTable(database, names::Empty::UserLastNames); });
     }
     procedure.run(116, [&] { database.close(); });
     procedure.run(118, [this] { DatabaseToListview(); });
@@ -255,7 +255,7 @@ void Form1::Frame5_DragDrop(const QStringList& paths) {
     importDroppedFiles(*this, "PushButton7_Click", names::kImportLastNames, paths);
 }
 
-bool Form1::ListFrameDragEvent(QObject* frame, QEvent* event) {
+bool Form1::listFrameDragEvent(QObject* frame, QEvent* event) {
     if (frame != Frame6 && frame != Frame5) return false;
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto* drag = static_cast<QDragMoveEvent*>(event);

@@ -15,7 +15,7 @@
 int main(int argc, char* argv[]) {
     // A command (generate, names, import, --help, --version) runs without a
     // display; nothing at all, or only the window system's options, opens the windows.
-    if (cli::WantsCommandLine(argc, argv)) return cli::Run(argc, argv);
+    if (cli::wantsCommandLine(argc, argv)) return cli::run(argc, argv);
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
@@ -36,11 +36,11 @@ int main(int argc, char* argv[]) {
     // Workbooks left from saves of earlier runs are cleared away beside the
     // start-up, which does not wait for it.
     QThreadPool::globalInstance()->start([] {
-        platform::RemoveStaleWorkbooks(platform::DesktopSpreadsheet::workbookFolder(),
+        platform::removeStaleWorkbooks(platform::DesktopSpreadsheet::workbookFolder(),
                                        QDateTime::currentDateTime());
     });
     app::Form1 form1(widgets::Environment{dialogs, settings, shell, &spreadsheet,
-                                          platform::programFolder(), names::NameDatabasePath()});
+                                          platform::programFolder(), names::nameDatabasePath()});
     form1.show();
     return application.exec();
 }

@@ -190,7 +190,7 @@ Request parseGenerate(const QStringList& arguments) {
     refuseArguments(command, parser.positionalArguments());
 
     GenerateRequest request;
-    if (parser.isSet(count)) request.count = ParseCount(parser.value(count));
+    if (parser.isSet(count)) request.count = parseCount(parser.value(count));
     request.part = choice(parser, "part", kPartWords, Part::Full);
     request.list = choice(parser, "list", kListWords, ListSource::BuiltIn);
     request.gender = genderFor(parser, request.list);
@@ -206,7 +206,7 @@ Request parseGenerate(const QStringList& arguments) {
             QStringLiteral("--format xlsx writes a workbook file: give it with -o FILE"));
     if (request.format == Format::Xlsx && request.count > platform::kWorksheetRows)
         throw UsageError(QStringLiteral("a worksheet holds at most ") +
-                         Grouped(platform::kWorksheetRows) + QStringLiteral(" rows"));
+                         grouped(platform::kWorksheetRows) + QStringLiteral(" rows"));
     if (request.format == Format::Xlsx && request.crlf)
         throw UsageError(QStringLiteral("--crlf applies to text and csv only"));
     return request;
@@ -241,7 +241,7 @@ Request parseImport(const QStringList& arguments) {
 
 }  // namespace
 
-bool WantsCommandLine(const QStringList& arguments) {
+bool wantsCommandLine(const QStringList& arguments) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (!argument.startsWith(QLatin1Char('-'))) return true;
@@ -255,7 +255,7 @@ bool WantsCommandLine(const QStringList& arguments) {
     return false;
 }
 
-Request ParseArguments(const QStringList& arguments) {
+Request parseArguments(const QStringList& arguments) {
     const QString first = arguments.value(0);
     const QStringList rest = arguments.mid(1);
     if (first == QLatin1String("generate")) return parseGenerate(rest);
@@ -273,11 +273,11 @@ Request ParseArguments(const QStringList& arguments) {
                      QStringLiteral(" (quillfern --help lists the commands)"));
 }
 
-QString Grouped(std::uint64_t number) {
+QString grouped(std::uint64_t number) {
     return QLocale(QLocale::English).toString(static_cast<qulonglong>(number));
 }
 
-std::int32_t ParseCount(const QString& text) {
+std::int32_t parseCount(const QString& text) {
     if (!isDigits(text))
         throw UsageError(QStringLiteral("the count must be a whole number from 1 to ") +
                          QString::number(kMaxCount) + QStringLiteral(", not ") + quoted(text));

@@ -59,15 +59,15 @@ public:
 
 // True when the arguments after the program's name ask for the command line:
 // anything but nothing at all or only the window system's own options.
-bool WantsCommandLine(const QStringList& arguments);
+bool wantsCommandLine(const QStringList& arguments);
 
 // Reads the arguments after the program's name; throws UsageError.
-Request ParseArguments(const QStringList& arguments);
+Request parseArguments(const QStringList& arguments);
 
 // A number as messages write it: 1,048,576.
-QString Grouped(std::uint64_t number);
+QString grouped(std::uint64_t number);
 
 // The count of `generate`: digits only, from 1 to kMaxCount; throws UsageError.
-std::int32_t ParseCount(const QString& text);
+std::int32_t parseCount(const QString& text);
 
 }  // namespace cli

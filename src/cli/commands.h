@@ -14,21 +14,21 @@ namespace cli {
 // the one line on standard error.
 
 // Draws the names and writes them.
-void Generate(const GenerateRequest& request, const QString& databasePath);
+void generateNames(const GenerateRequest& request, const QString& databasePath);
 
 // Prints a name list as the main window's list view shows it.
-void PrintNames(const NamesRequest& request, const QString& databasePath);
+void printNames(const NamesRequest& request, const QString& databasePath);
 
 // Imports the files into the User List; prints how many names each added.
 // A file that fails is reported on standard error and the others still go
 // in; false when any failed.
-bool Import(const ImportRequest& request, const QString& databasePath);
+bool importFiles(const ImportRequest& request, const QString& databasePath);
 
 // Loads both lists as the main window does for these options.
-void LoadLists(const QString& databasePath, ListSource list, Gender gender,
+void loadLists(const QString& databasePath, ListSource list, Gender gender,
                names::NameListModel& firstNames, names::NameListModel& lastNames);
 
 // Writes "quillfern: <message>" as one line on standard error.
-void PrintError(const QString& message);
+void printError(const QString& message);
 
 }  // namespace cli

@@ -14,7 +14,7 @@ namespace cli {
 // A failure in flight ends the command: it goes on up, to be told on
 // standard error (or not at all, for a reader that went away); without one,
 // the text becomes a failure of its own.
-[[noreturn]] inline void EndCommand(const QString& text) {
+[[noreturn]] inline void endCommand(const QString& text) {
     if (const std::exception_ptr failure = std::current_exception())
         std::rethrow_exception(failure);
     throw platform::Failure(text);
@@ -25,10 +25,10 @@ namespace cli {
 class EndOnFailure final : public guarded::Reporter {
 public:
     void report(const QString& description, const QString&, int) override {
-        EndCommand(description);
+        endCommand(description);
     }
     void reportUnguarded(const QString& description, const QString&) override {
-        EndCommand(description);
+        endCommand(description);
     }
 };
 
@@ -45,7 +45,7 @@ public:
 
 private:
     static QString noDialog() { return QStringLiteral("no dialog can be shown here"); }
-    [[noreturn]] static void end(const QString& text) { EndCommand(text); }
+    [[noreturn]] static void end(const QString& text) { endCommand(text); }
 };
 
 }  // namespace cli

@@ -107,7 +107,7 @@ void produceUniqueRows(guarded::Procedure& procedure, generate::RandomGenerator&
     for (std::int32_t added = 0; added < count;) {
         draw.next(procedure, random);
         if (!seen.firstTime(numberOf(options.part, draw, first, last))) continue;
-        generate::AddRow(procedure, options, sink, draw);
+        generate::addRow(procedure, options, sink, draw);
         ++added;
     }
 }
@@ -117,23 +117,23 @@ void produce(const GenerateRequest& request, const QStringList& firstNames,
              const QStringList& lastNames, Sink& sink, const DistinctForms& first,
              const DistinctForms& last, std::uint64_t possible) {
     EndOnFailure ending;
-    guarded::Procedure procedure(ending, guarded::LocationTag("CommandLine", "generate"));
+    guarded::Procedure procedure(ending, guarded::locationTag("CommandLine", "generate"));
     generate::RandomGenerator random(seedOf(request));
     const PartOfName options{request.part};
     if (request.unique)
         produceUniqueRows(procedure, random, request.count, firstNames, lastNames, options, sink,
                           first, last, possible);
     else
-        generate::ProduceRows(procedure, random, request.count, request.count, firstNames,
+        generate::produceRows(procedure, random, request.count, request.count, firstNames,
                               lastNames, options, sink, [](int) {});
 }
 
 }  // namespace
 
-void Generate(const GenerateRequest& request, const QString& databasePath) {
+void generateNames(const GenerateRequest& request, const QString& databasePath) {
     names::NameListModel firstList;
     names::NameListModel lastList;
-    LoadLists(databasePath, request.list, request.gender, firstList, lastList);
+    loadLists(databasePath, request.list, request.gender, firstList, lastList);
     const QStringList firstNames = inCodeOrder(firstList.entries());
     const QStringList lastNames = inCodeOrder(lastList.entries());
     if (request.part != Part::Last) requireNames(firstNames, request.list, "first");
@@ -143,14 +143,14 @@ void Generate(const GenerateRequest& request, const QString& databasePath) {
     DistinctForms last;
     std::uint64_t possible = 0;
     if (request.unique) {
-        first = Distinct(firstNames);
-        last = Distinct(lastNames);
+        first = distinct(firstNames);
+        last = distinct(lastNames);
         possible = possibleNames(request.part, first, last);
         if (static_cast<std::uint64_t>(request.count) > possible)
             throw platform::Failure(QStringLiteral("--unique: these lists make only ") +
-                                    Grouped(possible) + QLatin1Char(' ') +
+                                    grouped(possible) + QLatin1Char(' ') +
                                     QLatin1String(partWords(request.part)) +
-                                    QStringLiteral(", not ") + Grouped(request.count));
+                                    QStringLiteral(", not ") + grouped(request.count));
     }
 
     if (request.format == Format::Xlsx) {
@@ -162,7 +162,7 @@ void Generate(const GenerateRequest& request, const QString& databasePath) {
     std::unique_ptr<ByteSink> file;
     StandardOutput standardOutput;
     ByteSink& sink = request.output.isEmpty() ? static_cast<ByteSink&>(standardOutput)
-                                              : *(file = OpenFileOutput(request.output));
+                                              : *(file = openFileOutput(request.output));
     RowWriter writer(sink, request.format, request.part, request.crlf);
     produce(request, firstNames, lastNames, writer, first, last, possible);
     writer.finish();

@@ -12,12 +12,12 @@
 
 namespace cli {
 
-void PrintError(const QString& message) {
-    const QString line = guarded::StandardErrorReporter::Line(message) + QLatin1Char('\n');
+void printError(const QString& message) {
+    const QString line = guarded::StandardErrorReporter::lineFor(message) + QLatin1Char('\n');
     std::fputs(line.toUtf8().constData(), stderr);
 }
 
-void LoadLists(const QString& databasePath, ListSource list, Gender gender,
+void loadLists(const QString& databasePath, ListSource list, Gender gender,
                names::NameListModel& firstNames, names::NameListModel& lastNames) {
     names::ListOptions options;
     options.builtInList = list == ListSource::BuiltIn;
@@ -26,7 +26,7 @@ void LoadLists(const QString& databasePath, ListSource list, Gender gender,
     options.maleOnly = gender == Gender::Male;
     options.femaleOnly = gender == Gender::Female;
     try {
-        names::LoadLists(databasePath, options, firstNames, lastNames,
+        names::loadLists(databasePath, options, firstNames, lastNames,
                          [](platform::PointerShape) {});
     } catch (const platform::Failure& failure) {
         throw platform::Failure(QStringLiteral("cannot read the names in ") + databasePath +
@@ -34,10 +34,10 @@ void LoadLists(const QString& databasePath, ListSource list, Gender gender,
     }
 }
 
-void PrintNames(const NamesRequest& request, const QString& databasePath) {
+void printNames(const NamesRequest& request, const QString& databasePath) {
     names::NameListModel firstNames;
     names::NameListModel lastNames;
-    LoadLists(databasePath, request.list, request.gender, firstNames, lastNames);
+    loadLists(databasePath, request.list, request.gender, firstNames, lastNames);
     StandardOutput out;
     RowWriter writer(out, Format::Text, Part::First, false);
     const names::NameListModel& shown = request.kind == NameKind::First ? firstNames : lastNames;
@@ -45,12 +45,12 @@ void PrintNames(const NamesRequest& request, const QString& databasePath) {
     writer.finish();
 }
 
-bool Import(const ImportRequest& request, const QString& databasePath) {
+bool importFiles(const ImportRequest& request, const QString& databasePath) {
     // A database that cannot be read is told once, before any file.
     {
         names::NameListModel firstNames;
         names::NameListModel lastNames;
-        LoadLists(databasePath, ListSource::User, Gender::Both, firstNames, lastNames);
+        loadLists(databasePath, ListSource::User, Gender::Both, firstNames, lastNames);
     }
     EndOnMessage dialogs;
     const names::ImportSettings settings{dialogs, databasePath, QStringLiteral("Quillfern"), false,
@@ -69,7 +69,7 @@ bool Import(const ImportRequest& request, const QString& databasePath) {
         } catch (const platform::Failure& failure) {
             // Most descriptions name the file already.
             const QString description = failure.description();
-            PrintError(description.startsWith(file) ? description
+            printError(description.startsWith(file) ? description
                                                     : file + QStringLiteral(": ") + description);
             allImported = false;
         }

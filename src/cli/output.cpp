@@ -27,8 +27,8 @@ QString cannotWrite(const QString& path) {
 
 // Where a workbook for `path` goes, as results.txt would: the path itself,
 // or for a link the regular file it leads to. Anything else is refused.
-QString TargetOf(const QString& path) {
-    const QString refusal = platform::NotARegularFile(path);
+QString targetOf(const QString& path) {
+    const QString refusal = platform::notARegularFile(path);
     if (!refusal.isEmpty()) throw platform::Failure(cannotWrite(path) + refusal);
     const QFileInfo info(path);
     return info.isSymLink() ? info.canonicalFilePath() : path;
@@ -49,7 +49,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ByteSink> OpenFileOutput(const QString& path) {
+std::unique_ptr<ByteSink> openFileOutput(const QString& path) {
     return std::make_unique<SafeFileOutput>(path);
 }
 
@@ -65,7 +65,7 @@ void StandardOutput::write(std::string_view bytes) {
     }
 }
 
-void AppendCsvField(std::string& out, std::string_view field) {
+void appendCsvField(std::string& out, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
         out.append(field);
         return;
@@ -93,10 +93,10 @@ void RowWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
     } else {
         // A full name is {first, " ", last}: two fields.
         field_.clear();
-        AppendCsvField(field_, *pieces.begin());
+        appendCsvField(field_, *pieces.begin());
         if (pieces.size() == 3) {
             field_ += ',';
-            AppendCsvField(field_, pieces.begin()[2]);
+            appendCsvField(field_, pieces.begin()[2]);
         }
         append(field_);
     }
@@ -118,7 +118,7 @@ void RowWriter::finish() {
     sink_.finish();
 }
 
-WorkbookWriter::WorkbookWriter(const QString& path) : target_(TargetOf(path)) {
+WorkbookWriter::WorkbookWriter(const QString& path) : target_(targetOf(path)) {
     QTemporaryFile file(target_ + QStringLiteral(".XXXXXX"));
     file.setAutoRemove(false);
     if (!file.open()) throw platform::Failure(cannotWrite(path) + file.errorString());
@@ -140,7 +140,7 @@ WorkbookWriter::~WorkbookWriter() {
 void WorkbookWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
     row_.clear();
     for (const std::string_view piece : pieces) row_.append(piece);
-    const results::TwoWords words = results::SplitTwoWords(row_);
+    const results::TwoWords words = results::splitTwoWords(row_);
     ++rows_;
     describingFailures([&] {
         workbook_->setCell(rows_, 1, words.first);

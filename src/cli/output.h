@@ -34,11 +34,11 @@ public:
 
 // A file written whole or not at all: it takes the place of the old one at
 // finish(), and is dropped when the sink goes before that.
-std::unique_ptr<ByteSink> OpenFileOutput(const QString& path);
+std::unique_ptr<ByteSink> openFileOutput(const QString& path);
 
 // Appends `field` to `out` as one CSV field: quoted, with inner quotes
 // doubled, when it holds a comma, a quote, CR or LF; as it is otherwise.
-void AppendCsvField(std::string& out, std::string_view field);
+void appendCsvField(std::string& out, std::string_view field);
 
 // The generated rows in text or CSV, gathered into large writes. Rows come
 // as pieces: {first, " ", last} for full names, {name} for one part.

@@ -37,40 +37,40 @@ int carryOut(const Request& request, const QString& databasePath) {
         return 0;
     }
     if (const auto* generate = std::get_if<GenerateRequest>(&request)) {
-        Generate(*generate, databasePath);
+        generateNames(*generate, databasePath);
         return 0;
     }
     if (const auto* names = std::get_if<NamesRequest>(&request)) {
-        PrintNames(*names, databasePath);
+        printNames(*names, databasePath);
         return 0;
     }
-    return Import(std::get<ImportRequest>(request), databasePath) ? 0 : 1;
+    return importFiles(std::get<ImportRequest>(request), databasePath) ? 0 : 1;
 }
 
 }  // namespace
 
-bool WantsCommandLine(int argc, char* argv[]) {
-    return cli::WantsCommandLine(argumentsOf(argc, argv));
+bool wantsCommandLine(int argc, char* argv[]) {
+    return cli::wantsCommandLine(argumentsOf(argc, argv));
 }
 
-int Run(int argc, char* argv[]) {
+int run(int argc, char* argv[]) {
     // A closed pipe and a file size limit show as write errors, not as signals.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
     qInstallMessageHandler(dropQtMessages);
     const QCoreApplication application(argc, argv);
     try {
-        const Request request = ParseArguments(argumentsOf(argc, argv));
-        return carryOut(request, names::NameDatabasePath());
+        const Request request = parseArguments(argumentsOf(argc, argv));
+        return carryOut(request, names::nameDatabasePath());
     } catch (const UsageError& error) {
-        PrintError(error.message());
+        printError(error.message());
         return 2;
     } catch (const ReaderGone&) {
         return 0;  // `| head` took what it wanted
     } catch (const platform::Failure& failure) {
-        PrintError(failure.description());
+        printError(failure.description());
     } catch (const std::bad_alloc&) {
-        PrintError(QStringLiteral("out of memory"));
+        printError(QStringLiteral("out of memory"));
     }
     return 1;
 }

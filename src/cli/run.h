@@ -3,10 +3,10 @@
 namespace cli {
 
 // True when the arguments ask for the command line rather than the windows.
-bool WantsCommandLine(int argc, char* argv[]);
+bool wantsCommandLine(int argc, char* argv[]);
 
 // Runs the command line without a display and gives the exit status:
 // 0 done, 1 failure, 2 usage error. Errors are one line on standard error.
-int Run(int argc, char* argv[]);
+int run(int argc, char* argv[]);
 
 }  // namespace cli

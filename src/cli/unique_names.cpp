@@ -24,13 +24,13 @@ std::uint64_t mix(std::uint64_t x) {
 
 }  // namespace
 
-DistinctForms Distinct(const QStringList& list) {
+DistinctForms distinct(const QStringList& list) {
     DistinctForms forms;
     forms.numberOf.reserve(static_cast<std::size_t>(list.size()));
     QHash<QByteArray, std::uint32_t> numbers;
     numbers.reserve(list.size());
     for (const QString& entry : list) {
-        const QByteArray shown = generate::ShownName(entry);
+        const QByteArray shown = generate::shownName(entry);
         auto at = numbers.constFind(shown);
         if (at == numbers.cend()) at = numbers.insert(shown, forms.count++);
         forms.numberOf.push_back(*at);

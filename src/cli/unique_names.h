@@ -14,7 +14,7 @@ struct DistinctForms {
     std::vector<std::uint32_t> numberOf;  // by entry position from 0
     std::uint32_t count = 0;              // different forms
 };
-DistinctForms Distinct(const QStringList& list);
+DistinctForms distinct(const QStringList& list);
 
 // Remembers which numbers below a range have been seen, in time and memory
 // that grow with what is remembered, never with its square: a bit per number

@@ -140,39 +140,39 @@ private:
 
 }  // namespace
 
-std::optional<double> ReadNumber(const QString& text, const QLocale& locale) {
+std::optional<double> readNumber(const QString& text, const QLocale& locale) {
     return Scanner(text, locale).read();
 }
 
-bool ReadsAsNumber(const QString& text, const QLocale& locale) {
-    return ReadNumber(text, locale).has_value();
+bool readsAsNumber(const QString& text, const QLocale& locale) {
+    return readNumber(text, locale).has_value();
 }
 
-bool WithinCountLimit(double value) {
+bool withinCountLimit(double value) {
     return value < kCountLimit;
 }
 
-double RoundHalfEven(double value) {
+double roundHalfEven(double value) {
     // The default rounding mode rounds to nearest with halves to even; the
     // program never changes it.
     return std::nearbyint(value);
 }
 
-std::int32_t CountFromValue(double value) {
-    const double rounded = RoundHalfEven(value);
+std::int32_t countFromValue(double value) {
+    const double rounded = roundHalfEven(value);
     if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
           rounded <= std::numeric_limits<std::int32_t>::max()))
         throw platform::Failure(QStringLiteral("Overflow"));
     return static_cast<std::int32_t>(rounded);
 }
 
-std::int32_t CountFromText(const QString& text, const QLocale& locale) {
-    const std::optional<double> value = ReadNumber(text, locale);
+std::int32_t countFromText(const QString& text, const QLocale& locale) {
+    const std::optional<double> value = readNumber(text, locale);
     if (!value) throw platform::Failure(QStringLiteral("Type mismatch"));
-    return CountFromValue(*value);
+    return countFromValue(*value);
 }
 
-double PlainValue(const QString& text) {
+double plainValue(const QString& text) {
     std::string number;
     qsizetype pos = 0;
     const auto skipBlanks = [&] {
@@ -227,11 +227,11 @@ double PlainValue(const QString& text) {
     return result;
 }
 
-int ProgressPosition(std::int64_t row, double plainValue) {
+int progressPosition(std::int64_t row, double plainValue) {
     const double position = static_cast<double>(row) / plainValue * 100.0;
     if (std::isnan(position) || position <= 0.0) return 0;
     if (position >= 100.0) return 100;
-    return static_cast<int>(RoundHalfEven(position));
+    return static_cast<int>(roundHalfEven(position));
 }
 
 }  // namespace generate

@@ -16,30 +16,30 @@ inline constexpr double kCountLimit = 1000001.0;
 // an optional sign, the locale's currency sign before or after, digits with the
 // locale's group separators between them, one decimal separator, an optional
 // exponent. Empty text, or a value beyond the range of a double, is no number.
-std::optional<double> ReadNumber(const QString& text, const QLocale& locale);
-bool ReadsAsNumber(const QString& text, const QLocale& locale);
+std::optional<double> readNumber(const QString& text, const QLocale& locale);
+bool readsAsNumber(const QString& text, const QLocale& locale);
 
 // True when the value (before any rounding) may be generated.
-bool WithinCountLimit(double value);
+bool withinCountLimit(double value);
 
 // The nearest whole number, a half going to the even neighbour.
-double RoundHalfEven(double value);
+double roundHalfEven(double value);
 
 // The count as a signed 32-bit number, rounded half to even; throws
 // platform::Failure ("Overflow") when it does not fit.
-std::int32_t CountFromValue(double value);
+std::int32_t countFromValue(double value);
 // The same from the count text; throws platform::Failure ("Type mismatch") for
 // text that does not read as a number.
-std::int32_t CountFromText(const QString& text, const QLocale& locale);
+std::int32_t countFromText(const QString& text, const QLocale& locale);
 
 // The plain reading of the count text that scales the progress bar: blanks
 // (space, tab, line feed) are skipped anywhere, then an optional sign, digits
 // with at most one '.', an optional exponent; reading stops at the first other
 // character. No digits give 0; a value too large for a double gives infinity.
-double PlainValue(const QString& text);
+double plainValue(const QString& text);
 
 // The progress bar position for row i of a run scaled by the plain value:
 // i / plainValue x 100, rounded, kept within 0 to 100.
-int ProgressPosition(std::int64_t row, double plainValue);
+int progressPosition(std::int64_t row, double plainValue);
 
 }  // namespace generate

@@ -19,23 +19,23 @@
 
 namespace generate {
 
-inline std::int32_t CountOf(const QStringList& list) {
+inline std::int32_t countOf(const QStringList& list) {
     return static_cast<std::int32_t>(list.size());
 }
 
 // Entry `number` (from 1) of a name list.
-inline const QString& Entry(const QStringList& list, std::int32_t number) {
+inline const QString& entryAt(const QStringList& list, std::int32_t number) {
     if (number < 1 || number > list.size())
         throw platform::Failure(QStringLiteral("Subscript out of range"));
     return list[number - 1];
 }
 
 // An entry of a name list as rows show it: ProperCase(RemoveBlanks(entry)) as UTF-8.
-inline QByteArray ShownName(const QString& entry) {
+inline QByteArray shownName(const QString& entry) {
     return names::ProperCase(RemoveBlanks(entry)).toUtf8();
 }
 
-// The entries of a name list as rows show them (ShownName), converted on an
+// The entries of a name list as rows show them (shownName), converted on an
 // entry's first draw and kept in one small buffer. The list can change during
 // a run (a failure box lets the user work in the main window); the kept
 // conversions are then dropped.
@@ -43,7 +43,7 @@ class ShownNames {
 public:
     // Valid until the next call.
     std::string_view at(const QStringList& list, std::int32_t number) {
-        const QString& entry = Entry(list, number);
+        const QString& entry = entryAt(list, number);
         if (!unchangedSinceConverted(list)) reset(list);
         Slot& slot = slots_[static_cast<std::size_t>(number - 1)];
         if (slot.begin == kNotMade) make(slot, entry);
@@ -67,7 +67,7 @@ private:
         std::size_t length = 0;
     };
     Q_NEVER_INLINE void make(Slot& slot, const QString& entry) {
-        const QByteArray shown = ShownName(entry);
+        const QByteArray shown = shownName(entry);
         slot.begin = text_.size();
         slot.length = static_cast<std::size_t>(shown.size());
         text_.append(shown.constData(), slot.length);
@@ -94,10 +94,10 @@ public:
         : firstNames_(firstNames), lastNames_(lastNames) {}
 
     void next(guarded::Procedure& procedure, RandomGenerator& random) {
-        procedure.run(126, [&] { j = RandomIndex(random, CountOf(lastNames_)); });
+        procedure.run(126, [&] { j = RandomIndex(random, countOf(lastNames_)); });
         if (procedure.test(128, [&] { return !lastNames_.isEmpty(); }))
             procedure.run(130, [&] { last = shownLast_.at(lastNames_, j); });
-        procedure.run(132, [&] { k = RandomIndex(random, CountOf(firstNames_)); });
+        procedure.run(132, [&] { k = RandomIndex(random, countOf(firstNames_)); });
         if (procedure.test(134, [&] { return !firstNames_.isEmpty(); }))
             procedure.run(136, [&] { first = shownFirst_.at(firstNames_, k); });
     }
@@ -118,7 +118,7 @@ private:
 // `options` answers firstAndLast(), firstOnly(), lastOnly(); `sink` takes
 // addUtf8Row(std::initializer_list<std::string_view>).
 template <class Options, class Sink>
-void AddRow(guarded::Procedure& procedure, const Options& options, Sink& sink,
+void addRow(guarded::Procedure& procedure, const Options& options, Sink& sink,
             const RowDraw& draw) {
     const std::string_view blank = " ";
     if (procedure.test(138, [&] { return options.firstAndLast(); }))
@@ -132,14 +132,14 @@ void AddRow(guarded::Procedure& procedure, const Options& options, Sink& sink,
 // The row steps of a generation run: per row the two draws, the row, then the
 // progress position. Templates keep the million-row loop free of indirect calls.
 template <class Options, class Sink, class Progress>
-void ProduceRows(guarded::Procedure& procedure, RandomGenerator& random, std::int32_t count,
+void produceRows(guarded::Procedure& procedure, RandomGenerator& random, std::int32_t count,
                  double plainValue, const QStringList& firstNames, const QStringList& lastNames,
                  const Options& options, Sink& sink, Progress&& progress) {
     RowDraw draw(firstNames, lastNames);
     for (std::int64_t i = 1; i <= count; ++i) {
         draw.next(procedure, random);
-        AddRow(procedure, options, sink, draw);
-        procedure.run(150, [&] { progress(ProgressPosition(i, plainValue)); });
+        addRow(procedure, options, sink, draw);
+        procedure.run(150, [&] { progress(progressPosition(i, plainValue)); });
     }
 }
 

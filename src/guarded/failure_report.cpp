@@ -2,26 +2,26 @@
 
 namespace guarded {
 
-QString LocationTag(const char* object, const char* procedure) {
+QString locationTag(const char* object, const char* procedure) {
     return QStringLiteral("Tolvarine2021/08/31.") + QLatin1String(object) + QLatin1Char('.') +
            QLatin1String(procedure);
 }
 
-QString FailureMessage(const QString& description, const QString& tag, int line) {
+QString failureMessage(const QString& description, const QString& tag, int line) {
     return description + QStringLiteral("\r\n") + QStringLiteral("in ") + tag + QLatin1Char(' ') +
            QStringLiteral("at line ") + QString::number(line) + QStringLiteral("\r\r") +
            QStringLiteral("Please email screenshot of this message to ") +
            QLatin1String(kSupportAddress);
 }
 
-void ShowFailureReport(platform::Dialogs& dialogs, const QString& description, const QString& tag,
+void showFailureReport(platform::Dialogs& dialogs, const QString& description, const QString& tag,
                        int line) {
-    dialogs.messageBox(FailureMessage(description, tag, line), platform::MessageStyle::Warning,
+    dialogs.messageBox(failureMessage(description, tag, line), platform::MessageStyle::Warning,
                        QLatin1String(kReportTitle));
 }
 
 void FailureBox::report(const QString& description, const QString& tag, int line) {
-    ShowFailureReport(dialogs_, description, tag, line);
+    showFailureReport(dialogs_, description, tag, line);
 }
 
 void FailureBox::reportUnguarded(const QString& description, const QString& tag) {
@@ -29,7 +29,7 @@ void FailureBox::reportUnguarded(const QString& description, const QString& tag)
                         platform::MessageStyle::Warning, QLatin1String(kReportTitle));
 }
 
-QString CurrentFailureDescription() {
+QString currentFailureDescription() {
     try {
         throw;
     } catch (const platform::Failure& failure) {
@@ -44,7 +44,7 @@ QString CurrentFailureDescription() {
 }
 
 void Procedure::reportCurrent(int number) {
-    const QString description = CurrentFailureDescription();
+    const QString description = currentFailureDescription();
     if (reported_.emplace(number, description).second) reporter_.report(description, tag_, number);
 }
 

@@ -18,14 +18,14 @@ inline constexpr char kSupportAddress[] = "support@quillfern.example";
 inline constexpr char kReportTitle[] = "Application Error";
 
 // "Tolvarine2021/08/31.<object>.<procedure>"
-QString LocationTag(const char* object, const char* procedure);
+QString locationTag(const char* object, const char* procedure);
 
 // The text of the failure report: description, CR LF, the place and the last
 // statement reached, two CRs, the request for a screenshot.
-QString FailureMessage(const QString& description, const QString& tag, int line);
+QString failureMessage(const QString& description, const QString& tag, int line);
 
 // Shows the failure report: warning icon, one OK button, "Application Error".
-void ShowFailureReport(platform::Dialogs& dialogs, const QString& description, const QString& tag,
+void showFailureReport(platform::Dialogs& dialogs, const QString& description, const QString& tag,
                        int line);
 
 // The windows' reporter: the failure report in a message box.
@@ -89,24 +89,24 @@ private:
 };
 
 // The description of the exception in flight.
-QString CurrentFailureDescription();
+QString currentFailureDescription();
 
 // Runs an event procedure that has no report of its own: a failure is shown to
 // the user (its description and place) instead of leaving the event procedure.
 template <class Body>
-void RunUnguarded(Reporter& reporter, const char* object, const char* procedure, Body&& body) {
+void runUnguarded(Reporter& reporter, const char* object, const char* procedure, Body&& body) {
     try {
         body();
     } catch (...) {
-        reporter.reportUnguarded(CurrentFailureDescription(), LocationTag(object, procedure));
+        reporter.reportUnguarded(currentFailureDescription(), locationTag(object, procedure));
     }
 }
 
 template <class Body>
-void RunUnguarded(platform::Dialogs& dialogs, const char* object, const char* procedure,
+void runUnguarded(platform::Dialogs& dialogs, const char* object, const char* procedure,
                   Body&& body) {
     FailureBox box(dialogs);
-    RunUnguarded(box, object, procedure, std::forward<Body>(body));
+    runUnguarded(box, object, procedure, std::forward<Body>(body));
 }
 
 }  // namespace guarded

@@ -4,18 +4,18 @@
 
 namespace guarded {
 
-QString StandardErrorReporter::Line(const QString& description) {
+QString StandardErrorReporter::lineFor(const QString& description) {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     return QStringLiteral("quillfern: ") +
            QString(description).replace(lineBreak, QStringLiteral(" "));
 }
 
 void StandardErrorReporter::report(const QString& description, const QString&, int) {
-    stream_ << Line(description).toStdString() << std::endl;
+    stream_ << lineFor(description).toStdString() << std::endl;
 }
 
 void StandardErrorReporter::reportUnguarded(const QString& description, const QString&) {
-    stream_ << Line(description).toStdString() << std::endl;
+    stream_ << lineFor(description).toStdString() << std::endl;
 }
 
 }  // namespace guarded

@@ -18,7 +18,7 @@ public:
     void reportUnguarded(const QString& description, const QString& tag) override;
 
     // The line written for a failure: line breaks inside the description become blanks.
-    static QString Line(const QString& description);
+    static QString lineFor(const QString& description);
 
 private:
     std::ostream& stream_;

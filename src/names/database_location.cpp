@@ -137,7 +137,7 @@ void removeCompanions(const QString& path) {
 
 }  // namespace
 
-DatabaseFolders ProgramDatabaseFolders() {
+DatabaseFolders programDatabaseFolders() {
     // QF_TEMPLATE_FOLDER_FROM_PROGRAM, set by the build from the install
     // folders, leads from the executable's folder to the template's.
     const QString program = platform::programFolder();
@@ -146,7 +146,7 @@ DatabaseFolders ProgramDatabaseFolders() {
             data + QStringLiteral("/quillfern")};
 }
 
-bool IsUsableNameDatabase(const QString& path) {
+bool isUsableNameDatabase(const QString& path) {
     try {
         Connection db = Connection::readOnly(path);
         const int tables = db.integer(
@@ -159,8 +159,8 @@ bool IsUsableNameDatabase(const QString& path) {
     }
 }
 
-void CopyTemplate(const QString& templatePath, const QString& target) {
-    if (!IsUsableNameDatabase(templatePath))
+void copyTemplate(const QString& templatePath, const QString& target) {
+    if (!isUsableNameDatabase(templatePath))
         throw platform::Failure(templatePath + QStringLiteral(": no usable name database"));
     QFile source(templatePath);
     if (!source.open(QIODevice::ReadOnly))
@@ -181,14 +181,14 @@ void CopyTemplate(const QString& templatePath, const QString& target) {
     // After a rename the temporary name is gone; after a hard link it is removed here.
 }
 
-RefreshResult RefreshBuiltInLists(const QString& templatePath, const QString& copy) {
+RefreshResult refreshBuiltInLists(const QString& templatePath, const QString& copy) {
     const int edition = [&] {
         Connection templateDb = Connection::readOnly(templatePath);
         return editionOf(templateDb, "main");
     }();
     Connection db(QFile::encodeName(QFileInfo(copy).absoluteFilePath()), SQLITE_OPEN_READWRITE);
     if (editionOf(db, "main") == edition) return RefreshResult::AlreadyCurrent;
-    if (!IsUsableNameDatabase(templatePath))
+    if (!isUsableNameDatabase(templatePath))
         throw platform::Failure(templatePath + QStringLiteral(": no usable name database"));
 
     db.execute("attach database ? as template", immutableUri(templatePath));
@@ -215,16 +215,16 @@ RefreshResult RefreshBuiltInLists(const QString& templatePath, const QString& co
     return RefreshResult::Refreshed;
 }
 
-QString PrepareNameDatabase(const DatabaseFolders& folders) {
+QString prepareNameDatabase(const DatabaseFolders& folders) {
     const QString beside = QDir(folders.programFolder).filePath(kNameDatabaseFileName);
     if (QFileInfo::exists(beside)) return beside;
     const QString copy = QDir(folders.userFolder).filePath(kNameDatabaseFileName);
     const QString templatePath = QDir(folders.templateFolder).filePath(kNameDatabaseFileName);
     try {
         if (!QFileInfo::exists(copy))
-            CopyTemplate(templatePath, copy);
+            copyTemplate(templatePath, copy);
         else if (QFileInfo::exists(templatePath))
-            RefreshBuiltInLists(templatePath, copy);
+            refreshBuiltInLists(templatePath, copy);
     } catch (const platform::Failure& failure) {
         // The windows report a missing or damaged database when they open it.
         qWarning("Quillfern: %s", failure.what());
@@ -232,8 +232,8 @@ QString PrepareNameDatabase(const DatabaseFolders& folders) {
     return copy;
 }
 
-QString NameDatabasePath() {
-    return PrepareNameDatabase(ProgramDatabaseFolders());
+QString nameDatabasePath() {
+    return prepareNameDatabase(programDatabaseFolders());
 }
 
 }  // namespace names

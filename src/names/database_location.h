@@ -21,27 +21,27 @@ struct DatabaseFolders {
 // The folders of the running program and its user: the template in
 // <executable folder>/../share/quillfern, the copy in $XDG_DATA_HOME/quillfern
 // (~/.local/share/quillfern by default).
-DatabaseFolders ProgramDatabaseFolders();
+DatabaseFolders programDatabaseFolders();
 
 // The database file the program uses, made ready: the one beside the program
 // when it is there; otherwise the user's copy, made from the template when it
 // is missing and refreshed when the template's edition differs. Never throws:
 // when no copy can be made, the path of the missing copy comes back, and
 // opening it fails as it does for any missing database.
-QString PrepareNameDatabase(const DatabaseFolders& folders);
+QString prepareNameDatabase(const DatabaseFolders& folders);
 
-// PrepareNameDatabase(ProgramDatabaseFolders()).
-QString NameDatabasePath();
+// prepareNameDatabase(programDatabaseFolders()).
+QString nameDatabasePath();
 
 // True when the file is a database with the five name tables that passes
 // SQLite's quick integrity check. Opened read-only; nothing is written.
-bool IsUsableNameDatabase(const QString& path);
+bool isUsableNameDatabase(const QString& path);
 
 // Copies a usable template to `target`: written under a temporary name in the
 // target's folder, then renamed, never over an existing file. Throws
 // platform::Failure when the template is missing or not usable, when the
 // target exists, or when writing fails; nothing is left behind then.
-void CopyTemplate(const QString& templatePath, const QString& target);
+void copyTemplate(const QString& templatePath, const QString& target);
 
 enum class RefreshResult { AlreadyCurrent, Refreshed };
 
@@ -50,6 +50,6 @@ enum class RefreshResult { AlreadyCurrent, Refreshed };
 // transaction, which also takes on the template's edition. The User List
 // tables are not touched. Throws platform::Failure, the copy unchanged, when
 // the template or the copy cannot be read or written.
-RefreshResult RefreshBuiltInLists(const QString& templatePath, const QString& copy);
+RefreshResult refreshBuiltInLists(const QString& templatePath, const QString& copy);
 
 }  // namespace names

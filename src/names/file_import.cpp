@@ -33,7 +33,7 @@ bool store(guarded::Procedure& procedure, platform::Database& database,
            NamePlace place) {
     const int base = firstStatementFor(place);
     const auto add = [&](int number, AddTo table) {
-        return procedure.run(number, [&] { AddName(database, table, name); });
+        return procedure.run(number, [&] { addName(database, table, name); });
     };
     if (kind == kImportFirstNames) {
         if (settings.builtInList) return add(base + 4, AddTo::BuiltInFirstNames);
@@ -49,7 +49,7 @@ bool store(guarded::Procedure& procedure, platform::Database& database,
 
 int FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind) {
     int stored = 0;
-    guarded::Procedure procedure(settings.dialogs, guarded::LocationTag("Main", "FileToListview"));
+    guarded::Procedure procedure(settings.dialogs, guarded::locationTag("Main", "FileToListview"));
     platform::Database database;  // not open yet
     if (procedure.test(102, [&] { return !platform::FileExists(path); })) {
         procedure.run(102, [&] {
@@ -71,8 +71,8 @@ int FileToListview(const ImportSettings& settings, const QString& path, std::int
     // The whole file is read and decoded at once: its encoding is known only
     // when all of its bytes are. A file that cannot be read is reported once.
     QString text;
-    if (procedure.run(108, [&] { text = DecodeNameFile(ReadNameFile(path)); })) {
-        ForEachName(text, [&](const QString& name, NamePlace place) {
+    if (procedure.run(108, [&] { text = decodeNameFile(readNameFile(path)); })) {
+        forEachName(text, [&](const QString& name, NamePlace place) {
             stored += store(procedure, database, settings, kind, name, place) ? 1 : 0;
         });
     }

@@ -41,7 +41,7 @@ BusyPointer::~BusyPointer() {
     setPointer_(platform::PointerShape::Normal);
 }
 
-void LoadLists(const QString& databasePath, const ListOptions& options, NameListModel& firstNames,
+void loadLists(const QString& databasePath, const ListOptions& options, NameListModel& firstNames,
                NameListModel& lastNames, const SetPointer& setPointer) {
     platform::Database database;
     BusyPointer busy(setPointer);

@@ -43,7 +43,7 @@ private:
 // its list is emptied, so a failing query leaves its list as it was; a failure
 // while rows are read leaves the entries added so far. With no list source
 // chosen neither list changes. Throws platform::Failure.
-void LoadLists(const QString& databasePath, const ListOptions& options, NameListModel& firstNames,
+void loadLists(const QString& databasePath, const ListOptions& options, NameListModel& firstNames,
                NameListModel& lastNames, const SetPointer& setPointer);
 
 }  // namespace names

@@ -77,7 +77,7 @@ QByteArray sha256(const QByteArray& bytes) {
 
 }  // namespace
 
-int BuiltInEdition(const NameTables& names) {
+int builtInEdition(const NameTables& names) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const QStringList* list : {&names.maleFirst, &names.femaleFirst, &names.last}) {
         for (const QString& name : *list) hash.addData(name.toUtf8().append('\n'));
@@ -89,7 +89,7 @@ int BuiltInEdition(const NameTables& names) {
     return static_cast<int>((edition & 0x7fffffffu) | 1u);  // positive, and never 0
 }
 
-void CreateNameDatabase(const QString& path, const NameTables& names) {
+void createNameDatabase(const QString& path, const NameTables& names) {
     removeWithCompanions(path);
     Connection db(path);
     // Small pages: names are short rows, and a change of a few names (an
@@ -104,12 +104,12 @@ void CreateNameDatabase(const QString& path, const NameTables& names) {
     db.insertAll("insert into user_firstname (firstname) values (?)", names.userFirst);
     db.insertAll("insert into user_lastname (lastname) values (?)", names.userLast);
     db.execute(QByteArray("pragma user_version=")
-                   .append(QByteArray::number(BuiltInEdition(names)))
+                   .append(QByteArray::number(builtInEdition(names)))
                    .constData());
     db.execute("commit");
 }
 
-QStringList ReadBuiltInList(const QString& path) {
+QStringList readBuiltInList(const QString& path) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(readWhole(path));
     if (utf8.hasError()) throw platform::Failure(path + QStringLiteral(": not valid UTF-8"));
@@ -133,7 +133,7 @@ QStringList ReadBuiltInList(const QString& path) {
     return lines;
 }
 
-InstallResult InstallBuiltDatabase(const QString& built, const QString& target,
+InstallResult installBuiltDatabase(const QString& built, const QString& target,
                                    const QString& stampFile) {
     const QByteArray builtBytes = readWhole(built);
     const QByteArray builtHash = sha256(builtBytes);

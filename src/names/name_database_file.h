@@ -28,17 +28,17 @@ struct NameTables {
 // The edition of a set of built-in lists: a number drawn from their content,
 // never 0, kept in the database file as its user_version. A user's copy whose
 // edition differs from the installed template's gets the template's lists.
-int BuiltInEdition(const NameTables& names);
+int builtInEdition(const NameTables& names);
 
 // Writes a new database file with the five tables holding the given names, in
 // write-ahead-log mode, stamped with the edition of its built-in lists. A file
 // already at `path` is replaced. Throws platform::Failure.
-void CreateNameDatabase(const QString& path, const NameTables& names);
+void createNameDatabase(const QString& path, const NameTables& names);
 
 // Reads one of the built-in lists: UTF-8, one name per line. Throws
 // platform::Failure naming the file and line of an empty name, a name with an
 // apostrophe or blanks at its ends, or one longer than 50 characters.
-QStringList ReadBuiltInList(const QString& path);
+QStringList readBuiltInList(const QString& path);
 
 enum class InstallResult { Installed, Replaced, AlreadyCurrent, KeptChangedByUser };
 
@@ -46,7 +46,7 @@ enum class InstallResult { Installed, Replaced, AlreadyCurrent, KeptChangedByUse
 // one there. `stampFile` keeps the SHA-256 of the file last put there: the
 // target is replaced only when it is absent or still byte-identical to that
 // file, and never while a write-ahead log beside it holds changes.
-InstallResult InstallBuiltDatabase(const QString& built, const QString& target,
+InstallResult installBuiltDatabase(const QString& built, const QString& target,
                                    const QString& stampFile);
 
 }  // namespace names

@@ -90,7 +90,7 @@ QByteArray readToEnd(int fd, qint64 expected, const QString& path) {
 
 }  // namespace
 
-QString DecodeWindows1252(const QByteArray& bytes) {
+QString decodeWindows1252(const QByteArray& bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char byte : bytes) {
@@ -101,7 +101,7 @@ QString DecodeWindows1252(const QByteArray& bytes) {
     return text;
 }
 
-QString DecodeNameFile(const QByteArray& bytes) {
+QString decodeNameFile(const QByteArray& bytes) {
     if (startsWithUtf16Bom(bytes)) {
         QStringDecoder utf16(QStringDecoder::Utf16, QStringDecoder::Flag::Stateless);
         return utf16(bytes);
@@ -111,15 +111,15 @@ QString DecodeNameFile(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     if (!utf8.hasError()) return text;
-    return DecodeWindows1252(bytes);
+    return decodeWindows1252(bytes);
 }
 
-QString RemoveApostrophes(QString text) {
+QString removeApostrophes(QString text) {
     text.remove(QLatin1Char('\''));
     return text;
 }
 
-void ForEachName(const QString& text,
+void forEachName(const QString& text,
                  const std::function<void(const QString& name, NamePlace place)>& take) {
     const qsizetype size = text.size();
     qsizetype start = 0;
@@ -128,7 +128,7 @@ void ForEachName(const QString& text,
         // to the same line end.
         qsizetype end = text.indexOf(QLatin1Char('\r'), start);
         if (end < 0) end = size;
-        QString line = RemoveApostrophes(text.mid(start, end - start));
+        QString line = removeApostrophes(text.mid(start, end - start));
         start = end + 1;
         if (start < size && text.at(start) == QLatin1Char('\n')) ++start;
 
@@ -146,13 +146,13 @@ void ForEachName(const QString& text,
     }
 }
 
-QStringList SplitNameFile(const QByteArray& bytes) {
+QStringList splitNameFile(const QByteArray& bytes) {
     QStringList names;
-    ForEachName(DecodeNameFile(bytes), [&](const QString& name, NamePlace) { names << name; });
+    forEachName(decodeNameFile(bytes), [&](const QString& name, NamePlace) { names << name; });
     return names;
 }
 
-QByteArray ReadNameFile(const QString& path) {
+QByteArray readNameFile(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     // The type of what the path leads to is looked at before opening: a named
     // pipe would wait for a writer, a device would never end.

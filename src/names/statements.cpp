@@ -4,14 +4,14 @@
 
 namespace names {
 
-QString StoredName(const QString& name) {
+QString storedName(const QString& name) {
     if (name.size() <= kStoredNameLength) return name;
     const bool splitsPair = name.at(kStoredNameLength - 1).isHighSurrogate() &&
                             name.at(kStoredNameLength).isLowSurrogate();
     return name.left(splitsPair ? kStoredNameLength - 1 : kStoredNameLength);
 }
 
-void AddName(platform::Database& database, AddTo table, const QString& name) {
+void addName(platform::Database& database, AddTo table, const QString& name) {
     // In the order of AddTo.
     static constexpr const char* kInserts[] = {
         "insert into system_ffirstname (Ffirst) values (?)",
@@ -19,10 +19,10 @@ void AddName(platform::Database& database, AddTo table, const QString& name) {
         "insert into system_lastname ([Last]) values (?)",
         "insert into user_lastname (lastname) values (?)",
     };
-    database.execute(kInserts[static_cast<int>(table)], StoredName(name));
+    database.execute(kInserts[static_cast<int>(table)], storedName(name));
 }
 
-void RemoveName(platform::Database& database, RemoveFrom table, const QString& name) {
+void removeName(platform::Database& database, RemoveFrom table, const QString& name) {
     // In the order of RemoveFrom.
     static constexpr const char* kDeletions[] = {
         "delete from system_mfirstname where Mfirst = ? collate nocase",
@@ -32,7 +32,7 @@ void RemoveName(platform::Database& database, RemoveFrom table, const QString& n
     database.execute(kDeletions[static_cast<int>(table)], name);
 }
 
-void EmptyTable(platform::Database& database, Empty table) {
+void emptyTable(platform::Database& database, Empty table) {
     database.execute(table == Empty::UserFirstNames ? "delete from user_firstname"
                                                     : "delete from user_lastname");
 }

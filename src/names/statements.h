@@ -13,7 +13,7 @@ inline constexpr int kStoredNameLength = 50;
 
 // The first 50 characters of a name, one fewer where the cut would split a
 // letter written as a surrogate pair.
-QString StoredName(const QString& name);
+QString storedName(const QString& name);
 
 // A query of the list load: its text and the name column read from each row.
 // Names compare without regard to letter case, and the built-in first names
@@ -58,9 +58,9 @@ enum class Empty { UserFirstNames, UserLastNames };
 
 // Inserts one row holding the first 50 characters of `name`. The caller has
 // removed apostrophes; the value is bound, never written into the SQL text.
-void AddName(platform::Database& database, AddTo table, const QString& name);
+void addName(platform::Database& database, AddTo table, const QString& name);
 // Deletes every row whose name equals `name` without regard to letter case.
-void RemoveName(platform::Database& database, RemoveFrom table, const QString& name);
-void EmptyTable(platform::Database& database, Empty table);
+void removeName(platform::Database& database, RemoveFrom table, const QString& name);
+void emptyTable(platform::Database& database, Empty table);
 
 }  // namespace names

@@ -31,7 +31,7 @@ int noCaseCollation(void*, int lengthA, const void* textA, int lengthB, const vo
     const int shorter = lengthA < lengthB ? lengthA : lengthB;
     for (int i = 0; i < shorter; ++i) {
         if (a[i] >= 0x80 || b[i] >= 0x80) {
-            return CompareNoCase(QString::fromUtf8(reinterpret_cast<const char*>(a), lengthA),
+            return compareNoCase(QString::fromUtf8(reinterpret_cast<const char*>(a), lengthA),
                                  QString::fromUtf8(reinterpret_cast<const char*>(b), lengthB));
         }
         const int difference = asciiLower(a[i]) - asciiLower(b[i]);
@@ -89,7 +89,7 @@ QString errorText(sqlite3* db) {
 
 }  // namespace
 
-int CompareNoCase(const QString& a, const QString& b) {
+int compareNoCase(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive);
 }
 

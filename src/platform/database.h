@@ -13,12 +13,12 @@ namespace platform {
 
 // Compares two texts without regard to letter case, for letters beyond ASCII
 // too. Every connection uses it as its NOCASE collation.
-int CompareNoCase(const QString& a, const QString& b);
+int compareNoCase(const QString& a, const QString& b);
 
 // The collation that orders names for the lists, as `collate nameorder`:
 // by the user's locale (the root order of Unicode for the C locale), letter
 // case ignored, accented letters beside their base letters. Names it finds
-// equal are ordered by CompareNoCase, then by their bytes.
+// equal are ordered by compareNoCase, then by their bytes.
 inline constexpr char kNameOrder[] = "nameorder";
 
 class Database;
@@ -50,7 +50,7 @@ private:
 
 // One connection to an existing SQLite database file, opened read-write and
 // never creating the file. Closes itself when it goes out of scope. Names
-// compare without regard to letter case (see CompareNoCase). Other copies of
+// compare without regard to letter case (see compareNoCase). Other copies of
 // the program may use the file at the same time: a connection that finds it
 // busy waits up to the busy timeout before it fails. Every failure throws
 // platform::Failure with the engine's own message.

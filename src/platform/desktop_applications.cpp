@@ -168,7 +168,7 @@ std::vector<std::pair<QString, QString>> desktopFiles() {
 
 }  // namespace
 
-QString DefaultApplicationFor(const QString& mimeType) {
+QString defaultApplicationFor(const QString& mimeType) {
     std::vector<KeyFile> lists;
     for (const QString& path : mimeappsLists()) lists.push_back(readKeyFile(path));
     const std::vector<std::pair<QString, QString>> files = desktopFiles();
@@ -203,7 +203,7 @@ QString DefaultApplicationFor(const QString& mimeType) {
     return {};
 }
 
-QStringList CommandToOpen(const QString& desktopFile, const QString& file) {
+QStringList commandToOpen(const QString& desktopFile, const QString& file) {
     const KeyFile entry = readKeyFile(desktopFile);
     const auto value = [&](const char* key) {
         return unescaped(valueOf(entry, "Desktop Entry", QLatin1String(key)));

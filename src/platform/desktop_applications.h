@@ -17,10 +17,10 @@ inline constexpr char kWorkbookMimeType[] =
 // mimeapps.list files by precedence (desktop-specific lists first), else the
 // first "Added Associations" entry not removed, else the first application
 // whose desktop file lists the type. "" when there is none.
-QString DefaultApplicationFor(const QString& mimeType);
+QString defaultApplicationFor(const QString& mimeType);
 
 // The command line (program first) that opens `file` with the application of
 // a desktop file, from its Exec line; empty when the file has no usable one.
-QStringList CommandToOpen(const QString& desktopFile, const QString& file);
+QStringList commandToOpen(const QString& desktopFile, const QString& file);
 
 }  // namespace platform

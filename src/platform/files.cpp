@@ -37,7 +37,7 @@ QString programFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-QString NotARegularFile(const QString& path) {
+QString notARegularFile(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     struct stat target {};
     if (::stat(name.constData(), &target) == 0)
@@ -56,7 +56,7 @@ Failure cannotWrite(const QString& path, const QString& reason) {
 }
 
 void refuseAnythingButARegularFile(const QString& path) {
-    const QString refusal = NotARegularFile(path);
+    const QString refusal = notARegularFile(path);
     if (!refusal.isEmpty()) throw cannotWrite(path, refusal);
 }
 
@@ -95,7 +95,7 @@ void WholeFileWriter::commit() {
     if (!file_.commit()) throw cannotWrite(path_, file_.errorString());
 }
 
-void WriteFileWhole(const QByteArray& bytes, const QString& path) {
+void writeFileWhole(const QByteArray& bytes, const QString& path) {
     WholeFileWriter file(path);
     file.write(bytes.constData(), bytes.size());
     file.commit();

@@ -25,14 +25,14 @@ QString programFolder();
 // or a link that leads nowhere. Empty when the path is a regular file, or a
 // link to one, or names nothing yet. Looks only at the type: it never opens
 // the path, so a named pipe or a device cannot make it wait.
-QString NotARegularFile(const QString& path);
+QString notARegularFile(const QString& path);
 
 // Replaces the file at the path with exactly these bytes, whole or not at all:
 // a failure (throws platform::Failure) leaves an existing file as it was. A
 // symbolic link stays a link, and the regular file it leads to gets the bytes.
 // A path that is, or leads to, anything but a regular file is refused and left
 // untouched: writing beside it and renaming would replace a device or a pipe.
-void WriteFileWhole(const QByteArray& bytes, const QString& path);
+void writeFileWhole(const QByteArray& bytes, const QString& path);
 
 // The same for bytes that come piece by piece, however many: they go to the
 // new file as they come, which takes the old one's place at commit(). Gone

@@ -22,7 +22,7 @@ QPoint hotSpotOf(const QByteArray& head) {
 }
 }  // namespace
 
-QCursor LoadCursorFile(const QString& path) {
+QCursor loadCursorFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw Failure(QStringLiteral("File not found: ") + path);
     const QByteArray bytes = file.readAll();
@@ -35,7 +35,7 @@ QCursor LoadCursorFile(const QString& path) {
     return QCursor(QPixmap::fromImage(image), hot.x(), hot.y());
 }
 
-QCursor CursorFor(PointerShape pointer, const std::optional<QCursor>& custom) {
+QCursor cursorFor(PointerShape pointer, const std::optional<QCursor>& custom) {
     if (pointer == PointerShape::Hourglass) return QCursor(Qt::WaitCursor);
     if (pointer == PointerShape::Custom && custom) return *custom;
     return QCursor(Qt::ArrowCursor);

@@ -16,10 +16,10 @@ enum class PointerShape {
 
 // Reads a .cur (or .ico) pointer picture with its hot spot; throws platform::Failure
 // when the file is not a readable picture.
-QCursor LoadCursorFile(const QString& path);
+QCursor loadCursorFile(const QString& path);
 
 // The cursor that shows for a pointer shape: arrow, hourglass, or the custom
 // picture (the arrow when none was loaded).
-QCursor CursorFor(PointerShape pointer, const std::optional<QCursor>& custom);
+QCursor cursorFor(PointerShape pointer, const std::optional<QCursor>& custom);
 
 }  // namespace platform

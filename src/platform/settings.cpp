@@ -78,7 +78,7 @@ Settings::Settings(const QString& folder)
     : path_(QDir(folder).filePath(kApplication + QStringLiteral(".ini"))) {
     // The store reads its file at once, and reading a named pipe waits for a
     // writer for good: only a regular file, or none yet, is handed to it.
-    if (!NotARegularFile(path_).isEmpty()) return;
+    if (!notARegularFile(path_).isEmpty()) return;
     store_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
     keepHandEditedListsAsWritten();
 }

@@ -281,7 +281,7 @@ QStringList DesktopSpreadsheet::newDocumentArguments(const QString& file) {
 }
 
 QStringList DesktopSpreadsheet::workbookCommand(const QString& desktopFile, const QString& file) {
-    QStringList command = CommandToOpen(desktopFile, file);
+    QStringList command = commandToOpen(desktopFile, file);
     if (command.isEmpty()) return command;
     const QString program = QFileInfo(command.first()).fileName();
     for (const char* name : kSearchedPrograms)
@@ -293,7 +293,7 @@ QStringList DesktopSpreadsheet::workbookCommand(const QString& desktopFile, cons
 std::unique_ptr<SpreadsheetApplication> DesktopSpreadsheet::createApplication() {
     // The user's default application for workbooks first, then the search path.
     if (searchPath_) {
-        const QString desktopFile = DefaultApplicationFor(QLatin1String(kWorkbookMimeType));
+        const QString desktopFile = defaultApplicationFor(QLatin1String(kWorkbookMimeType));
         if (!desktopFile.isEmpty()) {
             return std::make_unique<XlsxApplication>(
                 [desktopFile](const QString& file) { return workbookCommand(desktopFile, file); },
@@ -312,7 +312,7 @@ std::unique_ptr<SpreadsheetApplication> DesktopSpreadsheet::createApplication() 
         launcher_, folder_);
 }
 
-void RemoveStaleWorkbooks(const QString& folder, const QDateTime& now) {
+void removeStaleWorkbooks(const QString& folder, const QDateTime& now) {
     // The folder is open to this user alone, so only this user's processes
     // can have read a workbook in it, and /proc shows what each of them has
     // open. The spreadsheet program is handed a workbook and opens it in its

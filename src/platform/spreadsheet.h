@@ -109,6 +109,6 @@ private:
 // Removes from the folder the workbooks last changed more than a day before
 // `now`, except those that the spreadsheet program may still be reading.
 // Does nothing in a folder that is not this user's own.
-void RemoveStaleWorkbooks(const QString& folder, const QDateTime& now);
+void removeStaleWorkbooks(const QString& folder, const QDateTime& now);
 
 }  // namespace platform

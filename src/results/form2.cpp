@@ -34,7 +34,7 @@ Form2::Form2(widgets::Environment environment, QString applicationTitle, QWidget
       mainWindow_(mainWindow),
       pointer_(new widgets::WindowPointer(this)) {
     buildControls();
-    AddCopyActions();
+    addCopyActions();
     connectEvents();
     Form_Load();
 }
@@ -42,20 +42,20 @@ Form2::Form2(widgets::Environment environment, QString applicationTitle, QWidget
 Form2::~Form2() = default;
 
 void Form2::buildControls() {
-    widgets::SetUpFixedWindow(this, "Form2", 8040, 7800);
-    widgets::CentreOnFirstShowing(this);
+    widgets::setUpFixedWindow(this, "Form2", 8040, 7800);
+    widgets::centreOnFirstShowing(this);
 
     results_ = new ResultList(this);
 
     PushButton8 =
-        widgets::MakeButton(this, "PushButton8", QStringLiteral("< Back"), 120, 120, 7800, 405);
-    Frame2 = widgets::MakeFrame(this, "Frame2", QStringLiteral("Output"), 120, 570, 7800, 690);
+        widgets::makeButton(this, "PushButton8", QStringLiteral("< Back"), 120, 120, 7800, 405);
+    Frame2 = widgets::makeFrame(this, "Frame2", QStringLiteral("Output"), 120, 570, 7800, 690);
     Option4 =
-        widgets::MakeOption(Frame2, "Option4", QStringLiteral("Text File"), 240, 240, 1335, 375);
+        widgets::makeOption(Frame2, "Option4", QStringLiteral("Text File"), 240, 240, 1335, 375);
     Option4->setChecked(true);
-    Option5 = widgets::MakeOption(Frame2, "Option5", QStringLiteral("Excel (2 cells)"), 1575, 240,
+    Option5 = widgets::makeOption(Frame2, "Option5", QStringLiteral("Excel (2 cells)"), 1575, 240,
                                   1695, 375);
-    Option6 = widgets::MakeOption(Frame2, "Option6", QStringLiteral("Excel (1 cell)"), 3555, 240,
+    Option6 = widgets::makeOption(Frame2, "Option6", QStringLiteral("Excel (1 cell)"), 3555, 240,
                                   1695, 375);
 
     // A one-column table: unlike a tree view it keeps nothing per row beyond a
@@ -78,15 +78,15 @@ void Form2::buildControls() {
     ListView1->setModel(results_);
     widgets::placeInTwips(ListView1, 120, 1360, 7800, 4930);
 
-    Frame4 = widgets::MakeFrame(this, "Frame4", QStringLiteral("Save Results To This Folder"), 120,
+    Frame4 = widgets::makeFrame(this, "Frame4", QStringLiteral("Save Results To This Folder"), 120,
                                 6360, 7800, 810);
-    Text2 = widgets::MakeTextBox(Frame4, "Text2", QString(), 240, 300, 6630, 345);
+    Text2 = widgets::makeTextBox(Frame4, "Text2", QString(), 240, 300, 6630, 345);
     PushButton1 =
-        widgets::MakeButton(Frame4, "PushButton1", QStringLiteral("..."), 6960, 300, 600, 345);
-    PushButton2 = widgets::MakeButton(this, "PushButton2", QStringLiteral("Save Results"), 120,
+        widgets::makeButton(Frame4, "PushButton1", QStringLiteral("..."), 6960, 300, 600, 345);
+    PushButton2 = widgets::makeButton(this, "PushButton2", QStringLiteral("Save Results"), 120,
                                       7290, 7800, 405);
 
-    widgets::SetTabOrder(
+    widgets::setTabOrder(
         {PushButton8, Option4, Option5, Option6, ListView1, Text2, PushButton1, PushButton2});
 }
 
@@ -97,22 +97,22 @@ void Form2::connectEvents() {
     connect(Text2, &QLineEdit::textChanged, this, [this] {
         // No report of its own: a failure to store the folder is shown and the
         // typing goes on.
-        guarded::RunUnguarded(env_.dialogs, "Form2", "Text2_Change", [this] { Text2_Change(); });
+        guarded::runUnguarded(env_.dialogs, "Form2", "Text2_Change", [this] { Text2_Change(); });
     });
 
     pointer_->track({Option4, Option5, Option6, ListView1});
 }
 
 void Form2::Form_Load() {
-    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "Form_Load"));
+    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "Form_Load"));
     procedure.run(100, [this] { results_->setHeader(QStringLiteral("Names")); });
     procedure.run(
         102, [this] { ListView1->setColumnWidth(0, widgets::twipsToPixels(kNamesColumnTwips)); });
     pointer_->loadHandPicture(procedure, env_.programFolder);
-    procedure.run(108, [this] { PaintButtonFace(); });
+    procedure.run(108, [this] { paintButtonFace(); });
     procedure.run(110, [this] {
         setWindowTitle(QLatin1String(widgets::kProductTitle));
-        setWindowIcon(widgets::ProgramIcon());
+        setWindowIcon(widgets::programIcon());
     });
     // The desktop folder is looked up only for want of a stored folder.
     procedure.run(112, [this] {
@@ -122,20 +122,20 @@ void Form2::Form_Load() {
     });
 }
 
-void Form2::PaintButtonFace() {
+void Form2::paintButtonFace() {
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (QWidget* widget :
          std::initializer_list<QWidget*>{this, Frame2, Frame4, Option4, Option5, Option6})
-        widgets::PaintBackground(widget, buttonFace);
+        widgets::paintBackground(widget, buttonFace);
 }
 
 void Form2::Form_QueryUnload() {
-    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "Form_QueryUnload"));
+    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "Form_QueryUnload"));
     procedure.run(100, [this] { env_.shell.endProgram(); });
 }
 
 void Form2::PushButton8_Click() {
-    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "PushButton8_Click"));
+    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "PushButton8_Click"));
     procedure.run(100, [this] {
         if (!mainWindow_) throw platform::Failure(QStringLiteral("The main window is gone"));
         mainWindow_->show();
@@ -148,7 +148,7 @@ void Form2::Text2_Change() {
 }
 
 void Form2::PushButton1_Click() {
-    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "PushButton1_Click"));
+    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "PushButton1_Click"));
     QString folder;
     procedure.run(100, [&] {
         folder = env_.dialogs.chooseFolder(this, QStringLiteral("Save To This Folder"));

@@ -66,10 +66,10 @@ protected:
 private:
     void buildControls();
     void connectEvents();
-    void PaintButtonFace();
-    void AddCopyActions();
+    void paintButtonFace();
+    void addCopyActions();
     void message(const QString& text);
-    void SaveToSpreadsheet(guarded::Procedure& procedure, bool twoCells);
+    void saveToSpreadsheet(guarded::Procedure& procedure, bool twoCells);
 
     widgets::Environment env_;
     QString applicationTitle_;

@@ -26,18 +26,19 @@ QAction* addListAction(QTableView* list, const QString& caption, QKeySequence::S
 
 }  // namespace
 
-void Form2::AddCopyActions() {
+void Form2::addCopyActions() {
     ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
     QAction* copy = addListAction(ListView1, QStringLiteral("Copy"), QKeySequence::Copy);
     QAction* selectAll =
         addListAction(ListView1, QStringLiteral("Select All"), QKeySequence::SelectAll);
     // No report of their own: a failure (memory for a huge copy) is shown.
     connect(copy, &QAction::triggered, this, [this] {
-        guarded::RunUnguarded(env_.dialogs, "Form2", "ListView1_Copy", [this] { ListView1_Copy(); });
+        guarded::runUnguarded(env_.dialogs, "Form2", "ListView1_Copy",
+                              [this] { ListView1_Copy(); });
     });
     connect(selectAll, &QAction::triggered, this, [this] {
-        guarded::RunUnguarded(env_.dialogs, "Form2", "ListView1_SelectAll",
-                          [this] { ListView1_SelectAll(); });
+        guarded::runUnguarded(env_.dialogs, "Form2", "ListView1_SelectAll",
+                              [this] { ListView1_SelectAll(); });
     });
 }
 

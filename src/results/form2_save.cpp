@@ -15,7 +15,7 @@
 namespace results {
 
 void Form2::PushButton2_Click() {
-    guarded::Procedure procedure(env_.dialogs, guarded::LocationTag("Form2", "PushButton2_Click"));
+    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "PushButton2_Click"));
     if (procedure.test(106, [this] { return !platform::FolderExists(Text2->text()); })) {
         procedure.run(162, [this] { message(QLatin1String(kFolderMissing)); });
         return;
@@ -28,20 +28,20 @@ void Form2::PushButton2_Click() {
         procedure.run(118, [&] { text = results_->linesWithCrLf(); });
         // A file that could not be written is not announced as created.
         if (!procedure.run(122, [&] { WriteTextFile(text, path); })) return;
-        procedure.run(124, [&] { message(CompletionMessage(path)); });
+        procedure.run(124, [&] { message(completionMessage(path)); });
         return;
     }
     if (procedure.test(126, [this] { return Option5->isChecked(); })) {
-        SaveToSpreadsheet(procedure, true);
+        saveToSpreadsheet(procedure, true);
         return;
     }
     if (procedure.test(146, [this] { return Option6->isChecked(); }))
-        SaveToSpreadsheet(procedure, false);
+        saveToSpreadsheet(procedure, false);
 }
 
 // The spreadsheet outputs: one row per result, the whole name in column A, or
 // its first word in A and its second word in B.
-void Form2::SaveToSpreadsheet(guarded::Procedure& procedure, bool twoCells) {
+void Form2::saveToSpreadsheet(guarded::Procedure& procedure, bool twoCells) {
     const int create = twoCells ? 128 : 148;
     const int addWorkbook = twoCells ? 130 : 150;
     const int fit = twoCells ? 142 : 158;
@@ -65,7 +65,7 @@ void Form2::SaveToSpreadsheet(guarded::Procedure& procedure, bool twoCells) {
             procedure.run(154, [&] { application->setCell(i, 1, row); });
             continue;
         }
-        const TwoWords words = SplitTwoWords(row);
+        const TwoWords words = splitTwoWords(row);
         procedure.run(136, [&] { application->setCell(i, 1, words.first); });
         // A row without a blank has no second word: column B stays empty.
         if (words.hasSecond) procedure.run(138, [&] { application->setCell(i, 2, words.second); });

@@ -5,14 +5,14 @@
 namespace results {
 
 void WriteTextFile(const QByteArray& text, const QString& path) {
-    platform::WriteFileWhole(text, path);
+    platform::writeFileWhole(text, path);
 }
 
-QString CompletionMessage(const QString& path) {
+QString completionMessage(const QString& path) {
     return QStringLiteral("Done.\r\r") + path + QStringLiteral("\r\n\r\nwas created.");
 }
 
-TwoWords SplitTwoWords(std::string_view row) {
+TwoWords splitTwoWords(std::string_view row) {
     const std::size_t blank = row.find(' ');
     if (blank == std::string_view::npos) return {row, {}, false};
     const std::string_view rest = row.substr(blank + 1);

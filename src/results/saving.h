@@ -15,7 +15,7 @@ inline constexpr char kFolderMissing[] = "Folder does not exist. Please select a
 void WriteTextFile(const QByteArray& text, const QString& path);
 
 // "Done.", CR, CR, the path, CR LF, CR LF, "was created."
-QString CompletionMessage(const QString& path);
+QString completionMessage(const QString& path);
 
 // The first two words of a row split at single blanks: the text before the
 // first blank, and the text between the first and the second blank.
@@ -24,6 +24,6 @@ struct TwoWords {
     std::string_view second;
     bool hasSecond = false;  // false when the row has no blank
 };
-TwoWords SplitTwoWords(std::string_view row);
+TwoWords splitTwoWords(std::string_view row);
 
 }  // namespace results

@@ -2,7 +2,7 @@
 
 namespace widgets {
 
-QString ApplicationTitle(const QString& productTitle) {
+QString applicationTitle(const QString& productTitle) {
     QString title = productTitle;
     do {
         const qsizetype lastBlank = title.lastIndexOf(QLatin1Char(' '));

@@ -10,6 +10,6 @@ inline constexpr char kProductTitle[] = "Quillfern";
 // box that names none of its own: the product title loses its last word at least
 // once, and further words while it is longer than 40 characters. A title
 // without a blank stays whole.
-QString ApplicationTitle(const QString& productTitle);
+QString applicationTitle(const QString& productTitle);
 
 }  // namespace widgets

@@ -64,7 +64,7 @@ private:
 
 }  // namespace
 
-void CentreOnFirstShowing(QWidget* window) {
+void centreOnFirstShowing(QWidget* window) {
     new FirstShowingCentred(window);
 }
 

@@ -9,6 +9,6 @@ namespace widgets {
 // only once the window is on the screen, so the window is centred again
 // whenever its frame changes, until it is hidden for the first time. Later
 // showings leave it where it was.
-void CentreOnFirstShowing(QWidget* window);
+void centreOnFirstShowing(QWidget* window);
 
 }  // namespace widgets

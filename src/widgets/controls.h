@@ -20,7 +20,7 @@ namespace widgets {
 // placed in twips. Push buttons carry the larger caption font.
 
 // A window of fixed size with a minimize button only, its text in Arial bold 9 pt.
-inline void SetUpFixedWindow(QWidget* window, const char* name, int widthTwips, int heightTwips) {
+inline void setUpFixedWindow(QWidget* window, const char* name, int widthTwips, int heightTwips) {
     window->setObjectName(QLatin1String(name));
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -32,7 +32,7 @@ inline void SetUpFixedWindow(QWidget* window, const char* name, int widthTwips, 
     window->setFont(font);
 }
 
-inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
+inline QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left,
                                int top, int width, int height) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
@@ -43,16 +43,16 @@ inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString&
     return button;
 }
 
-inline QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption, int left,
+inline QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, int left,
                             int top, int width, int height) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QLatin1String(name));
-    frame->setStyle(FrameStyle());
+    frame->setStyle(frameStyle());
     placeInTwips(frame, left, top, width, height);
     return frame;
 }
 
-inline QRadioButton* MakeOption(QWidget* parent, const char* name, const QString& caption, int left,
+inline QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, int left,
                                 int top, int width, int height) {
     auto* option = new QRadioButton(caption, parent);
     option->setObjectName(QLatin1String(name));
@@ -61,7 +61,7 @@ inline QRadioButton* MakeOption(QWidget* parent, const char* name, const QString
 }
 
 // A text box takes any length of text: a stored value comes back unchanged.
-inline QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QString& text, int left,
+inline QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, int left,
                               int top, int width, int height) {
     auto* box = new QLineEdit(text, parent);
     box->setObjectName(QLatin1String(name));
@@ -71,13 +71,13 @@ inline QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QString& 
 }
 
 // The tab key moves through the controls in the order given.
-inline void SetTabOrder(const QList<QWidget*>& order) {
+inline void setTabOrder(const QList<QWidget*>& order) {
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 // True for a list's column header and its parts. The header needs the mouse
 // movements: over the divider between columns it shows the resize pointer.
-inline bool IsListHeader(const QObject* object) {
+inline bool isListHeader(const QObject* object) {
     for (auto* widget = qobject_cast<const QWidget*>(object); widget;
          widget = widget->parentWidget()) {
         if (qobject_cast<const QHeaderView*>(widget)) return true;
@@ -87,7 +87,7 @@ inline bool IsListHeader(const QObject* object) {
 
 // Fills the widget's background with the colour (buttons fill with their
 // button colour, other widgets with their window colour).
-inline void PaintBackground(QWidget* widget, const QColor& colour) {
+inline void paintBackground(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
     palette.setColor(widget->backgroundRole(), colour);

@@ -18,7 +18,7 @@ struct Environment {
     platform::Shell& shell;
     platform::Spreadsheet* spreadsheet = nullptr;
     QString programFolder;  // holds HAND-M.CUR and x/o.cjs
-    // The name database, as names::NameDatabasePath() chose it; when empty,
+    // The name database, as names::nameDatabasePath() chose it; when empty,
     // names.mdb in programFolder.
     QString databasePath{};
 };

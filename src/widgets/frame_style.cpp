@@ -43,7 +43,7 @@ public:
 
 }  // namespace
 
-QStyle* FrameStyle() {
+QStyle* frameStyle() {
     static QPointer<QStyle> style;
     if (!style) {
         // Wraps a style of the application's kind (the proxy owns it).

@@ -9,6 +9,6 @@ namespace widgets {
 // shade a frame's inside, so that it no longer shows the window's own colour and
 // the options, which fill their background with that colour, stand out as bands.
 // One style for every frame, owned by the application.
-QStyle* FrameStyle();
+QStyle* frameStyle();
 
 }  // namespace widgets

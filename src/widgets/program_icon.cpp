@@ -2,7 +2,7 @@
 
 namespace widgets {
 
-QIcon ProgramIcon() {
+QIcon programIcon() {
     QIcon icon;
     for (const int size : {48, 128, 256})
         icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));

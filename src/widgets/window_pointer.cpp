@@ -15,13 +15,13 @@ WindowPointer::WindowPointer(QWidget* window) : QObject(window), window_(window)
 
 void WindowPointer::setShape(platform::PointerShape shape) {
     shape_ = shape;
-    window_->setCursor(platform::CursorFor(shape, handPicture_));
+    window_->setCursor(platform::cursorFor(shape, handPicture_));
 }
 
 void WindowPointer::loadHandPicture(guarded::Procedure& procedure, const QString& programFolder) {
     const QString path = QDir(programFolder).filePath(QStringLiteral("HAND-M.CUR"));
     if (procedure.test(104, [&] { return platform::FileExists(path); }))
-        procedure.run(106, [&] { handPicture_ = platform::LoadCursorFile(path); });
+        procedure.run(106, [&] { handPicture_ = platform::loadCursorFile(path); });
 }
 
 void WindowPointer::track(std::initializer_list<QWidget*> arrowAreas) {
@@ -54,7 +54,7 @@ bool WindowPointer::eventFilter(QObject* watched, QEvent* event) {
     movedOver(control);
     // Handled here so that the movement does not reach the enclosing frame
     // too; a list's header still gets it.
-    return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton && !IsListHeader(watched);
+    return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton && !isListHeader(watched);
 }
 
 }  // namespace widgets

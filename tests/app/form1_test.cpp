@@ -147,7 +147,7 @@ TEST_F(Form1Test, AStoredOptionThatIsNotABooleanFailsOnlyItsOwnStep) {
     dialogs.expectMessageBox();
     app::Form1& form1 = start();
     EXPECT_EQ(dialogs.messages(),
-              QStringList{guarded::FailureMessage("Type mismatch",
+              QStringList{guarded::failureMessage("Type mismatch",
                                                   "Tolvarine2021/08/31.Form1.Form_Load", 150)});
     EXPECT_EQ(dialogs.shown()[0].title, "Application Error");
     EXPECT_TRUE(form1.Option6->isChecked());
@@ -382,7 +382,7 @@ TEST_F(Form1Test, ADamagedHandPictureIsReportedAndStartUpGoesOn) {
     dialogs.expectMessageBox();
     app::Form1& form1 = start();
     EXPECT_EQ(dialogs.messages(),
-              QStringList{guarded::FailureMessage("Invalid picture",
+              QStringList{guarded::failureMessage("Invalid picture",
                                                   "Tolvarine2021/08/31.Form1.Form_Load", 106)});
     EXPECT_EQ(form1.windowTitle(), "Quillfern");
     EXPECT_EQ(form1.Text1->text(), "100");
@@ -476,7 +476,7 @@ TEST(HomePage, OneStartInAHundredOpensIt) {
     constexpr int kStarts = 20000;
     for (int seed = 0; seed < kStarts; ++seed) {
         generate::RandomGenerator random(static_cast<std::uint64_t>(seed) * 7919u);
-        if (app::DrawsHomePageVisit(random)) ++visits;
+        if (app::drawsHomePageVisit(random)) ++visits;
     }
     EXPECT_GT(visits, kStarts / 100 / 2);
     EXPECT_LT(visits, kStarts / 100 * 2);

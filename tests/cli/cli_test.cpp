@@ -105,7 +105,7 @@ protected:
     void setUserList(const QStringList& first, const QStringList& last) {
         QFile::remove(database());
         QFile::remove(database() + QStringLiteral("-wal"));
-        names::CreateNameDatabase(database(), names::NameTables{{QStringLiteral("Adam")},
+        names::createNameDatabase(database(), names::NameTables{{QStringLiteral("Adam")},
                                                                 {QStringLiteral("Eve")},
                                                                 {QStringLiteral("Stone")},
                                                                 first,
@@ -189,11 +189,11 @@ TEST_F(CommandLine, HelpForEveryCommandAndVersion) {
 }
 
 TEST(Dispatch, WindowsForNothingOrOnlyTheWindowSystemsOptions) {
-    EXPECT_FALSE(cli::WantsCommandLine(QStringList{}));
-    EXPECT_FALSE(cli::WantsCommandLine({"-platform", "offscreen", "--style=fusion", "-reverse"}));
-    EXPECT_TRUE(cli::WantsCommandLine({"generate"}));
-    EXPECT_TRUE(cli::WantsCommandLine({"-platform", "offscreen", "names"}));
-    EXPECT_TRUE(cli::WantsCommandLine({"--count"}));
+    EXPECT_FALSE(cli::wantsCommandLine(QStringList{}));
+    EXPECT_FALSE(cli::wantsCommandLine({"-platform", "offscreen", "--style=fusion", "-reverse"}));
+    EXPECT_TRUE(cli::wantsCommandLine({"generate"}));
+    EXPECT_TRUE(cli::wantsCommandLine({"-platform", "offscreen", "names"}));
+    EXPECT_TRUE(cli::wantsCommandLine({"--count"}));
 }
 
 // Small ranges keep a bit per number, huge ones a table of the numbers seen.

@@ -393,7 +393,7 @@ TEST_F(RealWindowTest, ChosenPartOfNameAndCountComeBackOnTheNextStart) {
 
 // The frame's middle within half a pixel of the screen's: a window manager
 // frames the window, and each window opens in the middle of the screen as a whole.
-::testing::AssertionResult FramedInTheMiddle(const std::optional<TopLevelWindow>& window) {
+::testing::AssertionResult framedInTheMiddle(const std::optional<TopLevelWindow>& window) {
     if (!window) return ::testing::AssertionFailure() << "no such window";
     const bool framed = window->frameHeight > window->height;
     const bool middle = std::abs(2 * window->frameX + window->frameWidth - kScreenWidth) <= 1 &&
@@ -410,12 +410,12 @@ TEST_F(RealWindowTest, UnderAWindowManagerEachWindowOpensCentredWithItsFrame) {
     ASSERT_NO_FATAL_FAILURE(startProgram());
     ASSERT_NO_FATAL_FAILURE(waitForMainWindow(kStartUpTimeout));
     EXPECT_TRUE(waitFor("the framed main window in the middle of the screen", [&] {
-        return FramedInTheMiddle(mainWindow());
-    })) << FramedInTheMiddle(mainWindow()).message();
+        return framedInTheMiddle(mainWindow());
+    })) << framedInTheMiddle(mainWindow()).message();
     ASSERT_NO_FATAL_FAILURE(startGenerating());
     EXPECT_TRUE(waitFor("the framed results window in the middle of the screen", [&] {
-        return FramedInTheMiddle(resultsWindow());
-    })) << FramedInTheMiddle(resultsWindow()).message();
+        return framedInTheMiddle(resultsWindow());
+    })) << framedInTheMiddle(resultsWindow()).message();
     ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(resultsWindow().value()));
 }
 

@@ -76,19 +76,19 @@ FileSizeLimit::~FileSizeLimit() {
     if (savedHandler_ != SIG_ERR) std::signal(SIGXFSZ, savedHandler_);
 }
 
-QByteArray RandomBytes(qsizetype size, quint32 seed) {
+QByteArray randomBytes(qsizetype size, quint32 seed) {
     QRandomGenerator random(seed);
     QByteArray bytes(size, Qt::Uninitialized);
     for (char& byte : bytes) byte = static_cast<char>(random.bounded(256));
     return bytes;
 }
 
-QByteArray Contents(const QString& path) {
+QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-QStringList Entries(const QString& folder) {
+QStringList entries(const QString& folder) {
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }

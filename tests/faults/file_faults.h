@@ -63,10 +63,10 @@ private:
 };
 
 // Bytes drawn at random, the same for the same seed.
-QByteArray RandomBytes(qsizetype size, quint32 seed);
+QByteArray randomBytes(qsizetype size, quint32 seed);
 // The bytes of a file, or "<missing>".
-QByteArray Contents(const QString& path);
+QByteArray contents(const QString& path);
 // The names in a folder, hidden ones included.
-QStringList Entries(const QString& folder);
+QStringList entries(const QString& folder);
 
 }  // namespace faults

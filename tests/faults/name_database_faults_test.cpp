@@ -101,7 +101,7 @@ const DatabaseFault kFaults[] = {
      "file is not a database"},
     {"RandomBytes",
      [](const QString& path) {
-         replaceWith(path, faults::RandomBytes(8192, 5));
+         replaceWith(path, faults::randomBytes(8192, 5));
          return std::make_shared<int>();
      },
      "file is not a database"},
@@ -153,9 +153,9 @@ TEST_P(StartWithABadDatabase, TheWindowOpensReportsTheLoadsAndChangesNoFile) {
     const QString path = db->path();
     std::shared_ptr<void> held = fault.make(path);
     if (!held) GTEST_SKIP() << "this fault cannot be made here";
-    const QByteArray bytes = faults::Contents(path);
+    const QByteArray bytes = faults::contents(path);
     // Without the other program's own log files, which go with it.
-    QStringList entries = faults::Entries(db->folder());
+    QStringList entries = faults::entries(db->folder());
     entries.removeIf(
         [](const QString& entry) { return entry.endsWith("-wal") || entry.endsWith("-shm"); });
 
@@ -164,9 +164,9 @@ TEST_P(StartWithABadDatabase, TheWindowOpensReportsTheLoadsAndChangesNoFile) {
     dialogs.expectMessageBox(3);
     start();
     const QString& failure = fault.description;
-    EXPECT_EQ(dialogs.messages(), (QStringList{guarded::FailureMessage(failure, kLoadTag, 136),
-                                               guarded::FailureMessage(failure, kLoadTag, 138),
-                                               guarded::FailureMessage(failure, kLoadTag, 142)}));
+    EXPECT_EQ(dialogs.messages(), (QStringList{guarded::failureMessage(failure, kLoadTag, 136),
+                                               guarded::failureMessage(failure, kLoadTag, 138),
+                                               guarded::failureMessage(failure, kLoadTag, 142)}));
     EXPECT_EQ(dialogs.shown()[0].style, platform::MessageStyle::Warning);
     EXPECT_EQ(dialogs.shown()[0].title, "Application Error");
     EXPECT_TRUE(firstShown().isEmpty());
@@ -176,8 +176,8 @@ TEST_P(StartWithABadDatabase, TheWindowOpensReportsTheLoadsAndChangesNoFile) {
 
     held.reset();
     form.reset();
-    EXPECT_EQ(faults::Entries(db->folder()), entries);
-    EXPECT_EQ(faults::Contents(path), bytes);
+    EXPECT_EQ(faults::entries(db->folder()), entries);
+    EXPECT_EQ(faults::contents(path), bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, StartWithABadDatabase, ::testing::ValuesIn(kFaults),
@@ -193,13 +193,13 @@ protected:
 };
 
 QString report(const char* object, const char* procedure, int line, const char* description) {
-    return guarded::FailureMessage(description, guarded::LocationTag(object, procedure), line);
+    return guarded::failureMessage(description, guarded::locationTag(object, procedure), line);
 }
 
 TEST_F(ChangesWhileLocked, NoStoredNameIsLost) {
     chooseUserList();
     start();
-    const QByteArray bytes = faults::Contents(db->path());
+    const QByteArray bytes = faults::contents(db->path());
     const QString names = writeFile("last.txt", "Xu\r\nYoung\r\n");
     constexpr char kLocked[] = "database is locked";
     constexpr char kNotOpen[] = "The database connection is not open";
@@ -232,7 +232,7 @@ TEST_F(ChangesWhileLocked, NoStoredNameIsLost) {
         EXPECT_EQ(lastShown(), (QStringList{"Vance", "Ward"}));
         EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
     }
-    EXPECT_EQ(faults::Contents(db->path()), bytes);
+    EXPECT_EQ(faults::contents(db->path()), bytes);
     EXPECT_EQ(db->names("user_firstname"), (QStringList{"Ulla", "Ute"}));
     EXPECT_EQ(db->names("user_lastname"), (QStringList{"Vance", "Ward"}));
 }

@@ -68,7 +68,7 @@ TEST_F(BadNameFile, BinaryBytesSplitAtLineEndsAsAnyText) {
 }
 
 TEST_F(BadNameFile, RandomBytesGiveOnlyNamesThatCouldBeStored) {
-    importLastNames({writeFile("random.bin", faults::RandomBytes(256 * 1024, 7))});
+    importLastNames({writeFile("random.bin", faults::randomBytes(256 * 1024, 7))});
     EXPECT_TRUE(dialogs.messages().isEmpty());
     const QStringList shown = lastShown();
     EXPECT_GT(shown.size(), 1000);
@@ -128,7 +128,7 @@ TEST_F(BadNameFile, AFolderIsReportedWhereTheFileIsRead) {
     ASSERT_TRUE(QDir().mkdir(folder));
     importLastNames({folder}, 1);
     EXPECT_EQ(dialogs.messages(),
-              QStringList{guarded::FailureMessage("Path is a folder, not a file: " + folder,
+              QStringList{guarded::failureMessage("Path is a folder, not a file: " + folder,
                                                   "Tolvarine2021/08/31.Main.FileToListview", 108)});
     EXPECT_EQ(stored(), QStringList{"Vance"});
 }
@@ -227,7 +227,7 @@ TEST_P(NotARegularFile, IsReportedOnceAndSkippedAndTheNextFileImports) {
     if (path.isEmpty()) GTEST_SKIP() << "cannot be made here";
     const PipeWriterNearby writer(path);
     importLastNames({path, writeFile("kept.txt", "Kept\r\n")}, 1);
-    EXPECT_EQ(dialogs.messages(), QStringList{guarded::FailureMessage(
+    EXPECT_EQ(dialogs.messages(), QStringList{guarded::failureMessage(
                                       path + " is not a regular file", kImportTag, 108)});
     EXPECT_EQ(stored(), (QStringList{"Vance", "Kept"}));
 }
@@ -243,7 +243,7 @@ TEST_F(BadNameFile, AFileAboveTheSizeLimitIsRefusedBeforeItIsRead) {
     file.close();
     importLastNames({file.fileName()}, 1);
     EXPECT_EQ(dialogs.messages(),
-              QStringList{guarded::FailureMessage(
+              QStringList{guarded::failureMessage(
                   file.fileName() + " is larger than 256 MB, the limit for a name file", kImportTag,
                   108)});
     EXPECT_EQ(stored(), QStringList{"Vance"});

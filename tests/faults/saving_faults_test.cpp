@@ -127,11 +127,11 @@ TEST_P(SaveWhereItCannotBeWritten, TheUserIsToldAndTheOldFileStays) {
         EXPECT_EQ(dialogs.shown()[0].style, platform::MessageStyle::Ok);
     } else {
         EXPECT_EQ(dialogs.messages()[0],
-                  guarded::FailureMessage(fault.description(path),
+                  guarded::failureMessage(fault.description(path),
                                           "Tolvarine2021/08/31.Form2.PushButton2_Click", 122));
     }
-    EXPECT_EQ(faults::Contents(path), kPrevious);
-    EXPECT_EQ(faults::Entries(output.path()), QStringList{"results.txt"});
+    EXPECT_EQ(faults::contents(path), kPrevious);
+    EXPECT_EQ(faults::entries(output.path()), QStringList{"results.txt"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SaveWhereItCannotBeWritten, ::testing::ValuesIn(kFaults),
@@ -147,8 +147,8 @@ TEST_P(SaveOverANodeThatIsNoFile, IsReportedAndLeftUntouched) {
     QTemporaryDir output;
     const QString path = output.filePath("results.txt");
     if (!GetParam().make(path)) GTEST_SKIP() << "cannot be made here";
-    const QString before = faults::Describe(path);
-    const QStringList entries = faults::Entries(output.path());
+    const QString before = faults::describe(path);
+    const QStringList entries = faults::entries(output.path());
 
     open();
     fill({"Anna Berg", "Tom Hale"});
@@ -159,13 +159,13 @@ TEST_P(SaveOverANodeThatIsNoFile, IsReportedAndLeftUntouched) {
     const QString why = QFileInfo(path).exists() ? path + " is not a regular file"
                                                  : path + " is a link that leads to no file";
     EXPECT_EQ(dialogs.messages(),
-              QStringList{guarded::FailureMessage(cannotWrite(path, why),
-                                              "Tolvarine2021/08/31.Form2.PushButton2_Click", 122)});
-    EXPECT_EQ(faults::Describe(path), before);
-    EXPECT_EQ(faults::Entries(output.path()), entries);
+              QStringList{guarded::failureMessage(
+                  cannotWrite(path, why), "Tolvarine2021/08/31.Form2.PushButton2_Click", 122)});
+    EXPECT_EQ(faults::describe(path), before);
+    EXPECT_EQ(faults::entries(output.path()), entries);
 }
 
-INSTANTIATE_TEST_SUITE_P(Nodes, SaveOverANodeThatIsNoFile, ::testing::ValuesIn(faults::Nodes()),
+INSTANTIATE_TEST_SUITE_P(nodes, SaveOverANodeThatIsNoFile, ::testing::ValuesIn(faults::nodes()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -73,7 +73,7 @@ TEST_F(BadSettingsFile, AFolderInItsPlaceIsReportedOnce) {
     // Restoring the list source stores it: the first write fails.
     dialogs.expectMessageBox();
     startOverTheFile();
-    EXPECT_EQ(dialogs.messages(), QStringList{guarded::FailureMessage(
+    EXPECT_EQ(dialogs.messages(), QStringList{guarded::failureMessage(
                                       "Cannot write the settings file " + file(), kLoadTag, 138)});
     EXPECT_EQ(firstShown(), (QStringList{"Adam", "Bea", "Carl"}));
     EXPECT_EQ(form->Text1->text(), "100");
@@ -92,19 +92,19 @@ class NoRegularSettingsFile : public BadSettingsFile,
 TEST_P(NoRegularSettingsFile, GivesTheDefaultsAndIsReportedOnce) {
     if (!GetParam().make(file())) GTEST_SKIP() << "cannot be made here";
     const faults::PipeWriter offered(file(), "[Quillfern]\nOption8=True\nOption9=False\nText1=7\n");
-    const QString before = faults::Describe(file());
+    const QString before = faults::describe(file());
     dialogs.expectMessageBox();
     startOverTheFile();
-    EXPECT_EQ(dialogs.messages(), QStringList{guarded::FailureMessage(
+    EXPECT_EQ(dialogs.messages(), QStringList{guarded::failureMessage(
                                       "Cannot write the settings file " + file(), kLoadTag, 138)});
     EXPECT_TRUE(form->Option9->isChecked());
     EXPECT_EQ(form->Text1->text(), "100");
     expectTheWindowWorks();
     EXPECT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(faults::Describe(file()), before);
+    EXPECT_EQ(faults::describe(file()), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Nodes, NoRegularSettingsFile, ::testing::ValuesIn(faults::Nodes()),
+INSTANTIATE_TEST_SUITE_P(nodes, NoRegularSettingsFile, ::testing::ValuesIn(faults::nodes()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BadSettingsFile, BytesThatAreNoIniTextGiveTheDefaultsAndAreReplaced) {
@@ -144,7 +144,7 @@ TEST_F(BadSettingsFile, NonsenseInEveryKeyFailsEachOptionStep) {
     startOverTheFile();
     QStringList expected;
     for (int line = 138; line <= 152; line += 2)
-        expected << guarded::FailureMessage("Type mismatch", kLoadTag, line);
+        expected << guarded::failureMessage("Type mismatch", kLoadTag, line);
     EXPECT_EQ(dialogs.messages(), expected);
     // Each option keeps its state as laid out; the lists were loaded for it.
     EXPECT_TRUE(form->Option9->isChecked());

@@ -53,7 +53,7 @@ bool linkTo(const QString& path) {
 
 }  // namespace
 
-std::vector<Node> Nodes() {
+std::vector<Node> nodes() {
     return {{"NamedPipe", pipe},
             {"Socket", socketFile},
             {"DeviceNode", device},
@@ -63,13 +63,13 @@ std::vector<Node> Nodes() {
             {"LinkToNowhere", linkTo<nothing>}};
 }
 
-QString Describe(const QString& path) {
+QString describe(const QString& path) {
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0) return QStringLiteral("nothing");
     QString text =
         QString::number(info.st_mode, 8) + QStringLiteral(" #") + QString::number(info.st_ino);
     if (S_ISLNK(info.st_mode))
-        text += QStringLiteral(" to ") + Describe(QFile::symLinkTarget(path));
+        text += QStringLiteral(" to ") + describe(QFile::symLinkTarget(path));
     return text;
 }
 

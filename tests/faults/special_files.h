@@ -23,11 +23,11 @@ inline void PrintTo(const Node& node, std::ostream* out) {
 
 // A named pipe, a socket, a device node (the null device's numbers, in the
 // test's own folder), and links to those, to a folder and to nothing.
-std::vector<Node> Nodes();
+std::vector<Node> nodes();
 
 // What stands at the path (type and inode), and for a link where it leads
 // and what stands there: the same text before and after means untouched.
-QString Describe(const QString& path);
+QString describe(const QString& path);
 
 // When the path leads to a named pipe: writes the bytes into it, from a
 // thread of its own, as soon as someone opens it to read, so whatever reads

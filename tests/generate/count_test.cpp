@@ -12,7 +12,7 @@
 
 namespace {
 
-using generate::ReadNumber;
+using generate::readNumber;
 
 struct Reading {
     const char* locale;
@@ -29,8 +29,8 @@ class ReadsAsNumber : public ::testing::TestWithParam<Reading> {};
 TEST_P(ReadsAsNumber, ByTheLocale) {
     const Reading& r = GetParam();
     const QLocale locale(QString::fromLatin1(r.locale));
-    const std::optional<double> value = ReadNumber(r.text, locale);
-    EXPECT_EQ(generate::ReadsAsNumber(r.text, locale), r.value.has_value());
+    const std::optional<double> value = readNumber(r.text, locale);
+    EXPECT_EQ(generate::readsAsNumber(r.text, locale), r.value.has_value());
     ASSERT_EQ(value.has_value(), r.value.has_value()) << "read as " << value.value_or(-1);
     if (r.value) {
         EXPECT_DOUBLE_EQ(*value, *r.value);
@@ -76,11 +76,11 @@ INSTANTIATE_TEST_SUITE_P(
         Reading{"fr_FR", "12 abc", std::nullopt}));
 
 TEST(CountLimit, TestedBeforeRounding) {
-    EXPECT_TRUE(generate::WithinCountLimit(1000000));
-    EXPECT_TRUE(generate::WithinCountLimit(1000000.9));
-    EXPECT_TRUE(generate::WithinCountLimit(-3e9));
-    EXPECT_FALSE(generate::WithinCountLimit(1000001));
-    EXPECT_FALSE(generate::WithinCountLimit(5e6));
+    EXPECT_TRUE(generate::withinCountLimit(1000000));
+    EXPECT_TRUE(generate::withinCountLimit(1000000.9));
+    EXPECT_TRUE(generate::withinCountLimit(-3e9));
+    EXPECT_FALSE(generate::withinCountLimit(1000001));
+    EXPECT_FALSE(generate::withinCountLimit(5e6));
 }
 
 TEST(CountFromValue, RoundsHalfToEven) {
@@ -103,13 +103,13 @@ TEST(CountFromValue, RoundsHalfToEven) {
                  {-2147483648.0, -2147483647 - 1},
                  {2147483647.4, 2147483647},
                  {-2147483648.5, -2147483647 - 1}};
-    for (const auto& c : cases) EXPECT_EQ(generate::CountFromValue(c.value), c.count) << c.value;
+    for (const auto& c : cases) EXPECT_EQ(generate::countFromValue(c.value), c.count) << c.value;
 }
 
 TEST(CountFromValue, ValueThatDoesNotFitIsAFailure) {
     for (double value : {-3e9, 2147483647.5, 2147483648.0, -2147483649.0, 1e300}) {
         try {
-            generate::CountFromValue(value);
+            generate::countFromValue(value);
             ADD_FAILURE() << value << " converted";
         } catch (const platform::Failure& failure) {
             EXPECT_EQ(failure.description(), "Overflow");
@@ -119,9 +119,9 @@ TEST(CountFromValue, ValueThatDoesNotFitIsAFailure) {
 
 TEST(CountFromText, ReadsThenRounds) {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    EXPECT_EQ(generate::CountFromText("1,000", english), 1000);
-    EXPECT_EQ(generate::CountFromText(" 3.5 ", english), 4);
-    EXPECT_THROW(generate::CountFromText("abc", english), platform::Failure);
+    EXPECT_EQ(generate::countFromText("1,000", english), 1000);
+    EXPECT_EQ(generate::countFromText(" 3.5 ", english), 4);
+    EXPECT_THROW(generate::countFromText("abc", english), platform::Failure);
 }
 
 TEST(PlainValue, ReadsLikeAPlainNumber) {
@@ -149,8 +149,8 @@ TEST(PlainValue, ReadsLikeAPlainNumber) {
                  {"1000000.7", 1000000.7},
                  {"1e-400", 0}};
     for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(generate::PlainValue(c.text), c.value) << c.text.toStdString();
-    EXPECT_EQ(generate::PlainValue("1e400"), std::numeric_limits<double>::infinity());
+        EXPECT_DOUBLE_EQ(generate::plainValue(c.text), c.value) << c.text.toStdString();
+    EXPECT_EQ(generate::plainValue("1e400"), std::numeric_limits<double>::infinity());
 }
 
 TEST(ProgressPosition, ClimbsToAHundredAndStaysWithin) {
@@ -171,7 +171,7 @@ TEST(ProgressPosition, ClimbsToAHundredAndStaysWithin) {
                  {1, std::numeric_limits<double>::infinity(), 0},
                  {1000001, 1000000.7, 100}};
     for (const auto& c : cases)
-        EXPECT_EQ(generate::ProgressPosition(c.row, c.plain), c.position)
+        EXPECT_EQ(generate::progressPosition(c.row, c.plain), c.position)
             << c.row << " / " << c.plain;
 }
 

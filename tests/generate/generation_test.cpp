@@ -37,9 +37,9 @@ class ProduceRowsTest : public ::testing::Test {
 protected:
     QStringList run(std::int32_t count, const QStringList& first, const QStringList& last,
                     Options options = {}) {
-        guarded::Procedure procedure(dialogs, guarded::LocationTag("Form1", "PushButton1_Click"));
+        guarded::Procedure procedure(dialogs, guarded::locationTag("Form1", "PushButton1_Click"));
         Rows sink;
-        generate::ProduceRows(procedure, random, count, count, first, last, options, sink,
+        generate::produceRows(procedure, random, count, count, first, last, options, sink,
                               [this](int position) { positions.push_back(position); });
         return sink.rows;
     }

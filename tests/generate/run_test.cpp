@@ -65,7 +65,7 @@ protected:
     }
 
     void expectAtRest() {
-        EXPECT_FALSE(form1->Generating);
+        EXPECT_FALSE(form1->Generating());
         EXPECT_EQ(form1->MousePointer(), platform::PointerShape::Normal);
         EXPECT_EQ(form1->ProgressBar1->value(), 0);
         EXPECT_EQ(form1->ProgressBar1->text(), "Progress Bar");
@@ -159,13 +159,13 @@ TEST_F(GenerationRunTest, ACountBeyondThirtyTwoBitsIsReportedAndGivesNoRows) {
     dialogs.verifyAllShown();
     EXPECT_EQ(
         dialogs.messages().back(),
-        guarded::FailureMessage("Overflow", "Tolvarine2021/08/31.Form1.PushButton1_Click", 124));
+        guarded::failureMessage("Overflow", "Tolvarine2021/08/31.Form1.PushButton1_Click", 124));
     expectAtRest();
 }
 
 TEST_F(GenerationRunTest, NoPartOfNameChosenAddsNoRows) {
     for (QRadioButton* option : {form1->Option4, form1->Option5, form1->Option6})
-        form1->RestoreOption(option, false);
+        form1->restoreOption(option, false);
     EXPECT_TRUE(generate("20").isEmpty());
     EXPECT_TRUE(form1->Form2().isVisible());
 }
@@ -228,7 +228,7 @@ TEST_F(GenerationRunTest, APressWhileARunIsUnderWayEndsAtOnce) {
         form1.get(),
         [&] {
             pressed = true;
-            wasGenerating = form1->Generating;
+            wasGenerating = form1->Generating();
             form1->PushButton1_Click();
         },
         Qt::QueuedConnection);

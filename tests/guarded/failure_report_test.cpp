@@ -5,8 +5,8 @@
 
 namespace {
 
-using guarded::FailureMessage;
-using guarded::LocationTag;
+using guarded::failureMessage;
+using guarded::locationTag;
 using guarded::Procedure;
 using platform::Failure;
 
@@ -17,8 +17,8 @@ void fail(const char* description) {
 }
 
 TEST(FailureMessage, IsBuiltLineByLine) {
-    EXPECT_EQ(LocationTag("Form2", "PushButton2_Click"), kTag);
-    EXPECT_EQ(FailureMessage("Permission denied", kTag, 124),
+    EXPECT_EQ(locationTag("Form2", "PushButton2_Click"), kTag);
+    EXPECT_EQ(failureMessage("Permission denied", kTag, 124),
               "Permission denied\r\nin Tolvarine2021/08/31.Form2.PushButton2_Click at line 124"
               "\r\rPlease email screenshot of this message to " +
                   QString(guarded::kSupportAddress));
@@ -30,7 +30,7 @@ TEST(FailureReport, ShowsAWarningBoxTitledApplicationError) {
     Procedure procedure(dialogs, kTag);
     procedure.run(100, [] { fail("Disk full"); });
     ASSERT_EQ(dialogs.shown().size(), 1u);
-    EXPECT_EQ(dialogs.shown()[0].text, FailureMessage("Disk full", kTag, 100));
+    EXPECT_EQ(dialogs.shown()[0].text, failureMessage("Disk full", kTag, 100));
     EXPECT_EQ(dialogs.shown()[0].style, platform::MessageStyle::Warning);
     EXPECT_EQ(dialogs.shown()[0].title, "Application Error");
 }
@@ -49,8 +49,8 @@ TEST(FailureReport, TwoFailingStatementsGiveTwoBoxesAndTheOthersStillRun) {
     procedure.run(106, [&] { fail("second"); });
     procedure.run(108, [&] { ran << "108"; });
     EXPECT_EQ(ran, QStringList({"100", "104", "108"}));
-    EXPECT_EQ(dialogs.messages(), QStringList({FailureMessage("first", kTag, 102),
-                                               FailureMessage("second", kTag, 106)}));
+    EXPECT_EQ(dialogs.messages(), QStringList({failureMessage("first", kTag, 102),
+                                               failureMessage("second", kTag, 106)}));
 }
 
 // A procedure without a report of its own: its failure abandons the rest of it.
@@ -63,14 +63,14 @@ void unguardedReload(QStringList& ran) {
 TEST(FailureReport, AFailureInACalledProcedureIsReportedAtTheCallingStatement) {
     testsupport::ScriptedDialogs dialogs;
     dialogs.expectMessageBox();
-    const QString tag = LocationTag("Form1", "PushButton6_Click");
+    const QString tag = locationTag("Form1", "PushButton6_Click");
     Procedure procedure(dialogs, tag);
     QStringList ran;
     procedure.run(138, [&] { ran << "138"; });
     procedure.run(140, [&] { unguardedReload(ran); });
     EXPECT_EQ(ran, QStringList({"138", "reload started"}));
     EXPECT_EQ(dialogs.messages(),
-              QStringList{FailureMessage("no such table: user_lastname", tag, 140)});
+              QStringList{failureMessage("no such table: user_lastname", tag, 140)});
 }
 
 TEST(FailureReport, AFailingTestTakesTheFirstBranch) {
@@ -80,7 +80,7 @@ TEST(FailureReport, AFailingTestTakesTheFirstBranch) {
     bool firstBranch = false;
     if (procedure.test(100, []() -> bool { throw Failure("Type mismatch"); })) firstBranch = true;
     EXPECT_TRUE(firstBranch);
-    EXPECT_EQ(dialogs.messages(), QStringList{FailureMessage("Type mismatch", kTag, 100)});
+    EXPECT_EQ(dialogs.messages(), QStringList{failureMessage("Type mismatch", kTag, 100)});
 }
 
 TEST(FailureReport, TheSameFailureRecurringInALoopIsReportedOnce) {
@@ -96,8 +96,8 @@ TEST(FailureReport, TheSameFailureRecurringInALoopIsReportedOnce) {
         });
     }
     EXPECT_EQ(passes, 4);
-    EXPECT_EQ(dialogs.messages(), QStringList({FailureMessage("Subscript out of range", kTag, 136),
-                                               FailureMessage("a different failure", kTag, 138)}));
+    EXPECT_EQ(dialogs.messages(), QStringList({failureMessage("Subscript out of range", kTag, 136),
+                                               failureMessage("a different failure", kTag, 138)}));
 }
 
 TEST(FailureReport, ARunSaysWhetherItsStatementFailedAndOtherExceptionsAreDescribed) {
@@ -107,8 +107,8 @@ TEST(FailureReport, ARunSaysWhetherItsStatementFailedAndOtherExceptionsAreDescri
     EXPECT_FALSE(procedure.run(124, [] { throw std::out_of_range("Overflow"); }));
     EXPECT_TRUE(procedure.run(126, [] {}));
     EXPECT_FALSE(procedure.run(128, [] { throw 42; }));
-    EXPECT_EQ(dialogs.messages(), QStringList({FailureMessage("Overflow", kTag, 124),
-                                               FailureMessage("Unknown failure", kTag, 128)}));
+    EXPECT_EQ(dialogs.messages(), QStringList({failureMessage("Overflow", kTag, 124),
+                                               failureMessage("Unknown failure", kTag, 128)}));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ using platform::Failure;
 TEST(StandardErrorReporter, EachFailureIsOneLineNamingTheProgram) {
     std::ostringstream stream;
     StandardErrorReporter reporter(stream);
-    Procedure procedure(reporter, guarded::LocationTag("Main", "Generate"));
+    Procedure procedure(reporter, guarded::locationTag("Main", "Generate"));
     procedure.run(100, [] { throw Failure("Disk full"); });
     for (int i = 0; i < 3; ++i)
         procedure.run(102, [] { throw Failure("unable to open\r\ndatabase\rfile\nnames.mdb"); });
@@ -28,7 +28,7 @@ TEST(StandardErrorReporter, EachFailureIsOneLineNamingTheProgram) {
 TEST(StandardErrorReporter, AnUnguardedFailureIsOneLineToo) {
     std::ostringstream stream;
     StandardErrorReporter reporter(stream);
-    guarded::RunUnguarded(reporter, "Main", "Import",
+    guarded::runUnguarded(reporter, "Main", "Import",
                           [] { throw Failure(QString::fromUtf8("Zoë: Permission denied")); });
     EXPECT_EQ(stream.str(), "quillfern: Zoë: Permission denied\n");
 }

@@ -63,7 +63,7 @@ protected:
 
     void makeDatabase(const QString& path, const names::NameTables& tables) {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        names::CreateNameDatabase(path, tables);
+        names::createNameDatabase(path, tables);
     }
 };
 
@@ -104,7 +104,7 @@ TEST_P(DatabaseChoice, PicksAndPreparesTheDatabase) {
     makeTemplate(c.templateState);
     const QByteArray templateBefore = bytesOf(templatePath());
 
-    const QString chosen = names::PrepareNameDatabase(folders);
+    const QString chosen = names::prepareNameDatabase(folders);
 
     EXPECT_EQ(chosen, c.expectBeside ? beside() : copy());
     EXPECT_EQ(QFileInfo::exists(copy()), c.expectCopy);
@@ -149,12 +149,12 @@ TEST_F(Folders, WithoutATemplateTheMainWindowReportsAsForAMissingDatabase) {
         app::Form1 form(widgets::Environment{dialogs, settings.settings, shell, nullptr,
                                              programFolder, database});
         QStringList places;
-        for (const testsupport::Report& report : testsupport::ReportsIn(dialogs.messages()))
+        for (const testsupport::Report& report : testsupport::reportsIn(dialogs.messages()))
             places << report.place + ' ' + QString::number(report.line);
         return places;
     };
     QDir().mkpath(folders.programFolder);
-    const QString chosen = names::PrepareNameDatabase(folders);
+    const QString chosen = names::prepareNameDatabase(folders);
     const QStringList installed = reportsOfAStartWith(folders.programFolder, chosen);
     const QStringList missingBeside = reportsOfAStartWith(folders.programFolder, {});
     EXPECT_EQ(installed, missingBeside);
@@ -165,7 +165,7 @@ TEST_F(Folders, WithoutATemplateTheMainWindowReportsAsForAMissingDatabase) {
 TEST_F(Folders, TheCopyIsNeverWrittenOverAnExistingFile) {
     makeDatabase(templatePath(), kEditionA);
     write(copy(), "someone else's");
-    EXPECT_THROW(names::CopyTemplate(templatePath(), copy()), platform::Failure);
+    EXPECT_THROW(names::copyTemplate(templatePath(), copy()), platform::Failure);
     EXPECT_EQ(bytesOf(copy()), "someone else's");
     EXPECT_EQ(QDir(folders.userFolder).entryList(QDir::Files), QStringList{"names.mdb"});
 }
@@ -173,7 +173,7 @@ TEST_F(Folders, TheCopyIsNeverWrittenOverAnExistingFile) {
 TEST_F(Folders, ALogLeftByARemovedCopyIsNotAppliedToTheNewOne) {
     makeDatabase(templatePath(), kEditionA);
     write(copy() + "-wal", "log of a removed copy");
-    names::CopyTemplate(templatePath(), copy());
+    names::copyTemplate(templatePath(), copy());
     EXPECT_FALSE(QFileInfo::exists(copy() + "-wal"));
     EXPECT_EQ(namesIn(copy(), "system_lastname"), QStringList{"Archer"});
 }
@@ -183,7 +183,7 @@ class Refresh : public Folders {
 protected:
     void SetUp() override {
         makeDatabase(templatePath(), kEditionA);
-        names::CopyTemplate(templatePath(), copy());
+        names::copyTemplate(templatePath(), copy());
         execute(copy(), "insert into user_firstname (firstname) values ('Zelda')");
         execute(copy(), "insert into user_lastname (lastname) values ('Quill')");
         execute(copy(), "insert into system_lastname (Last) values ('Added')");
@@ -196,7 +196,7 @@ protected:
 
 TEST_F(Refresh, ANewerTemplateBringsItsBuiltInListsAndKeepsTheUserList) {
     makeDatabase(templatePath(), kEditionB);
-    EXPECT_EQ(names::RefreshBuiltInLists(templatePath(), copy()), RefreshResult::Refreshed);
+    EXPECT_EQ(names::refreshBuiltInLists(templatePath(), copy()), RefreshResult::Refreshed);
     EXPECT_EQ(namesIn(copy(), "system_mfirstname"), kEditionB.maleFirst);
     EXPECT_EQ(namesIn(copy(), "system_ffirstname"), kEditionB.femaleFirst);
     EXPECT_EQ(namesIn(copy(), "system_lastname"), kEditionB.last);
@@ -204,7 +204,7 @@ TEST_F(Refresh, ANewerTemplateBringsItsBuiltInListsAndKeepsTheUserList) {
     // The copy has taken on the template's edition: the next start leaves the
     // user's changes to the built-in list alone.
     execute(copy(), "insert into system_lastname (Last) values ('Added')");
-    EXPECT_EQ(names::RefreshBuiltInLists(templatePath(), copy()), RefreshResult::AlreadyCurrent);
+    EXPECT_EQ(names::refreshBuiltInLists(templatePath(), copy()), RefreshResult::AlreadyCurrent);
     EXPECT_EQ(namesIn(copy(), "system_lastname"), kEditionB.last + QStringList{"Added"});
 }
 
@@ -214,7 +214,7 @@ TEST_F(Refresh, AFailureHalfWayLeavesTheCopyAsItWas) {
     execute(templatePath(), "drop table system_lastname");
     execute(templatePath(), "create table system_lastname (id integer primary key, Last text)");
     execute(templatePath(), "insert into system_lastname (Last) values (null)");
-    EXPECT_THROW(names::RefreshBuiltInLists(templatePath(), copy()), platform::Failure);
+    EXPECT_THROW(names::refreshBuiltInLists(templatePath(), copy()), platform::Failure);
     EXPECT_EQ(namesIn(copy(), "system_mfirstname"), kEditionA.maleFirst);
     EXPECT_EQ(namesIn(copy(), "system_lastname"), (QStringList{"Archer", "Added"}));
     expectUserListKept();
@@ -227,11 +227,11 @@ TEST(BuiltInEdition, FollowsEveryNameAndTheListItStandsIn) {
     names::NameTables otherLast = base;
     otherLast.last = QStringList{"Archer", "Abbot"};
     const names::NameTables moved{{"Adam", "Anna"}, {}, {"Archer"}, {"Zelda"}, {}};
-    EXPECT_NE(names::BuiltInEdition(base), 0);
-    EXPECT_EQ(names::BuiltInEdition(base), names::BuiltInEdition(otherUser));  // User List aside
-    EXPECT_NE(names::BuiltInEdition(base), names::BuiltInEdition(otherLast));
-    EXPECT_NE(names::BuiltInEdition(base), names::BuiltInEdition(moved));
-    EXPECT_NE(names::BuiltInEdition({}), 0);
+    EXPECT_NE(names::builtInEdition(base), 0);
+    EXPECT_EQ(names::builtInEdition(base), names::builtInEdition(otherUser));  // User List aside
+    EXPECT_NE(names::builtInEdition(base), names::builtInEdition(otherLast));
+    EXPECT_NE(names::builtInEdition(base), names::builtInEdition(moved));
+    EXPECT_NE(names::builtInEdition({}), 0);
 }
 
 TEST(ProgramDatabaseFolders, TheUsersCopyFollowsXdgDataHome) {
@@ -240,9 +240,9 @@ TEST(ProgramDatabaseFolders, TheUsersCopyFollowsXdgDataHome) {
     const QByteArray oldData = qgetenv("XDG_DATA_HOME");
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
-    EXPECT_EQ(names::ProgramDatabaseFolders().userFolder, home.filePath("data/quillfern"));
+    EXPECT_EQ(names::programDatabaseFolders().userFolder, home.filePath("data/quillfern"));
     qunsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(names::ProgramDatabaseFolders().userFolder, home.filePath(".local/share/quillfern"));
+    EXPECT_EQ(names::programDatabaseFolders().userFolder, home.filePath(".local/share/quillfern"));
     qputenv("HOME", oldHome);
     if (!oldData.isNull()) qputenv("XDG_DATA_HOME", oldData);
 }

@@ -51,7 +51,7 @@ TEST(Database, OpeningFailsWithTheEnginesMessageAndNeverCreatesAFile) {
     file.write(QByteArray(4096, 'x'));
     file.close();
     EXPECT_EQ(failureOf([&] { database.open(notADatabase); }), "file is not a database");
-    EXPECT_EQ(testsupport::OpenHandlesTo(notADatabase), 0);
+    EXPECT_EQ(testsupport::openHandlesTo(notADatabase), 0);
 }
 
 TEST(Database, AMissingTableAndAClosedConnectionAreFailures) {
@@ -63,7 +63,7 @@ TEST(Database, AMissingTableAndAClosedConnectionAreFailures) {
     database.open(db.path());
     EXPECT_EQ(failureOf([&] { database.query(names::kUserLastNames.sql); }),
               "no such table: user_lastname");
-    EXPECT_EQ(failureOf([&] { names::AddName(database, AddTo::UserLastNames, "Ann"); }),
+    EXPECT_EQ(failureOf([&] { names::addName(database, AddTo::UserLastNames, "Ann"); }),
               "no such table: user_lastname");
 }
 
@@ -87,9 +87,9 @@ TEST(Database, AConnectionClosesWithItsScope) {
     {
         platform::Database database;
         database.open(db.path());
-        EXPECT_EQ(testsupport::OpenHandlesTo(db.path()), 1);
+        EXPECT_EQ(testsupport::openHandlesTo(db.path()), 1);
     }
-    EXPECT_EQ(testsupport::OpenHandlesTo(db.path()), 0);
+    EXPECT_EQ(testsupport::openHandlesTo(db.path()), 0);
 }
 
 TEST(Statements, StoredNameKeepsTheFirstFiftyCharactersWithoutSplittingALetter) {
@@ -106,7 +106,7 @@ TEST(Statements, StoredNameKeepsTheFirstFiftyCharactersWithoutSplittingALetter) 
         {QString(49, 'a') + emoji, QString(49, 'a')},
         {QString(48, 'a') + emoji + "b", QString(48, 'a') + emoji},
     };
-    for (const auto& c : cases) EXPECT_EQ(names::StoredName(c.name), c.stored) << c.name.size();
+    for (const auto& c : cases) EXPECT_EQ(names::storedName(c.name), c.stored) << c.name.size();
 }
 
 TEST(Statements, EachAddGoesToItsTableAsABoundValueCutToFifty) {
@@ -114,11 +114,11 @@ TEST(Statements, EachAddGoesToItsTableAsABoundValueCutToFifty) {
     platform::Database database;
     database.open(db.path());
     const QString hostile = "x'); delete from user_lastname; --";
-    names::AddName(database, AddTo::BuiltInFirstNames, "Zoë");
-    names::AddName(database, AddTo::UserFirstNames, QString(60, 'q'));
-    names::AddName(database, AddTo::BuiltInLastNames, "Øster");
-    names::AddName(database, AddTo::UserLastNames, "Ann");
-    names::AddName(database, AddTo::UserLastNames, hostile);
+    names::addName(database, AddTo::BuiltInFirstNames, "Zoë");
+    names::addName(database, AddTo::UserFirstNames, QString(60, 'q'));
+    names::addName(database, AddTo::BuiltInLastNames, "Øster");
+    names::addName(database, AddTo::UserLastNames, "Ann");
+    names::addName(database, AddTo::UserLastNames, hostile);
     database.close();
     EXPECT_EQ(db.names("system_mfirstname"), QStringList());
     EXPECT_EQ(db.names("system_ffirstname"), QStringList{"Zoë"});
@@ -133,9 +133,9 @@ TEST(Statements, RemovalTakesEveryRowEqualWithoutRegardToCaseBeyondAscii) {
                      .last = {"Øster", "ØSTER", "øster", "Oster"}});
     platform::Database database;
     database.open(db.path());
-    names::RemoveName(database, RemoveFrom::BuiltInMaleFirstNames, "Clara");
-    names::RemoveName(database, RemoveFrom::BuiltInMaleFirstNames, "Élise");
-    names::RemoveName(database, RemoveFrom::BuiltInLastNames, "Øster");
+    names::removeName(database, RemoveFrom::BuiltInMaleFirstNames, "Clara");
+    names::removeName(database, RemoveFrom::BuiltInMaleFirstNames, "Élise");
+    names::removeName(database, RemoveFrom::BuiltInLastNames, "Øster");
     database.close();
     EXPECT_EQ(db.names("system_mfirstname"), (QStringList{"Clarissa", "Elise"}));
     EXPECT_EQ(db.names("system_ffirstname"), (QStringList{"ÉLISE", "Clara"}));
@@ -150,7 +150,7 @@ TEST(Statements, EmptyingOneUserTableLeavesTheOtherFour) {
                      .userLast = {"Fa"}});
     platform::Database database;
     database.open(db.path());
-    names::EmptyTable(database, names::Empty::UserFirstNames);
+    names::emptyTable(database, names::Empty::UserFirstNames);
     database.close();
     EXPECT_EQ(db.names("user_firstname"), QStringList());
     EXPECT_EQ(db.names("user_lastname"), QStringList{"Fa"});

@@ -144,10 +144,10 @@ TEST_F(Form1Names, AFirstNameAddedToTheBuiltInListGoesToTheFemaleTable) {
     // The input box is shown while the one connection is open.
     int handlesDuringInput = -1;
     dialogs.answerInputBox("Zed",
-                           [&] { handlesDuringInput = testsupport::OpenHandlesTo(db->path()); });
+                           [&] { handlesDuringInput = testsupport::openHandlesTo(db->path()); });
     form->PushButton2->click();
     EXPECT_EQ(handlesDuringInput, 1);
-    EXPECT_EQ(testsupport::OpenHandlesTo(db->path()), 0);
+    EXPECT_EQ(testsupport::openHandlesTo(db->path()), 0);
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, "Input first name: ");
     EXPECT_EQ(dialogs.shown()[0].title, form->applicationTitle());
@@ -410,11 +410,11 @@ TEST_F(Form1Names, SeveralFilesImportInTurnPastAMissingFileAndAFolder) {
     // Each file is imported with its own connection, one at a time.
     QList<int> handlesAtMessages;
     dialogs.expectMessageBox(2,
-                             [&] { handlesAtMessages << testsupport::OpenHandlesTo(db->path()); });
+                             [&] { handlesAtMessages << testsupport::openHandlesTo(db->path()); });
     form->PushButton6->click();
     ASSERT_EQ(handlesAtMessages.size(), 2);
     EXPECT_LE(*std::max_element(handlesAtMessages.begin(), handlesAtMessages.end()), 1);
-    EXPECT_EQ(testsupport::OpenHandlesTo(db->path()), 0);
+    EXPECT_EQ(testsupport::openHandlesTo(db->path()), 0);
     EXPECT_EQ(db->names("user_firstname"), (QStringList{"Ulla", "Ash", "Birch"}));
     const auto& shown = dialogs.shown();
     ASSERT_EQ(shown.size(), 3u);

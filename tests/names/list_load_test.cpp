@@ -39,14 +39,14 @@ Loaded load(const QString& path, const ListOptions& options,
     last.addAll(lastBefore);
     Loaded result;
     try {
-        names::LoadLists(path, options, first, last,
+        names::loadLists(path, options, first, last,
                          [&](platform::PointerShape p) { result.pointers << p; });
     } catch (const platform::Failure& failure) {
         result.failure = failure.description();
     }
     result.first = first.entries();
     result.last = last.entries();
-    EXPECT_EQ(testsupport::OpenHandlesTo(path), 0);
+    EXPECT_EQ(testsupport::openHandlesTo(path), 0);
     return result;
 }
 

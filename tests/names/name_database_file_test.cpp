@@ -22,9 +22,9 @@ TEST(BuiltDatabase, HoldsTheBuiltInListsAndEmptyUserTables) {
     const QStringList male = db.names("system_mfirstname");
     const QStringList female = db.names("system_ffirstname");
     const QStringList last = db.names("system_lastname");
-    EXPECT_EQ(male, names::ReadBuiltInList(data + "male_first.txt"));
-    EXPECT_EQ(female, names::ReadBuiltInList(data + "female_first.txt"));
-    EXPECT_EQ(last, names::ReadBuiltInList(data + "last.txt"));
+    EXPECT_EQ(male, names::readBuiltInList(data + "male_first.txt"));
+    EXPECT_EQ(female, names::readBuiltInList(data + "female_first.txt"));
+    EXPECT_EQ(last, names::readBuiltInList(data + "last.txt"));
     EXPECT_GE(male.size(), 1000);
     EXPECT_GE(female.size(), 1000);
     EXPECT_GE(last.size(), 2000);
@@ -45,7 +45,7 @@ TEST(BuiltDatabase, StaysByteIdenticalWhileItIsOnlyRead) {
     const QByteArray before = bytes();
     names::NameListModel first;
     names::NameListModel last;
-    names::LoadLists(db.path(), {}, first, last, [](platform::PointerShape) {});
+    names::loadLists(db.path(), {}, first, last, [](platform::PointerShape) {});
     EXPECT_GT(first.count(), 1000);
     EXPECT_EQ(bytes(), before);  // so a later build may still bring new built-in names
 }
@@ -62,7 +62,7 @@ protected:
 };
 
 TEST_F(BuiltInListFile, ReadsOneNamePerLineAndRejectsNamesTheProgramCouldNotStore) {
-    EXPECT_EQ(names::ReadBuiltInList(write("Ann\nZo\xC3\xAB\r\nAnne-Marie\n")),
+    EXPECT_EQ(names::readBuiltInList(write("Ann\nZo\xC3\xAB\r\nAnne-Marie\n")),
               (QStringList{"Ann", "Zoë", "Anne-Marie"}));
     const struct {
         QByteArray bytes;
@@ -74,7 +74,7 @@ TEST_F(BuiltInListFile, ReadsOneNamePerLineAndRejectsNamesTheProgramCouldNotStor
     };
     for (const auto& c : faults) {
         try {
-            names::ReadBuiltInList(write(c.bytes));
+            names::readBuiltInList(write(c.bytes));
             ADD_FAILURE() << "accepted " << c.bytes.toStdString();
         } catch (const platform::Failure& failure) {
             EXPECT_TRUE(failure.description().endsWith(c.fault)) << failure.what();
@@ -95,7 +95,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
     }
     InstallResult install() const {
-        return names::InstallBuiltDatabase(path("built.mdb"), path("names.mdb"), path("stamp"));
+        return names::installBuiltDatabase(path("built.mdb"), path("names.mdb"), path("stamp"));
     }
     QTemporaryDir folder;
 };

@@ -59,12 +59,12 @@ TEST(NameFile, SplitsAtEveryLineEndAndKeepsWhatANameIs) {
          {"Ann", "Bob"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(names::SplitNameFile(c.bytes), c.names) << c.bytes.toStdString();
+        EXPECT_EQ(names::splitNameFile(c.bytes), c.names) << c.bytes.toStdString();
 }
 
 TEST(NameFile, ReportsWhereEachNameStoodInItsLine) {
     QList<QPair<QString, names::NamePlace>> seen;
-    names::ForEachName("a\nb\nc\r\nd\r\ne\n", [&](const QString& name, names::NamePlace place) {
+    names::forEachName("a\nb\nc\r\nd\r\ne\n", [&](const QString& name, names::NamePlace place) {
         seen.append({name, place});
     });
     using P = names::NamePlace;
@@ -78,22 +78,22 @@ TEST(NameFile, ReportsWhereEachNameStoodInItsLine) {
 
 TEST(NameFile, DecodesValidUtf8AsUtf8AndAnythingElseAsWindows1252) {
     // An overlong form and a lone continuation byte are not UTF-8.
-    EXPECT_EQ(names::DecodeNameFile("\xC0\xAF"), QString::fromUtf8("\xC3\x80\xC2\xAF"));
-    EXPECT_EQ(names::DecodeNameFile("a\x81"), QString("a") + QChar(0x81));
-    EXPECT_EQ(names::DecodeNameFile("\xC3\xA9"), QString("é"));
-    EXPECT_EQ(names::DecodeWindows1252("\x93\x94\x96\xA0\xFF"),
+    EXPECT_EQ(names::decodeNameFile("\xC0\xAF"), QString::fromUtf8("\xC3\x80\xC2\xAF"));
+    EXPECT_EQ(names::decodeNameFile("a\x81"), QString("a") + QChar(0x81));
+    EXPECT_EQ(names::decodeNameFile("\xC3\xA9"), QString("é"));
+    EXPECT_EQ(names::decodeWindows1252("\x93\x94\x96\xA0\xFF"),
               QString::fromUtf8("\xE2\x80\x9C\xE2\x80\x9D\xE2\x80\x93\xC2\xA0\xC3\xBF"));
 }
 
 TEST(NameFile, ReadingAFolderOrAMissingFileFails) {
     QTemporaryDir folder;
-    EXPECT_THROW(names::ReadNameFile(folder.path()), platform::Failure);
-    EXPECT_THROW(names::ReadNameFile(folder.filePath("absent.txt")), platform::Failure);
+    EXPECT_THROW(names::readNameFile(folder.path()), platform::Failure);
+    EXPECT_THROW(names::readNameFile(folder.filePath("absent.txt")), platform::Failure);
     QFile file(folder.filePath("names.txt"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("Ann\r\n");
     file.close();
-    EXPECT_EQ(names::ReadNameFile(file.fileName()), QByteArray("Ann\r\n"));
+    EXPECT_EQ(names::readNameFile(file.fileName()), QByteArray("Ann\r\n"));
 }
 
 }  // namespace

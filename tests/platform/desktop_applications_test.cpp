@@ -127,10 +127,10 @@ TEST(DefaultApplication, FollowsTheMimeAppsListsAndTheDesktopFiles) {
         for (const auto& [path, text] : installed)
             if (!QFile::exists(desktop.path(path))) desktop.write(path, text);
         const QString expected = *c.found ? desktop.path(c.found) : QString();
-        EXPECT_EQ(platform::DefaultApplicationFor(platform::kWorkbookMimeType), expected) << c.what;
+        EXPECT_EQ(platform::defaultApplicationFor(platform::kWorkbookMimeType), expected) << c.what;
     }
     const FakeDesktop empty;
-    EXPECT_EQ(platform::DefaultApplicationFor(platform::kWorkbookMimeType), "");
+    EXPECT_EQ(platform::defaultApplicationFor(platform::kWorkbookMimeType), "");
 }
 
 TEST(DefaultApplication, TheExecLineGivesTheCommandForTheFile) {
@@ -153,7 +153,7 @@ TEST(DefaultApplication, TheExecLineGivesTheCommandForTheFile) {
     for (const auto& c : cases) {
         desktop.write("calc.desktop", QByteArray("[Desktop Entry]\nName=Calc\nIcon=calc-icon\n") +
                                           "Exec=" + c.exec + "\n");
-        EXPECT_EQ(platform::CommandToOpen(desktopFile, file), c.command) << c.exec;
+        EXPECT_EQ(platform::commandToOpen(desktopFile, file), c.command) << c.exec;
     }
 }
 

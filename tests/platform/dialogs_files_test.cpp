@@ -109,13 +109,13 @@ TEST(PointerFile, ABrokenPictureIsAFailureAndAMissingCustomPictureShowsTheArrow)
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("not a cursor");
     broken.close();
-    EXPECT_THROW(platform::LoadCursorFile(path), platform::Failure);
-    EXPECT_THROW(platform::LoadCursorFile(dir.filePath("missing.cur")), platform::Failure);
-    EXPECT_EQ(platform::CursorFor(platform::PointerShape::Custom, std::nullopt).shape(),
+    EXPECT_THROW(platform::loadCursorFile(path), platform::Failure);
+    EXPECT_THROW(platform::loadCursorFile(dir.filePath("missing.cur")), platform::Failure);
+    EXPECT_EQ(platform::cursorFor(platform::PointerShape::Custom, std::nullopt).shape(),
               Qt::ArrowCursor);
-    EXPECT_EQ(platform::CursorFor(platform::PointerShape::Hourglass, std::nullopt).shape(),
+    EXPECT_EQ(platform::cursorFor(platform::PointerShape::Hourglass, std::nullopt).shape(),
               Qt::WaitCursor);
-    EXPECT_EQ(platform::CursorFor(platform::PointerShape::Normal, std::nullopt).shape(),
+    EXPECT_EQ(platform::cursorFor(platform::PointerShape::Normal, std::nullopt).shape(),
               Qt::ArrowCursor);
 }
 
@@ -145,11 +145,11 @@ TEST(PointerFile, ACursorFileGivesItsPictureAndHotSpot) {
     QTemporaryDir dir;
     const QString path = dir.filePath("HAND-M.CUR");
     writeCursorFile(path, 5, 3);
-    const QCursor cursor = platform::LoadCursorFile(path);
+    const QCursor cursor = platform::loadCursorFile(path);
     EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
     EXPECT_EQ(cursor.pixmap().width(), 32);
     EXPECT_EQ(cursor.hotSpot(), QPoint(5, 3));
-    const QCursor custom = platform::CursorFor(platform::PointerShape::Custom, cursor);
+    const QCursor custom = platform::cursorFor(platform::PointerShape::Custom, cursor);
     EXPECT_EQ(custom.hotSpot(), QPoint(5, 3));
 }
 

@@ -117,7 +117,7 @@ TEST_F(Form2Test, WithoutADesktopFolderTheLoadReportsAndGoesOn) {
     results::Form2& form = open();
     dialogs.verifyAllShown();
     EXPECT_EQ(dialogs.messages().value(0),
-              guarded::FailureMessage("The desktop folder cannot be found",
+              guarded::failureMessage("The desktop folder cannot be found",
                                       "Tolvarine2021/08/31.Form2.Form_Load", 112));
     EXPECT_EQ(form.Text2->text(), "");
     EXPECT_FALSE(isStored("Text2"));

@@ -215,7 +215,7 @@ TEST_F(SaveSpreadsheetTest, WithoutASpreadsheetProgramOneReportAndTheSaveEnds) {
         form2->PushButton2_Click();
         dialogs.verifyAllShown();
         EXPECT_EQ(dialogs.messages().back(),
-                  guarded::FailureMessage("No spreadsheet program was found", kTag, output.line));
+                  guarded::failureMessage("No spreadsheet program was found", kTag, output.line));
     }
     EXPECT_EQ(dialogs.messages().size(), 2);
     EXPECT_TRUE(recording.cells.empty());
@@ -375,7 +375,7 @@ TEST(RemoveStaleWorkbooks, RemovesOnlyOldWorkbooksThatNothingHolds) {
             results::WriteTextFile("", folder.filePath(QString(".~lock.") + c.name + "#"));
         }
     }
-    platform::RemoveStaleWorkbooks(folder.path(), now);
+    platform::removeStaleWorkbooks(folder.path(), now);
     for (const auto& c : cases) EXPECT_EQ(QFile::exists(folder.filePath(c.name)), c.kept) << c.name;
     for (const auto& [address, length] : mappings) ::munmap(address, length);
 
@@ -383,7 +383,7 @@ TEST(RemoveStaleWorkbooks, RemovesOnlyOldWorkbooksThatNothingHolds) {
     ASSERT_TRUE(QFile::setPermissions(
         folder.path(), QFile::permissions(folder.path()) | QFile::ReadOther | QFile::ExeOther));
     open.clear();
-    platform::RemoveStaleWorkbooks(folder.path(), now.addDays(365));
+    platform::removeStaleWorkbooks(folder.path(), now.addDays(365));
     EXPECT_TRUE(QFile::exists(folder.filePath("Quillfern-cccccc.xlsx")));
 }
 

@@ -28,7 +28,7 @@ struct Report {
     int line = 0;
 };
 
-inline std::vector<Report> ReportsIn(const QStringList& messages) {
+inline std::vector<Report> reportsIn(const QStringList& messages) {
     static const QRegularExpression form(
         QStringLiteral("^(.*)\\r\\nin Tolvarine2021/08/31\\.(\\S+) at line (\\d+)\\r\\r"),
         QRegularExpression::DotMatchesEverythingOption);
@@ -67,7 +67,7 @@ protected:
         file.write(bytes);
         return file.fileName();
     }
-    std::vector<Report> reports() const { return ReportsIn(dialogs.messages()); }
+    std::vector<Report> reports() const { return reportsIn(dialogs.messages()); }
     // "<object>.<procedure> <line>" of each failure report, in order.
     QStringList reportedAt() const {
         QStringList places;

@@ -61,7 +61,7 @@ QString nameColumnOf(const QString& table) {
 }  // namespace
 
 TempDatabase::TempDatabase(const names::NameTables& names) {
-    names::CreateNameDatabase(path(), names);
+    names::createNameDatabase(path(), names);
 }
 
 TempDatabase::TempDatabase(const QString& copyOf) {
@@ -82,7 +82,7 @@ void TempDatabase::execute(const QString& sql) {
     RawConnection(path()).run(sql);
 }
 
-int OpenHandlesTo(const QString& path) {
+int openHandlesTo(const QString& path) {
     const QString file = QFileInfo(path).canonicalFilePath();
     if (file.isEmpty()) return 0;
     int handles = 0;

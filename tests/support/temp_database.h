@@ -34,6 +34,6 @@ private:
 
 // How many open file handles of this process lead to the file: one for each
 // open database connection to it.
-int OpenHandlesTo(const QString& path);
+int openHandlesTo(const QString& path);
 
 }  // namespace testsupport

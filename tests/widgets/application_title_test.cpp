@@ -22,7 +22,7 @@ TEST(ApplicationTitle, LosesItsLastWordAndMoreWhileLongerThanForty) {
          "Averyveryveryveryveryveryveryveryverylongword"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(widgets::ApplicationTitle(QString::fromUtf8(c.product)),
+        EXPECT_EQ(widgets::applicationTitle(QString::fromUtf8(c.product)),
                   QString::fromUtf8(c.title))
             << c.product;
     }

@@ -8,7 +8,7 @@
 namespace {
 
 TEST(ProgramIcon, HoldsAPictureForEachInstalledSize) {
-    const QIcon icon = widgets::ProgramIcon();
+    const QIcon icon = widgets::programIcon();
     for (const int size : {48, 128, 256}) {
         SCOPED_TRACE(size);
         const QPixmap picture = icon.pixmap(QSize(size, size));

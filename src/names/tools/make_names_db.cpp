@@ -16,12 +16,12 @@ namespace {
 
 int build(const QString& out, const QString& male, const QString& female, const QString& last) {
     names::NameTables tables;
-    tables.maleFirst = names::ReadBuiltInList(male);
-    tables.femaleFirst = names::ReadBuiltInList(female);
-    tables.last = names::ReadBuiltInList(last);
+    tables.maleFirst = names::readBuiltInList(male);
+    tables.femaleFirst = names::readBuiltInList(female);
+    tables.last = names::readBuiltInList(last);
     // Built aside and renamed, so a failed build leaves no half-made file.
     const QString partial = out + QStringLiteral(".partial");
-    names::CreateNameDatabase(partial, tables);
+    names::createNameDatabase(partial, tables);
     QFile::remove(out);
     if (!QFile::rename(partial, out))
         throw platform::Failure(QStringLiteral("cannot rename ") + partial + " to " + out);
@@ -33,7 +33,7 @@ int build(const QString& out, const QString& male, const QString& female, const 
 }
 
 int install(const QString& built, const QString& target, const QString& stamp) {
-    switch (names::InstallBuiltDatabase(built, target, stamp)) {
+    switch (names::installBuiltDatabase(built, target, stamp)) {
         case names::InstallResult::Installed:
             std::printf("%s: installed\n", qPrintable(target));
             break;
