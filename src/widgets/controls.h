@@ -32,41 +32,43 @@ inline void setUpFixedWindow(QWidget* window, const char* name, int widthTwips, 
     window->setFont(font);
 }
 
+// A control of the given kind with its caption (or text), named as in the
+// window designer and placed in twips.
+template <class Control>
+Control* makeNamed(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                   int width, int height) {
+    auto* control = new Control(caption, parent);
+    control->setObjectName(QLatin1String(name));
+    placeInTwips(control, left, top, width, height);
+    return control;
+}
+
 inline QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left,
                                int top, int width, int height) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
+    auto* button = makeNamed<QPushButton>(parent, name, caption, left, top, width, height);
     QFont font = button->font();
     font.setPointSizeF(11.25);
     button->setFont(font);
-    placeInTwips(button, left, top, width, height);
     return button;
 }
 
 inline QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, int left,
                             int top, int width, int height) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QLatin1String(name));
+    auto* frame = makeNamed<QGroupBox>(parent, name, caption, left, top, width, height);
     frame->setStyle(frameStyle());
-    placeInTwips(frame, left, top, width, height);
     return frame;
 }
 
 inline QRadioButton* makeOption(QWidget* parent, const char* name, const QString& caption, int left,
                                 int top, int width, int height) {
-    auto* option = new QRadioButton(caption, parent);
-    option->setObjectName(QLatin1String(name));
-    placeInTwips(option, left, top, width, height);
-    return option;
+    return makeNamed<QRadioButton>(parent, name, caption, left, top, width, height);
 }
 
 // A text box takes any length of text: a stored value comes back unchanged.
 inline QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, int left,
                               int top, int width, int height) {
-    auto* box = new QLineEdit(text, parent);
-    box->setObjectName(QLatin1String(name));
+    auto* box = makeNamed<QLineEdit>(parent, name, text, left, top, width, height);
     box->setMaxLength(std::numeric_limits<int>::max());
-    placeInTwips(box, left, top, width, height);
     return box;
 }
 
