@@ -15,9 +15,9 @@
 
 #include "file_faults.h"
 #include "guarded/failure_report.h"
+#include "odd_nodes.h"
 #include "platform/dialogs.h"
 #include "results/saving.h"
-#include "special_files.h"
 #include "support/form2_fixture.h"
 
 namespace {

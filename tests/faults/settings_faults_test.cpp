@@ -14,10 +14,10 @@
 #include <gtest/gtest.h>
 
 #include "guarded/failure_report.h"
+#include "odd_nodes.h"
 #include "platform/settings.h"
 #include "results/form2.h"
 #include "results/result_list.h"
-#include "special_files.h"
 #include "support/form1_fixture.h"
 
 namespace {

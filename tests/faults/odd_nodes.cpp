@@ -1,4 +1,4 @@
-#include "special_files.h"
+#include "odd_nodes.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>
