@@ -10,9 +10,9 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include "generate/name_text.h"
 #include "platform/failure.h"
 #include "platform/files.h"
-#include "results/saving.h"
 
 namespace cli {
 
@@ -140,7 +140,7 @@ WorkbookWriter::~WorkbookWriter() {
 void WorkbookWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
     row_.clear();
     for (const std::string_view piece : pieces) row_.append(piece);
-    const results::TwoWords words = results::splitTwoWords(row_);
+    const generate::TwoWords words = generate::splitTwoWords(row_);
     ++rows_;
     describingFailures([&] {
         workbook_->setCell(rows_, 1, words.first);

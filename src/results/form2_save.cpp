@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "generate/name_text.h"
 #include "guarded/failure_report.h"
 #include "platform/failure.h"
 #include "platform/files.h"
@@ -65,7 +66,7 @@ void Form2::saveToSpreadsheet(guarded::Procedure& procedure, bool twoCells) {
             procedure.run(154, [&] { application->setCell(i, 1, row); });
             continue;
         }
-        const TwoWords words = splitTwoWords(row);
+        const generate::TwoWords words = generate::splitTwoWords(row);
         procedure.run(136, [&] { application->setCell(i, 1, words.first); });
         // A row without a blank has no second word: column B stays empty.
         if (words.hasSecond) procedure.run(138, [&] { application->setCell(i, 2, words.second); });

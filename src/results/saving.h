@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string_view>
-
 #include <QByteArray>
 #include <QString>
 
@@ -16,14 +14,5 @@ void WriteTextFile(const QByteArray& text, const QString& path);
 
 // "Done.", CR, CR, the path, CR LF, CR LF, "was created."
 QString completionMessage(const QString& path);
-
-// The first two words of a row split at single blanks: the text before the
-// first blank, and the text between the first and the second blank.
-struct TwoWords {
-    std::string_view first;
-    std::string_view second;
-    bool hasSecond = false;  // false when the row has no blank
-};
-TwoWords splitTwoWords(std::string_view row);
 
 }  // namespace results
