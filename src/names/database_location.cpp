@@ -1,7 +1,6 @@
 #include "names/database_location.h"
 
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <stdio.h>
 #include <unistd.h>
 
@@ -13,18 +12,15 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
-#include <QUrl>
 #include <QtGlobal>
 
+#include "platform/database.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 
 namespace names {
 
 namespace {
-
-// Waits this long for another running copy of the program to finish a write.
-constexpr int kBusyMilliseconds = 500;
 
 struct BuiltInTable {
     const char* table;
@@ -36,85 +32,8 @@ constexpr BuiltInTable kBuiltInTables[] = {
     {"system_lastname", "Last"},
 };
 
-// The template, opened read-only and immutable: it may lie in a folder that
-// nobody may write to, where SQLite could not keep its lock files.
-QByteArray immutableUri(const QString& path) {
-    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
-}
-
-class Connection {
-public:
-    Connection(const QByteArray& file, int flags) {
-        if (sqlite3_open_v2(file.constData(), &db_, flags | SQLITE_OPEN_URI, nullptr) !=
-            SQLITE_OK) {
-            // A failed open still holds a handle; the destructor will not run.
-            const platform::Failure failure = failureOf(QString::fromLocal8Bit(file));
-            sqlite3_close_v2(db_);
-            throw failure;
-        }
-        sqlite3_busy_timeout(db_, kBusyMilliseconds);
-    }
-    ~Connection() { sqlite3_close_v2(db_); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    static Connection readOnly(const QString& path) {
-        return Connection(immutableUri(path), SQLITE_OPEN_READONLY);
-    }
-
-    void execute(const QByteArray& sql, const QByteArray& value = {}) {
-        Statement statement(*this, sql);
-        if (!value.isNull())
-            sqlite3_bind_text(statement.handle, 1, value.constData(), -1, SQLITE_STATIC);
-        while (statement.step()) {
-        }
-    }
-
-    // The first column of the first row.
-    QString text(const QByteArray& sql) {
-        Statement statement(*this, sql);
-        if (!statement.step()) return {};
-        return QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(statement.handle, 0)));
-    }
-    int integer(const QByteArray& sql) { return text(sql).toInt(); }
-
-    // Ends an open transaction without its changes; never throws, so that the
-    // failure that led here is the one reported.
-    void rollbackQuietly() { sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr); }
-
-private:
-    struct Statement {
-        Statement(Connection& connection, const QByteArray& sql) : connection(connection) {
-            if (sqlite3_prepare_v2(connection.db_, sql.constData(), -1, &handle, nullptr) !=
-                SQLITE_OK)
-                connection.fail(QString::fromUtf8(sql));
-        }
-        ~Statement() { sqlite3_finalize(handle); }
-        Statement(const Statement&) = delete;
-        Statement& operator=(const Statement&) = delete;
-        // True while there is a row.
-        bool step() {
-            const int rc = sqlite3_step(handle);
-            if (rc == SQLITE_ROW) return true;
-            if (rc != SQLITE_DONE) connection.fail(QString::fromUtf8(sqlite3_sql(handle)));
-            return false;
-        }
-        Connection& connection;
-        sqlite3_stmt* handle = nullptr;
-    };
-
-    platform::Failure failureOf(const QString& what) const {
-        return platform::Failure(what + QStringLiteral(": ") +
-                                 QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : "out of memory"));
-    }
-    [[noreturn]] void fail(const QString& what) const { throw failureOf(what); }
-
-    sqlite3* db_ = nullptr;
-};
-
-int editionOf(Connection& db, const char* schema) {
-    return db.integer(QByteArray("pragma ") + schema + ".user_version");
+int editionOf(platform::Database& db, const char* schema) {
+    return db.firstValue((QByteArray("pragma ") + schema + ".user_version").constData()).toInt();
 }
 
 // Puts the finished file in place unless a file of that name exists already.
@@ -148,12 +67,15 @@ DatabaseFolders programDatabaseFolders() {
 
 bool isUsableNameDatabase(const QString& path) {
     try {
-        Connection db = Connection::readOnly(path);
-        const int tables = db.integer(
-            "select count(*) from sqlite_master where type='table' and lower(name) in "
-            "('system_mfirstname','system_ffirstname','system_lastname','user_firstname',"
-            "'user_lastname')");
-        return tables == 5 && db.text("pragma quick_check") == QLatin1String("ok");
+        platform::Database db;
+        db.open(path, platform::Database::Access::ReadOnlyImmutable);
+        const int tables =
+            db.firstValue(
+                  "select count(*) from sqlite_master where type='table' and lower(name) in "
+                  "('system_mfirstname','system_ffirstname','system_lastname','user_firstname',"
+                  "'user_lastname')")
+                .toInt();
+        return tables == 5 && db.firstValue("pragma quick_check") == QLatin1String("ok");
     } catch (const platform::Failure&) {
         return false;
     }
@@ -182,36 +104,30 @@ void copyTemplate(const QString& templatePath, const QString& target) {
 }
 
 RefreshResult refreshBuiltInLists(const QString& templatePath, const QString& copy) {
-    const int edition = [&] {
-        Connection templateDb = Connection::readOnly(templatePath);
-        return editionOf(templateDb, "main");
-    }();
-    Connection db(QFile::encodeName(QFileInfo(copy).absoluteFilePath()), SQLITE_OPEN_READWRITE);
+    platform::Database templateDb;
+    templateDb.open(templatePath, platform::Database::Access::ReadOnlyImmutable);
+    const int edition = editionOf(templateDb, "main");
+    templateDb.close();
+    platform::Database db;
+    db.open(copy);
     if (editionOf(db, "main") == edition) return RefreshResult::AlreadyCurrent;
     if (!isUsableNameDatabase(templatePath))
         throw platform::Failure(templatePath + QStringLiteral(": no usable name database"));
 
-    db.execute("attach database ? as template", immutableUri(templatePath));
-    db.execute("begin immediate");
-    try {
-        // Another start of the program may have refreshed it in the meantime.
-        if (editionOf(db, "main") == edition) {
-            db.execute("rollback");
-            return RefreshResult::AlreadyCurrent;
-        }
-        for (const BuiltInTable& builtIn : kBuiltInTables) {
-            const QByteArray table(builtIn.table);
-            const QByteArray column(builtIn.column);
-            db.execute("delete from main." + table);
-            db.execute("insert into main." + table + " (id, " + column + ") select id, " + column +
-                       " from template." + table + " order by id");
-        }
-        db.execute("pragma main.user_version=" + QByteArray::number(edition));
-        db.execute("commit");
-    } catch (const platform::Failure&) {
-        db.rollbackQuietly();
-        throw;
+    db.execute("attach database ? as template", platform::immutableUri(templatePath));
+    platform::Transaction transaction(db);
+    // Another start of the program may have refreshed it in the meantime.
+    if (editionOf(db, "main") == edition) return RefreshResult::AlreadyCurrent;
+    for (const BuiltInTable& builtIn : kBuiltInTables) {
+        const QByteArray table(builtIn.table);
+        const QByteArray column(builtIn.column);
+        db.execute(("delete from main." + table).constData());
+        db.execute(("insert into main." + table + " (id, " + column + ") select id, " + column +
+                    " from template." + table + " order by id")
+                       .constData());
     }
+    db.execute(("pragma main.user_version=" + QByteArray::number(edition)).constData());
+    transaction.commit();
     return RefreshResult::Refreshed;
 }
 

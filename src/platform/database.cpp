@@ -8,7 +8,9 @@
 #include <cstring>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QUrl>
 
 #include "platform/failure.h"
 
@@ -125,12 +127,21 @@ Database::~Database() {
     close();
 }
 
-void Database::open(const QString& path) {
+QString immutableUri(const QString& path) {
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+           QStringLiteral("?immutable=1");
+}
+
+void Database::open(const QString& path, Access access) {
     close();
     sqlite3* db = nullptr;
-    const QByteArray file = QFile::encodeName(path);
+    const bool readOnly = access == Access::ReadOnlyImmutable;
+    const QByteArray file = readOnly ? immutableUri(path).toUtf8() : QFile::encodeName(path);
     // Read-write, and a missing file is a failure rather than a new database.
-    const int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // File names given as URIs are understood, so that a read-only file can be
+    // attached to a read-write connection.
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_URI;
+    const int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString description = db ? errorText(db) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close_v2(db);
@@ -138,7 +149,7 @@ void Database::open(const QString& path) {
     }
     // A write-protected file is opened for reading only, where locking it for
     // this connection alone fails as a disk I/O error: say what is wrong instead.
-    if (sqlite3_db_readonly(db, "main") == 1) {
+    if (!readOnly && sqlite3_db_readonly(db, "main") == 1) {
         sqlite3_close_v2(db);
         throw Failure(QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
     }
@@ -164,7 +175,7 @@ void Database::open(const QString& path) {
     // keeps its own. An empty file is an empty database to the engine;
     // changing its journal mode would write a database into it, so it stays
     // as it is and the first query finds no table.
-    if (tables > 0)
+    if (tables > 0 && !readOnly)
         sqlite3_exec(db,
                      "pragma journal_mode=WAL; pragma synchronous=NORMAL; "
                      "pragma wal_autocheckpoint=100000",
@@ -223,6 +234,11 @@ Query Database::query(const char* sql) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) fail();
     return Query(*this, statement);
+}
+
+QString Database::firstValue(const char* sql) {
+    Query rows = query(sql);
+    return rows.next() ? rows.text(0) : QString();
 }
 
 Transaction::Transaction(Database& database) : database_(database) {

@@ -23,6 +23,10 @@ inline constexpr char kNameOrder[] = "nameorder";
 
 class Database;
 
+// The file as a URI that the engine opens read-only and immutable, for
+// Database::Access::ReadOnlyImmutable and for attaching such a file.
+QString immutableUri(const QString& path);
+
 // The rows of one query, read front to back.
 class Query {
 public:
@@ -61,7 +65,14 @@ public:
     Database& operator=(const Database&) = delete;
     ~Database();
 
-    void open(const QString& path);
+    // How a connection reaches its file.
+    enum class Access {
+        ReadWrite,
+        // Read-only and immutable: the file may lie in a folder that nobody may
+        // write to, where the engine could keep no lock files; no lock is taken.
+        ReadOnlyImmutable,
+    };
+    void open(const QString& path, Access access = Access::ReadWrite);
     bool isOpen() const { return db_ != nullptr; }
     void close();
 
@@ -71,6 +82,8 @@ public:
     void execute(const char* sql, const QString& value);
     // Starts a query; the engine's refusal (a missing table) throws here.
     Query query(const char* sql);
+    // The first column of the first row of a query as text; empty without a row.
+    QString firstValue(const char* sql);
 
     // How long a connection waits for another one to let go of the file;
     // applies to connections opened afterwards.
