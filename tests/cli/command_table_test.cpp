@@ -1,6 +1,7 @@
 // The table of commands against what is written from it by hand: the bash
 // completion and the manual page name every command, option and value word
-// of the table, and the completion offers nothing else.
+// of the table, the completion offers nothing else, and the README names
+// every option.
 #include <QFile>
 #include <QRegularExpression>
 
@@ -124,6 +125,17 @@ TEST(CommandTable, CompletionOffersOnlyTheTablesOptions) {
             EXPECT_TRUE(declared.contains(match.captured()))
                 << command.name.toStdString() << " offers " << match.captured().toStdString();
     }
+}
+
+TEST(CommandTable, ReadmeNamesEveryOption) {
+    const QString section =
+        between(sourceFile("README.md"), QStringLiteral("## From the command line"),
+                QStringLiteral("\\n## "));
+    ASSERT_FALSE(section.isEmpty());
+    for (const cli::Command& command : cli::commands())
+        for (const cli::Option& option : command.options)
+            EXPECT_TRUE(containsWord(section, "--" + option.names.last()))
+                << command.name.toStdString() << " --" << option.names.last().toStdString();
 }
 
 // Each option's line of the help holds its description, wrapped or not.
