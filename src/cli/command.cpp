@@ -20,13 +20,10 @@ QCommandLineOption parserOption(const Option& option) {
 
 // "-n, --count N" or "    --part PART".
 QString optionLabel(const Option& option) {
-    QString label;
-    QString longName = option.names.last();
-    if (option.names.size() > 1)
-        label = QLatin1Char('-') + option.names.first() + QStringLiteral(", ");
-    else
-        label = QStringLiteral("    ");
-    label += QStringLiteral("--") + longName;
+    QString label = option.names.size() > 1
+                        ? QLatin1Char('-') + option.names.first() + QStringLiteral(", ")
+                        : QStringLiteral("    ");
+    label += QStringLiteral("--") + option.names.last();
     if (!option.valueName.isEmpty()) label += QLatin1Char(' ') + option.valueName;
     return label;
 }
