@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
-#include <variant>
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +17,6 @@ inline constexpr std::int32_t kDefaultCount = 100;
 enum class Part { Full, First, Last };
 enum class ListSource { BuiltIn, User };
 enum class Gender { Both, Male, Female };
-enum class Format { Text, Csv, Xlsx };
 enum class NameKind { First, Last };
 
 struct GenerateRequest {
@@ -27,7 +26,7 @@ struct GenerateRequest {
     Gender gender = Gender::Both;
     std::optional<std::uint64_t> seed;
     bool unique = false;
-    Format format = Format::Text;
+    QString format;  // a word of the table of formats
     bool crlf = false;
     QString output;  // empty: standard output
 };
@@ -40,15 +39,12 @@ struct NamesRequest {
 
 struct ImportRequest {
     NameKind kind = NameKind::First;
-    QStringList files;
+    QStringList files;  // "-": standard input
 };
 
-// Text to print on standard output, and nothing else to do: help, version.
-struct PrintRequest {
-    QString text;
-};
-
-using Request = std::variant<PrintRequest, GenerateRequest, NamesRequest, ImportRequest>;
+// What a command line asks for, ready to be carried out; gives the exit
+// status. The database path is asked for only by commands that read it.
+using Action = std::function<int(const std::function<QString()>& databasePath)>;
 
 // A command line that cannot be carried out as written (exit status 2).
 class UsageError : public std::runtime_error {
@@ -61,13 +57,20 @@ public:
 // anything but nothing at all or only the window system's own options.
 bool wantsCommandLine(const QStringList& arguments);
 
-// Reads the arguments after the program's name; throws UsageError.
-Request parseArguments(const QStringList& arguments);
+// Reads the arguments after the program's name by the table of commands;
+// throws UsageError.
+Action parseArguments(const QStringList& arguments);
 
 // A number as messages write it: 1,048,576.
 QString grouped(std::uint64_t number);
 
+// "text" with its quotes, as messages show what the user wrote.
+QString quoted(const QString& text);
+
 // The count of `generate`: digits only, from 1 to kMaxCount; throws UsageError.
 std::int32_t parseCount(const QString& text);
+
+// The seed of `generate`: digits only, any unsigned 64-bit number; throws UsageError.
+std::uint64_t parseSeed(const QString& text);
 
 }  // namespace cli

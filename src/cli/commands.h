@@ -2,13 +2,32 @@
 
 #include <QString>
 
+#include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/output.h"
 
 namespace names {
 class NameListModel;
 }
 
 namespace cli {
+
+// The entries of the table of commands.
+Command generateCommand();
+Command namesCommand();
+Command importCommand();
+
+// What `generate` and `names` share: which list, and which of its first names.
+Option listOption();
+Option genderOption(const QString& appliesTo);
+ListSource listOf(const Arguments& arguments);
+Gender genderOf(const Arguments& arguments, ListSource list);
+
+// Refuses the first of these arguments, if any.
+void refuseArguments(const QString& command, const QStringList& unexpected);
+
+// Where and how `generate` writes its rows.
+OutputOptions outputOptionsOf(const GenerateRequest& request);
 
 // Each command throws platform::Failure for what went wrong, described for
 // the one line on standard error.

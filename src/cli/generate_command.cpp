@@ -1,5 +1,5 @@
 // `generate`: the names of a run drawn by the windows' own row steps, written
-// as text, CSV or a workbook.
+// in one of the output formats.
 #include <algorithm>
 #include <exception>
 #include <limits>
@@ -8,7 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/ending.h"
-#include "cli/output.h"
+#include "cli/formats.h"
 #include "cli/unique_names.h"
 #include "generate/generation.h"
 #include "generate/random_generator.h"
@@ -153,19 +153,9 @@ void generateNames(const GenerateRequest& request, const QString& databasePath) 
                                     QStringLiteral(", not ") + grouped(request.count));
     }
 
-    if (request.format == Format::Xlsx) {
-        WorkbookWriter workbook(request.output);
-        produce(request, firstNames, lastNames, workbook, first, last, possible);
-        workbook.finish();
-        return;
-    }
-    std::unique_ptr<ByteSink> file;
-    StandardOutput standardOutput;
-    ByteSink& sink = request.output.isEmpty() ? static_cast<ByteSink&>(standardOutput)
-                                              : *(file = openFileOutput(request.output));
-    RowWriter writer(sink, request.format, request.part, request.crlf);
-    produce(request, firstNames, lastNames, writer, first, last, possible);
-    writer.finish();
+    writeRows(request.format, outputOptionsOf(request), [&](auto& writer) {
+        produce(request, firstNames, lastNames, writer, first, last, possible);
+    });
 }
 
 }  // namespace cli

@@ -1,5 +1,6 @@
 #include "cli/output.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -47,9 +48,20 @@ private:
     platform::WholeFileWriter file_;
 };
 
+// True when `path` leads to what standard output already writes to: the
+// same file, pipe or terminal.
+bool isStandardOutput(const QString& path) {
+    struct stat output {};
+    struct stat target {};
+    return ::fstat(STDOUT_FILENO, &output) == 0 &&
+           ::stat(QFile::encodeName(path).constData(), &target) == 0 &&
+           output.st_dev == target.st_dev && output.st_ino == target.st_ino;
+}
+
 }  // namespace
 
-std::unique_ptr<ByteSink> openFileOutput(const QString& path) {
+std::unique_ptr<ByteSink> openOutput(const QString& path) {
+    if (path.isEmpty() || isStandardOutput(path)) return std::make_unique<StandardOutput>();
     return std::make_unique<SafeFileOutput>(path);
 }
 
@@ -78,44 +90,46 @@ void appendCsvField(std::string& out, std::string_view field) {
     out += '"';
 }
 
-RowWriter::RowWriter(ByteSink& sink, Format format, Part part, bool crlf)
-    : sink_(sink), csv_(format == Format::Csv), lineEnd_(crlf ? "\r\n" : "\n") {
+LineWriter::LineWriter(const OutputOptions& options)
+    : sink_(openOutput(options.path)), lineEnd_(options.crlf ? "\r\n" : "\n") {
     buffer_.reserve(kWriteSize);
-    if (csv_) {
-        append(part == Part::Full ? "first,last" : "name");
-        append(lineEnd_);
-    }
 }
 
-void RowWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
-    if (!csv_) {
-        for (const std::string_view piece : pieces) append(piece);
-    } else {
-        // A full name is {first, " ", last}: two fields.
-        field_.clear();
-        appendCsvField(field_, *pieces.begin());
-        if (pieces.size() == 3) {
-            field_ += ',';
-            appendCsvField(field_, pieces.begin()[2]);
-        }
-        append(field_);
-    }
-    append(lineEnd_);
-}
-
-void RowWriter::append(std::string_view bytes) {
+void LineWriter::append(std::string_view bytes) {
     if (buffer_.size() + bytes.size() > kWriteSize) flush();
     buffer_.append(bytes);
 }
 
-void RowWriter::flush() {
-    sink_.write(buffer_);
+void LineWriter::flush() {
+    sink_->write(buffer_);
     buffer_.clear();
 }
 
-void RowWriter::finish() {
+void LineWriter::finish() {
     flush();
-    sink_.finish();
+    sink_->finish();
+}
+
+void TextWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
+    for (const std::string_view piece : pieces) append(piece);
+    endLine();
+}
+
+CsvWriter::CsvWriter(const OutputOptions& options) : LineWriter(options) {
+    append(options.part == Part::Full ? "first,last" : "name");
+    endLine();
+}
+
+void CsvWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
+    // A full name is {first, " ", last}: two fields.
+    field_.clear();
+    appendCsvField(field_, *pieces.begin());
+    if (pieces.size() == 3) {
+        field_ += ',';
+        appendCsvField(field_, pieces.begin()[2]);
+    }
+    append(field_);
+    endLine();
 }
 
 WorkbookWriter::WorkbookWriter(const QString& path) : target_(targetOf(path)) {
@@ -166,6 +180,17 @@ void WorkbookWriter::describingFailures(Steps&& steps) {
     } catch (const platform::Failure& failure) {
         throw platform::Failure(cannotWrite(target_) + failure.description());
     }
+}
+
+void XlsxWriter::check(const OutputOptions& options) {
+    if (options.path.isEmpty())
+        throw UsageError(
+            QStringLiteral("--format xlsx writes a workbook file: give it with -o FILE"));
+    if (options.rows > platform::kWorksheetRows)
+        throw UsageError(QStringLiteral("a worksheet holds at most ") +
+                         grouped(platform::kWorksheetRows) + QStringLiteral(" rows"));
+    if (options.crlf)
+        throw UsageError(QStringLiteral("--crlf does not apply to xlsx, which has no lines"));
 }
 
 }  // namespace cli

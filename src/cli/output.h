@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -32,34 +33,64 @@ public:
     void finish() override {}
 };
 
-// A file written whole or not at all: it takes the place of the old one at
-// finish(), and is dropped when the sink goes before that.
-std::unique_ptr<ByteSink> openFileOutput(const QString& path);
+// Where rows go and how they are laid out.
+struct OutputOptions {
+    QString path;  // empty: standard output
+    Part part = Part::Full;
+    bool crlf = false;
+    std::int64_t rows = 0;  // how many will come
+};
+
+// Standard output for an empty path, and for a path that names what standard
+// output already is (`-o /dev/stdout`, a pipe or a terminal included).
+// Otherwise a file written whole or not at all: it takes the place of the old
+// one at finish(), and is dropped when the sink goes before that.
+std::unique_ptr<ByteSink> openOutput(const QString& path);
 
 // Appends `field` to `out` as one CSV field: quoted, with inner quotes
 // doubled, when it holds a comma, a quote, CR or LF; as it is otherwise.
 void appendCsvField(std::string& out, std::string_view field);
 
-// The generated rows in text or CSV, gathered into large writes. Rows come
-// as pieces: {first, " ", last} for full names, {name} for one part.
-class RowWriter {
+// What the line formats share: rows gathered into large writes to the
+// output, each line ended as asked. Rows come as pieces: {first, " ", last}
+// for full names, {name} for one part.
+class LineWriter {
 public:
-    RowWriter(ByteSink& sink, Format format, Part part, bool crlf);
-    RowWriter(const RowWriter&) = delete;
-    RowWriter& operator=(const RowWriter&) = delete;
+    explicit LineWriter(const OutputOptions& options);
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
 
-    void addUtf8Row(std::initializer_list<std::string_view> pieces);
-    // Writes what is gathered and finishes the sink.
+    // A line format takes any output and any count.
+    static void check(const OutputOptions&) {}
+    // Writes what is gathered and finishes the output.
     void finish();
 
-private:
+protected:
     void append(std::string_view bytes);
+    void endLine() { append(lineEnd_); }
+
+private:
     void flush();
 
-    ByteSink& sink_;
-    bool csv_;
+    std::unique_ptr<ByteSink> sink_;
     std::string_view lineEnd_;
     std::string buffer_;
+};
+
+// One name a line, as the rows show it.
+class TextWriter : public LineWriter {
+public:
+    using LineWriter::LineWriter;
+    void addUtf8Row(std::initializer_list<std::string_view> pieces);
+};
+
+// A header line, then the first and last name as two fields (one for a part).
+class CsvWriter : public LineWriter {
+public:
+    explicit CsvWriter(const OutputOptions& options);
+    void addUtf8Row(std::initializer_list<std::string_view> pieces);
+
+private:
     std::string field_;
 };
 
@@ -86,6 +117,13 @@ private:
     std::unique_ptr<platform::XlsxWorkbook> workbook_;
     std::string row_;
     int rows_ = 0;
+};
+
+// The workbook as an output format: a file, at most a worksheet's rows.
+class XlsxWriter : public WorkbookWriter {
+public:
+    explicit XlsxWriter(const OutputOptions& options) : WorkbookWriter(options.path) {}
+    static void check(const OutputOptions& options);
 };
 
 }  // namespace cli

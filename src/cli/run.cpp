@@ -3,7 +3,6 @@
 #include <csignal>
 #include <cstdio>
 #include <new>
-#include <variant>
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -30,23 +29,6 @@ void dropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& me
     if (type == QtFatalMsg) std::fputs((message + QLatin1Char('\n')).toLocal8Bit(), stderr);
 }
 
-int carryOut(const Request& request, const QString& databasePath) {
-    if (const auto* print = std::get_if<PrintRequest>(&request)) {
-        StandardOutput out;
-        out.write(print->text.toUtf8().toStdString());
-        return 0;
-    }
-    if (const auto* generate = std::get_if<GenerateRequest>(&request)) {
-        generateNames(*generate, databasePath);
-        return 0;
-    }
-    if (const auto* names = std::get_if<NamesRequest>(&request)) {
-        printNames(*names, databasePath);
-        return 0;
-    }
-    return importFiles(std::get<ImportRequest>(request), databasePath) ? 0 : 1;
-}
-
 }  // namespace
 
 bool wantsCommandLine(int argc, char* argv[]) {
@@ -60,8 +42,8 @@ int run(int argc, char* argv[]) {
     qInstallMessageHandler(dropQtMessages);
     const QCoreApplication application(argc, argv);
     try {
-        const Request request = parseArguments(argumentsOf(argc, argv));
-        return carryOut(request, names::nameDatabasePath());
+        const Action action = parseArguments(argumentsOf(argc, argv));
+        return action(names::nameDatabasePath);
     } catch (const UsageError& error) {
         printError(error.message());
         return 2;
