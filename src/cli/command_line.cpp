@@ -7,7 +7,7 @@
 #include <QCommandLineParser>
 #include <QLocale>
 
-#include "platform/spreadsheet.h"
+#include "platform/workbook.h"
 
 namespace cli {
 
