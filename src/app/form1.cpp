@@ -24,6 +24,7 @@
 #include "widgets/application_title.h"
 #include "widgets/centred_window.h"
 #include "widgets/controls.h"
+#include "widgets/failure_box.h"
 #include "widgets/program_icon.h"
 #include "widgets/progress_bar.h"
 #include "widgets/twips.h"
@@ -44,6 +45,7 @@ using widgets::programIcon;
 using widgets::ProgressBar;
 using widgets::setUpFixedWindow;
 using widgets::twipsToPixels;
+using widgets::WindowProcedure;
 
 namespace {
 
@@ -229,13 +231,15 @@ std::function<void()> Form1::clickHandlerOf(QRadioButton* option) {
 }
 
 void Form1::runUnguarded(const char* procedure, const std::function<void()>& body) {
-    guarded::runUnguarded(env_.dialogs, "Form1", procedure, body);
+    widgets::runUnguarded(env_.dialogs, "Form1", procedure, body);
 }
 
 void Form1::Form_Load() {
-    Procedure procedure(env_.dialogs, locationTag("Form1", "Form_Load"));
+    WindowProcedure procedure(env_.dialogs, locationTag("Form1", "Form_Load"));
     procedure.run(100, [this] { ApplySkin(); });
-    pointer_->loadHandPicture(procedure, env_.programFolder);
+    const QString handPicture = widgets::WindowPointer::handPicturePath(env_.programFolder);
+    if (procedure.test(104, [&] { return platform::FileExists(handPicture); }))
+        procedure.run(106, [&] { pointer_->loadHandPicture(handPicture); });
     procedure.run(108, [this] { seedAndMaybeOpenHomePage(); });
     procedure.run(126, [this] { setCaptionIconAndTitle(); });
     procedure.run(128, [this] { lastNames_->setHeader(QStringLiteral("Last Names")); });
@@ -321,7 +325,7 @@ void Form1::Text1_GotFocus() {
 }
 
 void Form1::PushButton8_Click() {
-    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton8_Click"));
+    WindowProcedure procedure(env_.dialogs, locationTag("Form1", "PushButton8_Click"));
     procedure.run(100, [this] {
         env_.dialogs.messageBox(kHelpText, platform::MessageStyle::Ok, applicationTitle_);
     });

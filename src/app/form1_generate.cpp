@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "app/form1.h"
+#include "app/row_statements.h"
 #include "generate/count.h"
 #include "generate/generation.h"
 #include "guarded/failure_report.h"
@@ -13,12 +14,12 @@
 #include "platform/pointer.h"
 #include "results/form2.h"
 #include "results/result_list.h"
+#include "widgets/failure_box.h"
 #include "widgets/progress_bar.h"
 
 namespace app {
 
 using guarded::locationTag;
-using guarded::Procedure;
 
 namespace {
 
@@ -38,7 +39,7 @@ struct PartOfName {
 }  // namespace
 
 void Form1::PushButton1_Click() {
-    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton1_Click"));
+    widgets::WindowProcedure procedure(env_.dialogs, locationTag("Form1", "PushButton1_Click"));
     if (procedure.test(104, [this] { return generating_; })) return;
     procedure.run(106, [this] { generating_ = true; });
     procedure.run(108, [] { QCoreApplication::processEvents(); });
@@ -67,7 +68,8 @@ void Form1::PushButton1_Click() {
                 rows.reserve(count);
                 const double plainValue = generate::plainValue(Text1->text());
                 const PartOfName partOfName{Option4, Option5, Option6};
-                generate::produceRows(procedure, random_, count, plainValue, firstNames_->entries(),
+                guarded::NumberedSteps<rowStatement> rowSteps(procedure);
+                generate::produceRows(rowSteps, random_, count, plainValue, firstNames_->entries(),
                                       lastNames_->entries(), partOfName, rows,
                                       [this, shown = -1](int position) mutable {
                                           // The bar takes a position only when it changes.

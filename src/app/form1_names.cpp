@@ -24,11 +24,13 @@
 #include "platform/files.h"
 #include "platform/pointer.h"
 #include "platform/settings.h"
+#include "widgets/failure_box.h"
 
 namespace app {
 
 using guarded::locationTag;
 using guarded::Procedure;
+using widgets::WindowProcedure;
 
 namespace {
 
@@ -101,8 +103,14 @@ void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& pat
     platform::Dialogs& dialogs = form.environment().dialogs;
     if (procedure.test(110, [&] { return paths.isEmpty(); })) return;
     procedure.run(114, [&] { form.SetMousePointer(platform::PointerShape::Hourglass); });
-    const names::ImportSettings settings{dialogs, form.databasePath(), form.applicationTitle(),
-                                         form.Option9->isChecked(), form.Option8->isChecked()};
+    widgets::FailureBox failureBox(dialogs);
+    const QString title = form.applicationTitle();
+    const names::ImportSettings settings{
+        failureBox,
+        [&dialogs, &title](const QString& text) {
+            dialogs.messageBox(text, platform::MessageStyle::Ok, title);
+        },
+        form.databasePath(), form.Option9->isChecked(), form.Option8->isChecked()};
     if (procedure.test(116, [&] { return paths.size() == 1; })) {
         // One file: imported under its path exactly as the dialog gave it.
         procedure.run(120, [&] { names::FileToListview(settings, paths.first(), kind); });
@@ -120,7 +128,7 @@ void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& pat
 // "Load First Names From File" and "Load Last Names From File".
 void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
     platform::Dialogs& dialogs = form.environment().dialogs;
-    Procedure procedure(dialogs, locationTag("Form1", procedureName));
+    WindowProcedure procedure(dialogs, locationTag("Form1", procedureName));
     QStringList paths;
     procedure.run(108, [&] { paths = dialogs.openFiles(&form, kLoadTitle, kLoadFilter); });
     importChosenFiles(form, procedure, paths, kind);
@@ -129,7 +137,7 @@ void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
 // Files dropped on a list's frame: the load button's procedure and reports.
 void importDroppedFiles(Form1& form, const char* procedureName, std::int16_t kind,
                         const QStringList& paths) {
-    Procedure procedure(form.environment().dialogs, locationTag("Form1", procedureName));
+    WindowProcedure procedure(form.environment().dialogs, locationTag("Form1", procedureName));
     importChosenFiles(form, procedure, paths, kind);
 }
 
@@ -184,20 +192,20 @@ void Form1::Option9_Click() {
 }
 
 void Form1::PushButton2_Click() {
-    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton2_Click"));
+    WindowProcedure procedure(env_.dialogs, locationTag("Form1", "PushButton2_Click"));
     addTypedName(*this, procedure, QStringLiteral("Input first name: "), AddTo::BuiltInFirstNames,
                  AddTo::UserFirstNames);
 }
 
 void Form1::PushButton5_Click() {
-    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton5_Click"));
+    WindowProcedure procedure(env_.dialogs, locationTag("Form1", "PushButton5_Click"));
     addTypedName(*this, procedure, QStringLiteral("Input last name: "), AddTo::BuiltInLastNames,
                  AddTo::UserLastNames);
     procedure.run(124, [this] { SetMousePointer(platform::PointerShape::Normal); });
 }
 
 void Form1::PushButton4_Click() {
-    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton4_Click"));
+    WindowProcedure procedure(env_.dialogs, locationTag("Form1", "PushButton4_Click"));
     if (procedure.test(100, [this] { return firstNames_->count() == 0; })) return;
     platform::Database database;
     procedure.run(106, [&] { database.open(databasePath()); });
@@ -223,7 +231,7 @@ void Form1::PushButton4_Click() {
 }
 
 void Form1::PushButton3_Click() {
-    Procedure procedure(env_.dialogs, locationTag("Form1", "PushButton3_Click"));
+    WindowProcedure procedure(env_.dialogs, locationTag("Form1", "PushButton3_Click"));
     if (procedure.test(100, [this] { return lastNames_->count() == 0; })) return;
     platform::Database database;
     procedure.run(106, [&] { database.open(databasePath()); });

@@ -11,6 +11,7 @@
 #include "platform/settings.h"
 #include "platform/shell.h"
 #include "platform/spreadsheet.h"
+#include "platform/workbook_folder.h"
 
 int main(int argc, char* argv[]) {
     // A command (generate, names, import, --help, --version) runs without a

@@ -7,8 +7,8 @@
 #include <random>
 
 #include "cli/commands.h"
-#include "cli/ending.h"
 #include "cli/formats.h"
+#include "cli/output.h"
 #include "cli/unique_names.h"
 #include "generate/generation.h"
 #include "generate/random_generator.h"
@@ -97,7 +97,7 @@ std::uint64_t numberOf(Part part, const generate::RowDraw& draw, const DistinctF
 // The windows' row steps without a repeat: a row whose name came before is
 // drawn again, so the output is the windows' sequence with repeats left out.
 template <class Sink>
-void produceUniqueRows(guarded::Procedure& procedure, generate::RandomGenerator& random,
+void produceUniqueRows(guarded::LetThrough& guard, generate::RandomGenerator& random,
                        std::int32_t count, const QStringList& firstNames,
                        const QStringList& lastNames, PartOfName options, Sink& sink,
                        const DistinctForms& first, const DistinctForms& last,
@@ -105,9 +105,9 @@ void produceUniqueRows(guarded::Procedure& procedure, generate::RandomGenerator&
     SeenNumbers seen(possible, static_cast<std::uint64_t>(count));
     generate::RowDraw draw(firstNames, lastNames);
     for (std::int32_t added = 0; added < count;) {
-        draw.next(procedure, random);
+        draw.next(guard, random);
         if (!seen.firstTime(numberOf(options.part, draw, first, last))) continue;
-        generate::addRow(procedure, options, sink, draw);
+        generate::addRow(guard, options, sink, draw);
         ++added;
     }
 }
@@ -116,16 +116,16 @@ template <class Sink>
 void produce(const GenerateRequest& request, const QStringList& firstNames,
              const QStringList& lastNames, Sink& sink, const DistinctForms& first,
              const DistinctForms& last, std::uint64_t possible) {
-    EndOnFailure ending;
-    guarded::Procedure procedure(ending, guarded::locationTag("CommandLine", "generate"));
+    // The first failure ends the command.
+    guarded::LetThrough guard;
     generate::RandomGenerator random(seedOf(request));
     const PartOfName options{request.part};
     if (request.unique)
-        produceUniqueRows(procedure, random, request.count, firstNames, lastNames, options, sink,
-                          first, last, possible);
+        produceUniqueRows(guard, random, request.count, firstNames, lastNames, options, sink, first,
+                          last, possible);
     else
-        generate::produceRows(procedure, random, request.count, request.count, firstNames,
-                              lastNames, options, sink, [](int) {});
+        generate::produceRows(guard, random, request.count, request.count, firstNames, lastNames,
+                              options, sink, [](int) {});
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <QTemporaryFile>
 
 #include "cli/commands.h"
-#include "cli/ending.h"
 #include "cli/output.h"
+#include "guarded/reporter.h"
 #include "guarded/standard_error_reporter.h"
 #include "names/file_import.h"
 #include "names/list_load.h"
@@ -30,8 +30,7 @@ void loadLists(const QString& databasePath, ListSource list, Gender gender,
     options.maleOnly = gender == Gender::Male;
     options.femaleOnly = gender == Gender::Female;
     try {
-        names::loadLists(databasePath, options, firstNames, lastNames,
-                         [](platform::PointerShape) {});
+        names::loadLists(databasePath, options, firstNames, lastNames);
     } catch (const platform::Failure& failure) {
         throw platform::Failure(QStringLiteral("cannot read the names in ") + databasePath +
                                 QStringLiteral(": ") + failure.description());
@@ -101,9 +100,12 @@ bool importFiles(const ImportRequest& request, const QString& databasePath) {
         names::NameListModel lastNames;
         loadLists(databasePath, ListSource::User, Gender::Both, firstNames, lastNames);
     }
-    EndOnMessage dialogs;
-    const names::ImportSettings settings{dialogs, databasePath, QStringLiteral("Quillfern"), false,
-                                         true};
+    // The first failure, or the message the windows would show, ends the
+    // import of that file.
+    guarded::LetThroughReporter letThrough;
+    const names::ImportSettings settings{letThrough,
+                                         [](const QString& text) { throw platform::Failure(text); },
+                                         databasePath, false, true};
     const std::int16_t kind =
         request.kind == NameKind::First ? names::kImportFirstNames : names::kImportLastNames;
     StandardOutput out;

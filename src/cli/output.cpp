@@ -4,12 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 
 #include "generate/name_text.h"
 #include "platform/failure.h"
@@ -21,19 +18,6 @@ namespace {
 
 // Large enough that writes are few, small enough to stay in the cache.
 constexpr std::size_t kWriteSize = 128 * 1024;
-
-QString cannotWrite(const QString& path) {
-    return QStringLiteral("Cannot write ") + path + QStringLiteral(": ");
-}
-
-// Where a workbook for `path` goes, as results.txt would: the path itself,
-// or for a link the regular file it leads to. Anything else is refused.
-QString targetOf(const QString& path) {
-    const QString refusal = platform::notARegularFile(path);
-    if (!refusal.isEmpty()) throw platform::Failure(cannotWrite(path) + refusal);
-    const QFileInfo info(path);
-    return info.isSymLink() ? info.canonicalFilePath() : path;
-}
 
 // The text file, written as results.txt is.
 class SafeFileOutput : public ByteSink {
@@ -132,24 +116,8 @@ void CsvWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
     endLine();
 }
 
-WorkbookWriter::WorkbookWriter(const QString& path) : target_(targetOf(path)) {
-    QTemporaryFile file(target_ + QStringLiteral(".XXXXXX"));
-    file.setAutoRemove(false);
-    if (!file.open()) throw platform::Failure(cannotWrite(path) + file.errorString());
-    building_ = file.fileName();
-    file.close();
-    try {
-        workbook_ = std::make_unique<platform::XlsxWorkbook>(building_);
-    } catch (...) {
-        QFile::remove(building_);
-        throw;
-    }
-}
-
-WorkbookWriter::~WorkbookWriter() {
-    workbook_.reset();
-    if (!building_.isEmpty()) QFile::remove(building_);
-}
+WorkbookWriter::WorkbookWriter(const QString& path)
+    : file_(path), workbook_(std::make_unique<platform::XlsxWorkbook>(file_.buildingPath())) {}
 
 void WorkbookWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
     row_.clear();
@@ -166,11 +134,8 @@ void WorkbookWriter::finish() {
     describingFailures([&] {
         workbook_->fitColumns();
         workbook_->close();
-        if (std::rename(QFile::encodeName(building_).constData(),
-                        QFile::encodeName(target_).constData()) != 0)
-            throw platform::Failure(QString::fromLocal8Bit(std::strerror(errno)));
     });
-    building_.clear();
+    file_.commit();
 }
 
 template <class Steps>
@@ -178,7 +143,7 @@ void WorkbookWriter::describingFailures(Steps&& steps) {
     try {
         steps();
     } catch (const platform::Failure& failure) {
-        throw platform::Failure(cannotWrite(target_) + failure.description());
+        throw file_.failure(failure.description());
     }
 }
 

@@ -9,7 +9,8 @@
 #include <QString>
 
 #include "cli/command_line.h"
-#include "platform/spreadsheet.h"
+#include "platform/files.h"
+#include "platform/workbook.h"
 
 namespace cli {
 
@@ -96,11 +97,11 @@ private:
 
 // The rows as the workbook of the results window's "Excel (2 cells)": each
 // row's first word in column A, its second word in column B. The workbook is
-// built beside `path` and takes its place at finish(), or is dropped.
+// built as a text file is, whole or not at all: it takes the place of `path`
+// at finish(), or is dropped.
 class WorkbookWriter {
 public:
     explicit WorkbookWriter(const QString& path);
-    ~WorkbookWriter();
     WorkbookWriter(const WorkbookWriter&) = delete;
     WorkbookWriter& operator=(const WorkbookWriter&) = delete;
 
@@ -112,8 +113,7 @@ private:
     template <class Steps>
     void describingFailures(Steps&& steps);
 
-    QString target_;
-    QString building_;
+    platform::WholeFileWriter file_;
     std::unique_ptr<platform::XlsxWorkbook> workbook_;
     std::string row_;
     int rows_ = 0;

@@ -13,7 +13,6 @@
 #include "generate/count.h"
 #include "generate/name_text.h"
 #include "generate/random_generator.h"
-#include "guarded/failure_report.h"
 #include "names/proper_case.h"
 #include "platform/failure.h"
 
@@ -83,23 +82,43 @@ private:
     std::string text_;
 };
 
-// The two draws of a row, each a numbered statement of the run's procedure:
-// the last-name draw, then the first-name draw, both also when a list is
-// empty, so the generator's sequence does not depend on the part of name. A
-// part whose list is empty stays empty; a part refers into its list's
-// ShownNames, which changes only when that part is drawn anew.
+// The steps of a generation run's rows. Each is run through the caller's
+// guard, `guard.run(step, statement)` and `guard.test(step, condition)`: the
+// window that owns the run numbers the steps as statements of its procedure
+// and carries on after a failing one; the command line lets a failure through.
+enum class RowStep {
+    DrawLast,        // draw the last name's entry number
+    HasLastNames,    // is there a last name to show?
+    ShowLast,        // the last name as rows show it
+    DrawFirst,       // draw the first name's entry number
+    HasFirstNames,   // is there a first name to show?
+    ShowFirst,       // the first name as rows show it
+    WantsFullName,   // part of name: first and last?
+    AddFullName,     // the row "first last"
+    WantsFirstName,  // part of name: first only?
+    AddFirstName,    // the row "first"
+    WantsLastName,   // part of name: last only?
+    AddLastName,     // the row "last"
+    ShowProgress,    // the progress position after the row
+};
+
+// The two draws of a row: the last-name draw, then the first-name draw, both
+// also when a list is empty, so the generator's sequence does not depend on
+// the part of name. A part whose list is empty stays empty; a part refers
+// into its list's ShownNames, which changes only when that part is drawn anew.
 class RowDraw {
 public:
     RowDraw(const QStringList& firstNames, const QStringList& lastNames)
         : firstNames_(firstNames), lastNames_(lastNames) {}
 
-    void next(guarded::Procedure& procedure, RandomGenerator& random) {
-        procedure.run(126, [&] { j = RandomIndex(random, countOf(lastNames_)); });
-        if (procedure.test(128, [&] { return !lastNames_.isEmpty(); }))
-            procedure.run(130, [&] { last = shownLast_.at(lastNames_, j); });
-        procedure.run(132, [&] { k = RandomIndex(random, countOf(firstNames_)); });
-        if (procedure.test(134, [&] { return !firstNames_.isEmpty(); }))
-            procedure.run(136, [&] { first = shownFirst_.at(firstNames_, k); });
+    template <class Guard>
+    void next(Guard& guard, RandomGenerator& random) {
+        guard.run(RowStep::DrawLast, [&] { j = RandomIndex(random, countOf(lastNames_)); });
+        if (guard.test(RowStep::HasLastNames, [&] { return !lastNames_.isEmpty(); }))
+            guard.run(RowStep::ShowLast, [&] { last = shownLast_.at(lastNames_, j); });
+        guard.run(RowStep::DrawFirst, [&] { k = RandomIndex(random, countOf(firstNames_)); });
+        if (guard.test(RowStep::HasFirstNames, [&] { return !firstNames_.isEmpty(); }))
+            guard.run(RowStep::ShowFirst, [&] { first = shownFirst_.at(firstNames_, k); });
     }
 
     std::int32_t j = 0;  // the last name's entry number, from 1
@@ -117,29 +136,28 @@ private:
 // The row of the drawn parts, by the part-of-name option read afresh.
 // `options` answers firstAndLast(), firstOnly(), lastOnly(); `sink` takes
 // addUtf8Row(std::initializer_list<std::string_view>).
-template <class Options, class Sink>
-void addRow(guarded::Procedure& procedure, const Options& options, Sink& sink,
-            const RowDraw& draw) {
+template <class Guard, class Options, class Sink>
+void addRow(Guard& guard, const Options& options, Sink& sink, const RowDraw& draw) {
     const std::string_view blank = " ";
-    if (procedure.test(138, [&] { return options.firstAndLast(); }))
-        procedure.run(140, [&] { sink.addUtf8Row({draw.first, blank, draw.last}); });
-    else if (procedure.test(142, [&] { return options.firstOnly(); }))
-        procedure.run(144, [&] { sink.addUtf8Row({draw.first}); });
-    else if (procedure.test(146, [&] { return options.lastOnly(); }))
-        procedure.run(148, [&] { sink.addUtf8Row({draw.last}); });
+    if (guard.test(RowStep::WantsFullName, [&] { return options.firstAndLast(); }))
+        guard.run(RowStep::AddFullName, [&] { sink.addUtf8Row({draw.first, blank, draw.last}); });
+    else if (guard.test(RowStep::WantsFirstName, [&] { return options.firstOnly(); }))
+        guard.run(RowStep::AddFirstName, [&] { sink.addUtf8Row({draw.first}); });
+    else if (guard.test(RowStep::WantsLastName, [&] { return options.lastOnly(); }))
+        guard.run(RowStep::AddLastName, [&] { sink.addUtf8Row({draw.last}); });
 }
 
 // The row steps of a generation run: per row the two draws, the row, then the
 // progress position. Templates keep the million-row loop free of indirect calls.
-template <class Options, class Sink, class Progress>
-void produceRows(guarded::Procedure& procedure, RandomGenerator& random, std::int32_t count,
-                 double plainValue, const QStringList& firstNames, const QStringList& lastNames,
+template <class Guard, class Options, class Sink, class Progress>
+void produceRows(Guard& guard, RandomGenerator& random, std::int32_t count, double plainValue,
+                 const QStringList& firstNames, const QStringList& lastNames,
                  const Options& options, Sink& sink, Progress&& progress) {
     RowDraw draw(firstNames, lastNames);
     for (std::int64_t i = 1; i <= count; ++i) {
-        draw.next(procedure, random);
-        addRow(procedure, options, sink, draw);
-        procedure.run(150, [&] { progress(progressPosition(i, plainValue)); });
+        draw.next(guard, random);
+        addRow(guard, options, sink, draw);
+        guard.run(RowStep::ShowProgress, [&] { progress(progressPosition(i, plainValue)); });
     }
 }
 

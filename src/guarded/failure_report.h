@@ -2,20 +2,17 @@
 
 #include <exception>
 #include <new>
-#include <optional>
 #include <set>
 #include <utility>
 
 #include <QString>
 
 #include "guarded/reporter.h"
-#include "platform/dialogs.h"
 #include "platform/failure.h"
 
 namespace guarded {
 
 inline constexpr char kSupportAddress[] = "support@quillfern.example";
-inline constexpr char kReportTitle[] = "Application Error";
 
 // "Tolvarine2021/08/31.<object>.<procedure>"
 QString locationTag(const char* object, const char* procedure);
@@ -23,21 +20,6 @@ QString locationTag(const char* object, const char* procedure);
 // The text of the failure report: description, CR LF, the place and the last
 // statement reached, two CRs, the request for a screenshot.
 QString failureMessage(const QString& description, const QString& tag, int line);
-
-// Shows the failure report: warning icon, one OK button, "Application Error".
-void showFailureReport(platform::Dialogs& dialogs, const QString& description, const QString& tag,
-                       int line);
-
-// The windows' reporter: the failure report in a message box.
-class FailureBox final : public Reporter {
-public:
-    explicit FailureBox(platform::Dialogs& dialogs) : dialogs_(dialogs) {}
-    void report(const QString& description, const QString& tag, int line) override;
-    void reportUnguarded(const QString& description, const QString& tag) override;
-
-private:
-    platform::Dialogs& dialogs_;
-};
 
 // A guarded procedure: it runs numbered statements, reports a failing one with
 // its number and goes on with the next. A failure inside a called procedure that
@@ -47,9 +29,6 @@ private:
 class Procedure {
 public:
     Procedure(Reporter& reporter, QString tag) : reporter_(reporter), tag_(std::move(tag)) {}
-    // In the windows: failures are shown in the failure box.
-    Procedure(platform::Dialogs& dialogs, QString tag)
-        : box_(std::in_place, dialogs), reporter_(*box_), tag_(std::move(tag)) {}
     Procedure(const Procedure&) = delete;
     Procedure& operator=(const Procedure&) = delete;
 
@@ -82,7 +61,6 @@ private:
     // Reports the exception in flight unless the same failure was reported before.
     void reportCurrent(int number);
 
-    std::optional<FailureBox> box_;
     Reporter& reporter_;
     QString tag_;
     std::set<std::pair<int, QString>> reported_;
@@ -102,11 +80,38 @@ void runUnguarded(Reporter& reporter, const char* object, const char* procedure,
     }
 }
 
-template <class Body>
-void runUnguarded(platform::Dialogs& dialogs, const char* object, const char* procedure,
-                  Body&& body) {
-    FailureBox box(dialogs);
-    runUnguarded(box, object, procedure, std::forward<Body>(body));
-}
+// Runs the steps of a lower layer's function as numbered statements of the
+// procedure that calls it: `numberOf(step)` is the step's number there.
+template <auto numberOf>
+class NumberedSteps {
+public:
+    explicit NumberedSteps(Procedure& procedure) : procedure_(procedure) {}
+
+    template <class Step, class Statement>
+    bool run(Step step, Statement&& statement) {
+        return procedure_.run(numberOf(step), std::forward<Statement>(statement));
+    }
+    template <class Step, class Condition>
+    bool test(Step step, Condition&& condition) {
+        return procedure_.test(numberOf(step), std::forward<Condition>(condition));
+    }
+
+private:
+    Procedure& procedure_;
+};
+
+// The guard of a caller that handles failures itself (the command line): each
+// step runs as it is, and a failure goes on up at once.
+struct LetThrough {
+    template <class Step, class Statement>
+    bool run(Step, Statement&& statement) {
+        statement();
+        return true;
+    }
+    template <class Step, class Condition>
+    bool test(Step, Condition&& condition) {
+        return condition();
+    }
+};
 
 }  // namespace guarded

@@ -1,12 +1,11 @@
 #include "names/file_import.h"
 
 #include <optional>
-#include "guarded/failure_report.h"
 
+#include "guarded/failure_report.h"
 #include "names/name_file.h"
 #include "names/statements.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
 #include "platform/files.h"
 
 namespace names {
@@ -49,13 +48,10 @@ bool store(guarded::Procedure& procedure, platform::Database& database,
 
 int FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind) {
     int stored = 0;
-    guarded::Procedure procedure(settings.dialogs, guarded::locationTag("Main", "FileToListview"));
+    guarded::Procedure procedure(settings.reporter, guarded::locationTag("Main", "FileToListview"));
     platform::Database database;  // not open yet
     if (procedure.test(102, [&] { return !platform::FileExists(path); })) {
-        procedure.run(102, [&] {
-            settings.dialogs.messageBox(QStringLiteral("File not found"),
-                                        platform::MessageStyle::Ok, settings.applicationTitle);
-        });
+        procedure.run(102, [&] { settings.message(QStringLiteral("File not found")); });
         return stored;
     }
     // Without the database every name would fail in turn: one report ends this

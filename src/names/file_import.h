@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include <QString>
 
-namespace platform {
-class Dialogs;
+namespace guarded {
+class Reporter;
 }
 
 namespace names {
@@ -14,10 +15,13 @@ namespace names {
 inline constexpr std::int16_t kImportFirstNames = 1;
 inline constexpr std::int16_t kImportLastNames = 2;
 
+// Where an import's message and failures go, with what it stores and where:
+// the main window shows them in boxes; the command line ends the file's
+// import with the first of them.
 struct ImportSettings {
-    platform::Dialogs& dialogs;
+    guarded::Reporter& reporter;                       // the failing statements
+    std::function<void(const QString& text)> message;  // "File not found"
     QString databasePath;
-    QString applicationTitle;
     bool builtInList;  // Option9: names go to the built-in tables
     bool userList;     // Option8: names go to the User List
 };

@@ -7,7 +7,6 @@
 #include "names/proper_case.h"
 #include "names/statements.h"
 #include "platform/database.h"
-#include "platform/pointer.h"
 
 namespace names {
 
@@ -34,11 +33,11 @@ void fill(platform::Database& database, const ListQuery& query, NameListModel& l
 }  // namespace
 
 BusyPointer::BusyPointer(SetPointer setPointer) : setPointer_(std::move(setPointer)) {
-    setPointer_(platform::PointerShape::Hourglass);
+    if (setPointer_) setPointer_(platform::PointerShape::Hourglass);
 }
 
 BusyPointer::~BusyPointer() {
-    setPointer_(platform::PointerShape::Normal);
+    if (setPointer_) setPointer_(platform::PointerShape::Normal);
 }
 
 void loadLists(const QString& databasePath, const ListOptions& options, NameListModel& firstNames,

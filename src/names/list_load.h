@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "platform/pointer.h"
+#include "platform/pointer_shape.h"
 
 namespace names {
 
@@ -23,7 +23,7 @@ struct ListOptions {
 using SetPointer = std::function<void(platform::PointerShape pointer)>;
 
 // Shows the busy pointer while it lives and the normal pointer when it ends,
-// however that comes about.
+// however that comes about. Without a pointer to set it does nothing.
 class BusyPointer {
 public:
     explicit BusyPointer(SetPointer setPointer);
@@ -42,8 +42,9 @@ private:
 // name it was shown from. Every query runs before
 // its list is emptied, so a failing query leaves its list as it was; a failure
 // while rows are read leaves the entries added so far. With no list source
-// chosen neither list changes. Throws platform::Failure.
+// chosen neither list changes. Throws platform::Failure. `setPointer`, when
+// given, shows the busy pointer meanwhile.
 void loadLists(const QString& databasePath, const ListOptions& options, NameListModel& firstNames,
-               NameListModel& lastNames, const SetPointer& setPointer);
+               NameListModel& lastNames, const SetPointer& setPointer = {});
 
 }  // namespace names

@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "platform/failure.h"
-
 namespace platform {
 
 bool FileExists(const QString& path) {
@@ -61,6 +59,15 @@ void refuseAnythingButARegularFile(const QString& path) {
 }
 
 }  // namespace
+
+Failure WholeFileWriter::failure(const QString& reason) const {
+    return cannotWrite(path_, reason);
+}
+
+QString WholeFileWriter::buildingPath() const {
+    // The open file itself, whether it has a name of its own in the folder yet or not.
+    return QStringLiteral("/proc/self/fd/") + QString::number(file_.handle());
+}
 
 WholeFileWriter::WholeFileWriter(const QString& path) : path_(path), file_(path) {
     refuseAnythingButARegularFile(path_);

@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QString>
 
+#include "platform/failure.h"
+
 namespace platform {
 
 // True when the last-change time of the path can be read; false on any failure.
@@ -45,7 +47,14 @@ public:
     WholeFileWriter& operator=(const WholeFileWriter&) = delete;
 
     void write(const char* data, qint64 size);
+    // A name under which the new file opens while it is built, for a library
+    // that writes to a file it opens itself (the workbook writer) instead of
+    // through write(). Valid until commit().
+    QString buildingPath() const;
     void commit();
+
+    // The failure of writing this file: "Cannot write <path>: <reason>".
+    Failure failure(const QString& reason) const;
 
 private:
     QString path_;

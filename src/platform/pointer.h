@@ -5,14 +5,9 @@
 #include <QCursor>
 #include <QString>
 
-namespace platform {
+#include "platform/pointer_shape.h"
 
-// The mouse pointer of a window, by the number the window's MousePointer holds.
-enum class PointerShape {
-    Normal = 0,      // the arrow
-    Hourglass = 11,  // busy
-    Custom = 99,     // the picture from HAND-M.CUR
-};
+namespace platform {
 
 // Reads a .cur (or .ico) pointer picture with its hot spot; throws platform::Failure
 // when the file is not a readable picture.

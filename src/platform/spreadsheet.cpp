@@ -1,19 +1,6 @@
 #include "platform/spreadsheet.h"
 
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <set>
-#include <string>
-#include <vector>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -22,91 +9,16 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include <dlfcn.h>
-#include <minizip/zip.h>
-#include <xlsxwriter.h>
-
 #include "platform/desktop_applications.h"
 #include "platform/failure.h"
+#include "platform/workbook_folder.h"
 
 namespace platform {
 
 namespace {
 
-constexpr int kMaxColumns = 16384;
-
 // The spreadsheet programs looked for on the search path, in this order.
 constexpr const char* kSearchedPrograms[] = {"libreoffice", "soffice", "localc"};
-
-// Workbooks are named Quillfern-<six random characters>.xlsx.
-const QString kWorkbookPrefix = QStringLiteral("Quillfern-");
-const QString kWorkbookSuffix = QStringLiteral(".xlsx");
-constexpr qint64 kStaleAfterSeconds = 24 * 60 * 60;
-
-// True when the path is a folder (not a link to one) that belongs to this
-// user and is closed to everyone else.
-bool isOwnPrivateFolder(const QString& folder) {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(folder).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
-}
-
-// Makes the workbook folder when it is missing. A folder of that name that
-// someone else made, or opened to others, is not used: the workbooks in it
-// could be read or swapped.
-void preparePrivateFolder(const QString& folder) {
-    ::mkdir(QFile::encodeName(folder).constData(), 0700);
-    if (!isOwnPrivateFolder(folder))
-        throw Failure(QStringLiteral("Cannot create a temporary workbook file: ") + folder +
-                      QStringLiteral(" is not a folder of this user's own"));
-}
-
-using FileId = std::pair<dev_t, ino_t>;
-
-// The entries of a folder; none when it cannot be read (another user's
-// process, or one that has just ended). Never throws.
-std::vector<std::filesystem::path> entriesOf(const std::filesystem::path& folder) {
-    std::vector<std::filesystem::path> entries;
-    std::error_code error;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error))
-        entries.push_back(entry->path());
-    return entries;
-}
-
-// The files that some process of this user has open or mapped into memory,
-// as /proc lists them.
-std::set<FileId> filesInUse() {
-    std::set<FileId> inUse;
-    for (const std::filesystem::path& process : entriesOf("/proc")) {
-        if (process.filename().string().find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        for (const std::filesystem::path& fd : entriesOf(process / "fd")) {
-            struct stat info {};
-            if (::stat(fd.c_str(), &info) == 0) inUse.insert({info.st_dev, info.st_ino});
-        }
-        std::ifstream maps(process / "maps");
-        std::string line;
-        while (std::getline(maps, line)) {
-            unsigned major = 0, minor = 0;
-            unsigned long inode = 0;
-            if (std::sscanf(line.c_str(), "%*s %*s %*s %x:%x %lu", &major, &minor, &inode) == 3 &&
-                inode != 0)
-                inUse.insert({makedev(major, minor), static_cast<ino_t>(inode)});
-        }
-    }
-    return inUse;
-}
-
-QString describe(lxw_error error) {
-    return QString::fromUtf8(lxw_strerror(error));
-}
-
-int characterCount(std::string_view utf8) {
-    return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char byte) {
-        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-    }));
-}
 
 // A workbook of the spreadsheet program's, built in a temporary file that
 // the program opens when it is made visible.
@@ -130,8 +42,9 @@ public:
     void addWorkbook() override {
         if (workbook_) throw Failure(QStringLiteral("A workbook is already open"));
         preparePrivateFolder(folder_);
-        QTemporaryFile file(
-            QDir(folder_).filePath(kWorkbookPrefix + QStringLiteral("XXXXXX") + kWorkbookSuffix));
+        QTemporaryFile file(QDir(folder_).filePath(QLatin1String(kWorkbookPrefix) +
+                                                   QStringLiteral("XXXXXX") +
+                                                   QLatin1String(kWorkbookSuffix)));
         file.setAutoRemove(false);
         if (!file.open())
             throw Failure(QStringLiteral("Cannot create a temporary workbook file: ") +
@@ -188,69 +101,6 @@ bool startDetached(const QString& program, const QStringList& arguments) {
 
 }  // namespace
 
-XlsxWorkbook::XlsxWorkbook(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.use_zip64 = LXW_TRUE;
-    workbook_ = workbook_new_opt(name.constData(), &options);
-    if (workbook_) sheet_ = workbook_add_worksheet(workbook_, nullptr);
-    if (!sheet_) {
-        if (workbook_) workbook_close(workbook_);
-        throw Failure(QStringLiteral("Cannot create a new workbook"));
-    }
-}
-
-XlsxWorkbook::~XlsxWorkbook() {
-    if (workbook_) workbook_close(workbook_);
-}
-
-void XlsxWorkbook::setCell(int row, int column, std::string_view text) {
-    if (!sheet_) throw Failure(QStringLiteral("No workbook is open"));
-    if (row < 1 || row > kWorksheetRows || column < 1 || column > kMaxColumns)
-        throw Failure(QStringLiteral("Subscript out of range"));
-    if (text.empty()) return;
-    cell_.assign(text);
-    const lxw_error error =
-        worksheet_write_string(sheet_, static_cast<lxw_row_t>(row - 1),
-                               static_cast<lxw_col_t>(column - 1), cell_.c_str(), nullptr);
-    if (error != LXW_NO_ERROR) throw Failure(describe(error));
-    checkRowsWritten(false);
-    int& widest = widest_[column];
-    widest = std::max(widest, characterCount(text));
-}
-
-void XlsxWorkbook::fitColumns() {
-    if (!sheet_) throw Failure(QStringLiteral("No workbook is open"));
-    for (const auto& [column, characters] : widest_) {
-        // Column widths count characters of the default font; names run a
-        // little wider than digits, so leave room of two characters.
-        const double width = std::min(255.0, characters + 2.0);
-        const lxw_col_t index = static_cast<lxw_col_t>(column - 1);
-        const lxw_error error = worksheet_set_column(sheet_, index, index, width, nullptr);
-        if (error != LXW_NO_ERROR) throw Failure(describe(error));
-    }
-}
-
-void XlsxWorkbook::checkRowsWritten(bool flush) const {
-    // Finished rows go to a temporary file whose write errors the library
-    // does not report: a full disk would leave a workbook without its last rows.
-    FILE* rows = sheet_->optimize_tmpfile;
-    if (rows && ((flush && std::fflush(rows) != 0) || std::ferror(rows)))
-        throw Failure(QStringLiteral("Cannot write the workbook's rows to a temporary file: ") +
-                      QString::fromLocal8Bit(std::strerror(errno)));
-}
-
-void XlsxWorkbook::close() {
-    if (!workbook_) throw Failure(QStringLiteral("No workbook is open"));
-    checkRowsWritten(true);
-    const lxw_error error = workbook_close(workbook_);
-    workbook_ = nullptr;
-    sheet_ = nullptr;
-    if (error != LXW_NO_ERROR)
-        throw Failure(QStringLiteral("Cannot write the workbook: ") + describe(error));
-}
-
 DesktopSpreadsheet::DesktopSpreadsheet() : launcher_(startDetached), folder_(workbookFolder()) {}
 
 DesktopSpreadsheet::DesktopSpreadsheet(Launcher launcher)
@@ -263,8 +113,7 @@ DesktopSpreadsheet::DesktopSpreadsheet(QString program, Launcher launcher, QStri
       folder_(std::move(workbookFolder)) {}
 
 QString DesktopSpreadsheet::workbookFolder() {
-    return QDir(QDir::tempPath())
-        .filePath(QStringLiteral("Quillfern-workbooks-") + QString::number(::geteuid()));
+    return platform::workbookFolder();
 }
 
 QString DesktopSpreadsheet::findProgram() {
@@ -312,52 +161,4 @@ std::unique_ptr<SpreadsheetApplication> DesktopSpreadsheet::createApplication() 
         launcher_, folder_);
 }
 
-void removeStaleWorkbooks(const QString& folder, const QDateTime& now) {
-    // The folder is open to this user alone, so only this user's processes
-    // can have read a workbook in it, and /proc shows what each of them has
-    // open. The spreadsheet program is handed a workbook and opens it in its
-    // own time; while it reads it, or keeps it as an open document, it holds
-    // the file open or mapped, and a program that edits it in place keeps a
-    // lock file ".~lock.<name>#" beside it. A workbook is removed only when
-    // it is older than a day and none of these holds. Most starts find no
-    // workbook that old and never look at /proc.
-    if (!isOwnPrivateFolder(folder)) return;
-    const QDir dir(folder);
-    const qint64 staleBefore = now.toSecsSinceEpoch() - kStaleAfterSeconds;
-    std::vector<std::pair<QString, FileId>> stale;
-    for (const QString& name :
-         dir.entryList({kWorkbookPrefix + QLatin1Char('*') + kWorkbookSuffix}, QDir::Files)) {
-        const QString path = dir.filePath(name);
-        struct stat info {};
-        if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
-            info.st_mtime >= staleBefore ||
-            dir.exists(QStringLiteral(".~lock.") + name + QLatin1Char('#')))
-            continue;
-        stale.push_back({path, {info.st_dev, info.st_ino}});
-    }
-    if (stale.empty()) return;
-    const std::set<FileId> inUse = filesInUse();
-    for (const auto& [path, id] : stale)
-        if (!inUse.count(id)) QFile::remove(path);
-}
-
 }  // namespace platform
-
-// Workbooks are the only zip files this program writes. Each part of one is
-// deflated at the fastest level: a million-row sheet then compresses in a
-// fraction of the time, for a file somewhat larger.
-extern "C" int zipOpenNewFileInZip4_64(zipFile file, const char* filename,
-                                       const zip_fileinfo* zipfi, const void* extrafield_local,
-                                       uInt size_extrafield_local, const void* extrafield_global,
-                                       uInt size_extrafield_global, const char* comment, int method,
-                                       int level, int raw, int windowBits, int memLevel,
-                                       int strategy, const char* password, uLong crcForCrypting,
-                                       uLong versionMadeBy, uLong flagBase, int zip64) {
-    using Open = decltype(&zipOpenNewFileInZip4_64);
-    static const auto open = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "zipOpenNewFileInZip4_64"));
-    if (!open) return ZIP_INTERNALERROR;
-    if (method == Z_DEFLATED && level != 0) level = Z_BEST_SPEED;
-    return open(file, filename, zipfi, extrafield_local, size_extrafield_local, extrafield_global,
-                size_extrafield_global, comment, method, level, raw, windowBits, memLevel, strategy,
-                password, crcForCrypting, versionMadeBy, flagBase, zip64);
-}

@@ -1,22 +1,15 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
-#include <string>
 #include <string_view>
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
-struct lxw_workbook;
-struct lxw_worksheet;
+#include "platform/workbook.h"
 
 namespace platform {
-
-// The rows of a worksheet.
-inline constexpr int kWorksheetRows = 1048576;
 
 // One new instance of the spreadsheet program with one new workbook, driven in
 // the order: add the workbook, set cells, fit the columns, make it visible.
@@ -32,32 +25,6 @@ public:
     virtual void fitColumns() = 0;
     // Hands the workbook to the user as a new, unsaved document.
     virtual void makeVisible() = 0;
-};
-
-// A workbook file of one sheet, written at `path`: the rows go out in order
-// as they come, so a million of them keep memory small. Every operation
-// throws platform::Failure when it cannot be done; the file is complete only
-// once close() has returned.
-class XlsxWorkbook {
-public:
-    explicit XlsxWorkbook(const QString& path);
-    ~XlsxWorkbook();
-    XlsxWorkbook(const XlsxWorkbook&) = delete;
-    XlsxWorkbook& operator=(const XlsxWorkbook&) = delete;
-
-    // Row and column count from 1; text in UTF-8; empty text leaves the cell empty.
-    void setCell(int row, int column, std::string_view text);
-    // Fits the width of every column to its contents.
-    void fitColumns();
-    void close();
-
-private:
-    void checkRowsWritten(bool flush) const;
-
-    lxw_workbook* workbook_ = nullptr;
-    lxw_worksheet* sheet_ = nullptr;
-    std::string cell_;
-    std::map<int, int> widest_;  // column -> longest text in characters
 };
 
 class Spreadsheet {
@@ -105,10 +72,5 @@ private:
     Launcher launcher_;
     QString folder_;
 };
-
-// Removes from the folder the workbooks last changed more than a day before
-// `now`, except those that the spreadsheet program may still be reading.
-// Does nothing in a folder that is not this user's own.
-void removeStaleWorkbooks(const QString& folder, const QDateTime& now);
 
 }  // namespace platform

@@ -11,12 +11,14 @@
 
 #include "guarded/failure_report.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
 #include "results/result_list.h"
 #include "widgets/application_title.h"
 #include "widgets/centred_window.h"
 #include "widgets/controls.h"
+#include "widgets/failure_box.h"
 #include "widgets/program_icon.h"
 #include "widgets/twips.h"
 
@@ -97,18 +99,20 @@ void Form2::connectEvents() {
     connect(Text2, &QLineEdit::textChanged, this, [this] {
         // No report of its own: a failure to store the folder is shown and the
         // typing goes on.
-        guarded::runUnguarded(env_.dialogs, "Form2", "Text2_Change", [this] { Text2_Change(); });
+        widgets::runUnguarded(env_.dialogs, "Form2", "Text2_Change", [this] { Text2_Change(); });
     });
 
     pointer_->track({Option4, Option5, Option6, ListView1});
 }
 
 void Form2::Form_Load() {
-    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "Form_Load"));
+    widgets::WindowProcedure procedure(env_.dialogs, guarded::locationTag("Form2", "Form_Load"));
     procedure.run(100, [this] { results_->setHeader(QStringLiteral("Names")); });
     procedure.run(
         102, [this] { ListView1->setColumnWidth(0, widgets::twipsToPixels(kNamesColumnTwips)); });
-    pointer_->loadHandPicture(procedure, env_.programFolder);
+    const QString handPicture = widgets::WindowPointer::handPicturePath(env_.programFolder);
+    if (procedure.test(104, [&] { return platform::FileExists(handPicture); }))
+        procedure.run(106, [&] { pointer_->loadHandPicture(handPicture); });
     procedure.run(108, [this] { paintButtonFace(); });
     procedure.run(110, [this] {
         setWindowTitle(QLatin1String(widgets::kProductTitle));
@@ -130,12 +134,14 @@ void Form2::paintButtonFace() {
 }
 
 void Form2::Form_QueryUnload() {
-    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "Form_QueryUnload"));
+    widgets::WindowProcedure procedure(env_.dialogs,
+                                       guarded::locationTag("Form2", "Form_QueryUnload"));
     procedure.run(100, [this] { env_.shell.endProgram(); });
 }
 
 void Form2::PushButton8_Click() {
-    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "PushButton8_Click"));
+    widgets::WindowProcedure procedure(env_.dialogs,
+                                       guarded::locationTag("Form2", "PushButton8_Click"));
     procedure.run(100, [this] {
         if (!mainWindow_) throw platform::Failure(QStringLiteral("The main window is gone"));
         mainWindow_->show();
@@ -148,7 +154,8 @@ void Form2::Text2_Change() {
 }
 
 void Form2::PushButton1_Click() {
-    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "PushButton1_Click"));
+    widgets::WindowProcedure procedure(env_.dialogs,
+                                       guarded::locationTag("Form2", "PushButton1_Click"));
     QString folder;
     procedure.run(100, [&] {
         folder = env_.dialogs.chooseFolder(this, QStringLiteral("Save To This Folder"));

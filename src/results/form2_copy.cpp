@@ -11,6 +11,7 @@
 #include "guarded/failure_report.h"
 #include "results/form2.h"
 #include "results/result_list.h"
+#include "widgets/failure_box.h"
 
 namespace results {
 
@@ -33,11 +34,11 @@ void Form2::addCopyActions() {
         addListAction(ListView1, QStringLiteral("Select All"), QKeySequence::SelectAll);
     // No report of their own: a failure (memory for a huge copy) is shown.
     connect(copy, &QAction::triggered, this, [this] {
-        guarded::runUnguarded(env_.dialogs, "Form2", "ListView1_Copy",
+        widgets::runUnguarded(env_.dialogs, "Form2", "ListView1_Copy",
                               [this] { ListView1_Copy(); });
     });
     connect(selectAll, &QAction::triggered, this, [this] {
-        guarded::runUnguarded(env_.dialogs, "Form2", "ListView1_SelectAll",
+        widgets::runUnguarded(env_.dialogs, "Form2", "ListView1_SelectAll",
                               [this] { ListView1_SelectAll(); });
     });
 }

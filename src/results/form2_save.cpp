@@ -12,11 +12,13 @@
 #include "results/form2.h"
 #include "results/result_list.h"
 #include "results/saving.h"
+#include "widgets/failure_box.h"
 
 namespace results {
 
 void Form2::PushButton2_Click() {
-    guarded::Procedure procedure(env_.dialogs, guarded::locationTag("Form2", "PushButton2_Click"));
+    widgets::WindowProcedure procedure(env_.dialogs,
+                                       guarded::locationTag("Form2", "PushButton2_Click"));
     if (procedure.test(106, [this] { return !platform::FolderExists(Text2->text()); })) {
         procedure.run(162, [this] { message(QLatin1String(kFolderMissing)); });
         return;

@@ -5,8 +5,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "guarded/failure_report.h"
-#include "platform/files.h"
 #include "widgets/controls.h"
 
 namespace widgets {
@@ -18,10 +16,12 @@ void WindowPointer::setShape(platform::PointerShape shape) {
     window_->setCursor(platform::cursorFor(shape, handPicture_));
 }
 
-void WindowPointer::loadHandPicture(guarded::Procedure& procedure, const QString& programFolder) {
-    const QString path = QDir(programFolder).filePath(QStringLiteral("HAND-M.CUR"));
-    if (procedure.test(104, [&] { return platform::FileExists(path); }))
-        procedure.run(106, [&] { handPicture_ = platform::loadCursorFile(path); });
+QString WindowPointer::handPicturePath(const QString& programFolder) {
+    return QDir(programFolder).filePath(QStringLiteral("HAND-M.CUR"));
+}
+
+void WindowPointer::loadHandPicture(const QString& path) {
+    handPicture_ = platform::loadCursorFile(path);
 }
 
 void WindowPointer::track(std::initializer_list<QWidget*> arrowAreas) {

@@ -11,10 +11,6 @@
 
 class QWidget;
 
-namespace guarded {
-class Procedure;
-}
-
 namespace widgets {
 
 // A window's mouse pointer (the value its MousePointer holds) and the pointer
@@ -30,10 +26,11 @@ public:
     platform::PointerShape shape() const { return shape_; }
     void setShape(platform::PointerShape shape);
 
-    // The custom pointer's picture from HAND-M.CUR in the program folder,
-    // when the file is there: statements 104 (is it there?) and 106 (load it)
-    // of the window's Form_Load.
-    void loadHandPicture(guarded::Procedure& procedure, const QString& programFolder);
+    // Where the custom pointer's picture is: HAND-M.CUR in the program folder.
+    static QString handPicturePath(const QString& programFolder);
+    // Takes the custom pointer's picture from that file; throws
+    // platform::Failure when it is not a readable picture.
+    void loadHandPicture(const QString& path);
 
     // Starts the handling for the window and every control it holds now. The
     // inner parts of an arrow area (a list's rows area, header and scroll

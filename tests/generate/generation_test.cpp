@@ -10,7 +10,6 @@
 #include "generate/random_generator.h"
 #include "guarded/failure_report.h"
 #include "support/qt_printers.h"
-#include "support/scripted_dialogs.h"
 
 namespace {
 
@@ -37,14 +36,13 @@ class ProduceRowsTest : public ::testing::Test {
 protected:
     QStringList run(std::int32_t count, const QStringList& first, const QStringList& last,
                     Options options = {}) {
-        guarded::Procedure procedure(dialogs, guarded::locationTag("Form1", "PushButton1_Click"));
+        guarded::LetThrough guard;
         Rows sink;
-        generate::produceRows(procedure, random, count, count, first, last, options, sink,
+        generate::produceRows(guard, random, count, count, first, last, options, sink,
                               [this](int position) { positions.push_back(position); });
         return sink.rows;
     }
 
-    testsupport::ScriptedDialogs dialogs;
     generate::RandomGenerator random{20210831};
     std::vector<int> positions;
     const QStringList firstNames{"Anna", "Tom", "Eve", "Lena", "Paul"};

@@ -2,12 +2,14 @@
 
 #include "guarded/failure_report.h"
 #include "support/scripted_dialogs.h"
+#include "widgets/failure_box.h"
 
 namespace {
 
 using guarded::failureMessage;
 using guarded::locationTag;
-using guarded::Procedure;
+// A window's procedure: its failures are shown in the failure box.
+using Procedure = widgets::WindowProcedure;
 using platform::Failure;
 
 const QString kTag = QStringLiteral("Tolvarine2021/08/31.Form2.PushButton2_Click");

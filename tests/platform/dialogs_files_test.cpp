@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -100,6 +101,42 @@ TEST(NormalizePath, CollapsesDoubledSeparators) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(platform::NormalizePath(c.path), c.normal) << c.path.toStdString();
+}
+
+// A file that a library opens and writes by name, built through the writer:
+// it takes the old file's place at commit, through a link too, and is
+// dropped when the writer goes before that.
+TEST(WholeFileWriter, AFileBuiltByNameReplacesTheOldOneOnlyAtCommit) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.bin");
+    const auto writeByName = [](const QString& name, const QByteArray& bytes) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    };
+    const auto contents = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+    };
+    const auto files = [&] {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    };
+    writeByName(path, "old");
+    {
+        platform::WholeFileWriter writer(path);
+        writeByName(writer.buildingPath(), "dropped");
+    }
+    EXPECT_EQ(contents(), "old");
+    EXPECT_EQ(files(), QStringList{"out.bin"});
+
+    ASSERT_TRUE(QFile::link(path, dir.filePath("link.bin")));
+    platform::WholeFileWriter writer(dir.filePath("link.bin"));
+    writeByName(writer.buildingPath(), "new");
+    EXPECT_EQ(contents(), "old");
+    writer.commit();
+    EXPECT_EQ(contents(), "new");
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.bin")).isSymLink());
+    EXPECT_EQ(files(), QStringList({"link.bin", "out.bin"}));
 }
 
 TEST(PointerFile, ABrokenPictureIsAFailureAndAMissingCustomPictureShowsTheArrow) {

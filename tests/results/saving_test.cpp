@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "guarded/failure_report.h"
+#include "platform/workbook_folder.h"
 #include "results/saving.h"
 #include "support/form2_fixture.h"
 #include "support/qt_printers.h"
