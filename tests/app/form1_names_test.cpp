@@ -28,6 +28,7 @@
 #include "platform/pointer.h"
 #include "platform/settings.h"
 #include "support/form1_fixture.h"
+#include "support/open_handles.h"
 #include "support/scoped_locale.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_database.h"

@@ -1,3 +1,5 @@
+// The window pieces of the platform: message-box text, the desktop shell and
+// pointer pictures.
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -7,7 +9,6 @@
 
 #include "platform/dialogs.h"
 #include "platform/failure.h"
-#include "platform/files.h"
 #include "platform/pointer.h"
 #include "platform/shell.h"
 
@@ -18,25 +19,6 @@ TEST(MessageBoxText, CrLfAndCrLfEachBecomeOneLineBreak) {
     EXPECT_EQ(platform::withUnifiedLineBreaks("a\r\rb"), "a\n\nb");
     EXPECT_EQ(platform::withUnifiedLineBreaks("a\r\n\r\nb"), "a\n\nb");
     EXPECT_EQ(platform::withUnifiedLineBreaks("\n\r"), "\n\n");
-}
-
-TEST(FileExists, TrueForFilesAndFoldersFalseOtherwise) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath("names.txt");
-    QFile created(file);
-    ASSERT_TRUE(created.open(QIODevice::WriteOnly));
-    created.close();
-    EXPECT_TRUE(platform::FileExists(file));
-    EXPECT_TRUE(platform::FileExists(dir.path()));
-    EXPECT_FALSE(platform::FileExists(dir.filePath("missing.txt")));
-    EXPECT_FALSE(platform::FileExists(QString()));
-    EXPECT_FALSE(platform::FileExists(dir.filePath("missing/deeper/names.txt")));
-
-    EXPECT_TRUE(platform::FolderExists(dir.path()));
-    EXPECT_TRUE(platform::FolderExists(dir.path() + "/"));
-    EXPECT_FALSE(platform::FolderExists(file));
-    EXPECT_FALSE(platform::FolderExists(QString()));
-    EXPECT_FALSE(platform::FolderExists(dir.filePath("missing")));
 }
 
 // An environment variable set for one test.
@@ -79,27 +61,6 @@ TEST(DesktopShell, TheHomeFolderStandsInForAMissingDesktopFolder) {
                   QDir::cleanPath(home.filePath(c.expected)))
             << c.userDirs << c.made;
     }
-}
-
-TEST(NormalizePath, CollapsesDoubledSeparators) {
-    const struct {
-        QString path;
-        QString normal;
-    } cases[] = {
-        {"", ""},
-        {"/home/ann/names.txt", "/home/ann/names.txt"},
-        {"//home/ann/names.txt", "/home/ann/names.txt"},
-        {"////srv//share/a.txt", "/srv/share/a.txt"},
-        {"/", "/"},
-        {"///", "/"},
-        {"/home///ann", "/home//ann"},
-        {"/home////ann", "/home//ann"},
-        {"a//b", "a/b"},
-        {"a///b", "a//b"},
-        {"relative/names.txt", "relative/names.txt"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(platform::NormalizePath(c.path), c.normal) << c.path.toStdString();
 }
 
 TEST(PointerFile, ABrokenPictureIsAFailureAndAMissingCustomPictureShowsTheArrow) {
