@@ -7,8 +7,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -19,54 +17,25 @@
 #include "names/name_list_model.h"
 #include "results/form2.h"
 #include "results/result_list.h"
-#include "support/qt_printers.h"
-#include "support/recording_shell.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_settings.h"
+#include "support/form1_fixture.h"
+#include "support/widget_printers.h"
 #include "widgets/progress_bar.h"
 
 namespace {
 
 using namespace platform::keys;
 
-class Form1Test : public ::testing::Test {
+// Moves the mouse over a widget, no button held.
+void moveOver(QWidget* widget, QPointF at = {2, 2}) {
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+
+// The main window over a copy of the built names.mdb.
+class Form1Test : public testsupport::Form1Fixture {
 protected:
-    void SetUp() override {
-        // A program folder of its own, with a copy of the built name database.
-        const QString built = QStringLiteral(QF_PROGRAM_DIR "/names.mdb");
-        if (QFile::exists(built)) QFile::copy(built, programFolder.filePath("names.mdb"));
-    }
-
-    app::Form1& start() {
-        form = std::make_unique<app::Form1>(
-            widgets::Environment{dialogs, temp.settings, shell, nullptr, programFolder.path()});
-        return *form;
-    }
-
-    QString stored(const char* key) {
-        return QSettings(temp.settings.filePath(), QSettings::IniFormat)
-            .value(QStringLiteral("Quillfern/") + key)
-            .toString();
-    }
-
-    void moveOver(QWidget* widget, QPointF at = {2, 2}) {
-        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(widget, &move);
-    }
-
-    app::Form1& startShown() {
-        app::Form1& form1 = start();
-        form1.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form1));
-        return form1;
-    }
-
-    QTemporaryDir programFolder;
-    testsupport::TempSettings temp;
-    testsupport::ScriptedDialogs dialogs;
-    testsupport::RecordingShell shell;
-    std::unique_ptr<app::Form1> form;
+    Form1Test() : Form1Fixture(builtDatabase()) {}
 };
 
 TEST_F(Form1Test, FirstRunWithAnEmptyStore) {
@@ -95,15 +64,15 @@ TEST_F(Form1Test, FirstRunWithAnEmptyStore) {
 }
 
 TEST_F(Form1Test, OptionsAndCountComeBackFromAFilledStore) {
-    temp.settings.writeOption(BuiltInList, false);
-    temp.settings.writeOption(UserList, true);
-    temp.settings.writeOption(BothGenders, false);
-    temp.settings.writeOption(MaleOnly, false);
-    temp.settings.writeOption(FemaleOnly, true);
-    temp.settings.writeOption(FirstAndLastName, false);
-    temp.settings.writeOption(FirstNameOnly, false);
-    temp.settings.writeOption(LastNameOnly, true);
-    temp.settings.writeText(Count, "250 names");
+    settings.settings.writeOption(BuiltInList, false);
+    settings.settings.writeOption(UserList, true);
+    settings.settings.writeOption(BothGenders, false);
+    settings.settings.writeOption(MaleOnly, false);
+    settings.settings.writeOption(FemaleOnly, true);
+    settings.settings.writeOption(FirstAndLastName, false);
+    settings.settings.writeOption(FirstNameOnly, false);
+    settings.settings.writeOption(LastNameOnly, true);
+    settings.settings.writeText(Count, "250 names");
     app::Form1& form1 = start();
     EXPECT_TRUE(form1.Option8->isChecked());
     EXPECT_FALSE(form1.Option9->isChecked());
@@ -131,19 +100,19 @@ TEST_F(Form1Test, EachOptionGroupExcludesOnlyItsOwnMembers) {
 }
 
 TEST_F(Form1Test, NoPartOfNameIsChosenWhenAllThreeAreStoredOff) {
-    temp.settings.writeOption(FirstAndLastName, false);
-    temp.settings.writeOption(FirstNameOnly, false);
-    temp.settings.writeOption(LastNameOnly, false);
+    settings.settings.writeOption(FirstAndLastName, false);
+    settings.settings.writeOption(FirstNameOnly, false);
+    settings.settings.writeOption(LastNameOnly, false);
     app::Form1& form1 = start();
     EXPECT_FALSE(form1.Option4->isChecked() || form1.Option5->isChecked() ||
                  form1.Option6->isChecked());
 }
 
 TEST_F(Form1Test, AStoredOptionThatIsNotABooleanFailsOnlyItsOwnStep) {
-    temp.settings.writeText({"Option5", nullptr}, "sometimes");
-    temp.settings.writeOption(LastNameOnly, true);
-    temp.settings.writeOption(FirstAndLastName, false);
-    temp.settings.writeText(Count, "7");
+    settings.settings.writeText({"Option5", nullptr}, "sometimes");
+    settings.settings.writeOption(LastNameOnly, true);
+    settings.settings.writeOption(FirstAndLastName, false);
+    settings.settings.writeText(Count, "7");
     dialogs.expectMessageBox();
     app::Form1& form1 = start();
     EXPECT_EQ(dialogs.messages(),
@@ -291,7 +260,7 @@ TEST_F(Form1Test, OnlyTheDeleteKeyDropsAListEntry) {
 
 TEST_F(Form1Test, ALongStoredCountComesBackWhole) {
     const QString count = QString(1'000'000, u'0') + u'7';
-    temp.settings.writeText(Count, count);
+    settings.settings.writeText(Count, count);
     app::Form1& form1 = start();
     EXPECT_EQ(form1.Text1->text().size(), count.size());
     EXPECT_EQ(stored("Text1").size(), count.size());
@@ -317,8 +286,8 @@ TEST_F(Form1Test, TheTabKeyVisitsTheControlsInTheirOrder) {
 }
 
 TEST_F(Form1Test, WithTheSkinFileTheWindowTakesTheButtonFaceColour) {
-    ASSERT_TRUE(QDir(programFolder.path()).mkpath("x"));
-    QFile skin(programFolder.filePath("x/o.cjs"));
+    ASSERT_TRUE(QDir(db->folder()).mkpath("x"));
+    QFile skin(programFile("x/o.cjs"));
     ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
     skin.close();
     app::Form1& form1 = start();
@@ -331,7 +300,7 @@ TEST_F(Form1Test, WithTheSkinFileTheWindowTakesTheButtonFaceColour) {
 TEST_F(Form1Test, PointerFollowsTheTableAndStaysAnHourglass) {
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(Qt::blue);
-    ASSERT_TRUE(image.save(programFolder.filePath("HAND-M.CUR"), "ICO"));
+    ASSERT_TRUE(image.save(programFile("HAND-M.CUR"), "ICO"));
     app::Form1& form1 = start();
 
     for (QWidget* button :
@@ -375,7 +344,7 @@ TEST_F(Form1Test, WithoutTheHandPictureTheCustomPointerIsTheArrow) {
 }
 
 TEST_F(Form1Test, ADamagedHandPictureIsReportedAndStartUpGoesOn) {
-    QFile broken(programFolder.filePath("HAND-M.CUR"));
+    QFile broken(programFile("HAND-M.CUR"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("garbage");
     broken.close();
@@ -395,7 +364,7 @@ TEST_F(Form1Test, TheCountIsStoredOnEveryChange) {
     QTest::keyClicks(form1.Text1, "12a");
     EXPECT_EQ(stored("Text1"), "12a");
     form1.Text1->setText("abc");
-    EXPECT_EQ(platform::Settings(temp.folder.path()).readText(Count), "abc");
+    EXPECT_EQ(platform::Settings(settings.folder.path()).readText(Count), "abc");
 }
 
 TEST_F(Form1Test, TheCountBoxSelectsItsWholeTextOnFocus) {

@@ -7,12 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
 #include "names/database_location.h"
 #include "names/name_database_file.h"
 #include "platform/database.h"
 #include "platform/failure.h"
-#include "support/form1_fixture.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -138,29 +136,6 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"TemplateMissingATable", false, false, Template::WithoutUserTable, false,
                    false}),
     [](const ::testing::TestParamInfo<ChoiceCase>& info) { return info.param.what; });
-
-TEST_F(Folders, WithoutATemplateTheMainWindowReportsAsForAMissingDatabase) {
-    // Where each start-up report stands: "<object>.<procedure> <line>".
-    const auto reportsOfAStartWith = [](const QString& programFolder, const QString& database) {
-        testsupport::ScriptedDialogs dialogs;
-        dialogs.expectMessageBox(3);
-        testsupport::TempSettings settings;
-        testsupport::RecordingShell shell;
-        app::Form1 form(widgets::Environment{dialogs, settings.settings, shell, nullptr,
-                                             programFolder, database});
-        QStringList places;
-        for (const testsupport::Report& report : testsupport::reportsIn(dialogs.messages()))
-            places << report.place + ' ' + QString::number(report.line);
-        return places;
-    };
-    QDir().mkpath(folders.programFolder);
-    const QString chosen = names::prepareNameDatabase(folders);
-    const QStringList installed = reportsOfAStartWith(folders.programFolder, chosen);
-    const QStringList missingBeside = reportsOfAStartWith(folders.programFolder, {});
-    EXPECT_EQ(installed, missingBeside);
-    EXPECT_EQ(installed.value(0), "Form1.Form_Load 136");
-    EXPECT_FALSE(QFileInfo::exists(folders.userFolder));
-}
 
 TEST_F(Folders, TheCopyIsNeverWrittenOverAnExistingFile) {
     makeDatabase(templatePath(), kEditionA);

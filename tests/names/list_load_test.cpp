@@ -8,6 +8,7 @@
 #include "platform/database.h"
 #include "platform/failure.h"
 #include "platform/pointer.h"
+#include "support/open_handles.h"
 #include "support/scoped_locale.h"
 #include "support/temp_database.h"
 

@@ -15,7 +15,7 @@
 #include "guarded/failure_report.h"
 #include "platform/pointer.h"
 #include "support/form2_fixture.h"
-#include "support/qt_printers.h"
+#include "support/widget_printers.h"
 #include "widgets/twips.h"
 
 namespace {

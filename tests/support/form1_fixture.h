@@ -1,12 +1,16 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -41,16 +45,38 @@ inline std::vector<Report> reportsIn(const QStringList& messages) {
     return reports;
 }
 
-// The main window over a name database of its own (the program folder), with
-// doubles for dialogs, settings and shell, and a folder for name files.
+// The main window over a name database of its own in the program folder, with
+// doubles for dialogs, settings and shell, and a folder for name files. Every
+// test of the main window builds it here.
 class Form1Fixture : public ::testing::Test {
 protected:
+    // A names.mdb holding these names (all five tables empty by default).
     explicit Form1Fixture(const names::NameTables& tables = {})
-        : db(std::make_unique<TempDatabase>(tables)) {}
+        : Form1Fixture(std::make_unique<TempDatabase>(tables)) {}
+    explicit Form1Fixture(std::unique_ptr<TempDatabase> database) : db(std::move(database)) {}
+    // A copy of the names.mdb that the build puts beside the program.
+    static std::unique_ptr<TempDatabase> builtDatabase() {
+        return std::make_unique<TempDatabase>(QStringLiteral(QF_PROGRAM_DIR "/names.mdb"));
+    }
 
-    void start() {
+    app::Form1& start() {
         form = std::make_unique<app::Form1>(
             widgets::Environment{dialogs, *store, shell, nullptr, db->folder()});
+        return *form;
+    }
+    app::Form1& startShown() {
+        start();
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        return *form;
+    }
+    // A file in the program folder, beside names.mdb.
+    QString programFile(const QString& name) const { return QDir(db->folder()).filePath(name); }
+    // The text stored under a key, as the settings file holds it.
+    QString stored(const char* key) const {
+        return QSettings(settings.settings.filePath(), QSettings::IniFormat)
+            .value(QStringLiteral("Quillfern/") + key)
+            .toString();
     }
     void chooseUserList() {
         settings.settings.writeOption(platform::keys::BuiltInList, false);

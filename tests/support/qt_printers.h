@@ -2,12 +2,8 @@
 
 #include <ostream>
 
-#include <QColor>
 #include <QString>
 #include <QStringList>
-
-#include "platform/dialogs.h"
-#include "platform/pointer.h"
 
 // Readable Qt strings in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -20,17 +16,3 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) {
         *out << (i ? ", \"" : "\"") << texts[i].toStdString() << '"';
     *out << '}';
 }
-
-inline void PrintTo(const QColor& colour, std::ostream* out) {
-    *out << colour.name().toStdString();
-}
-
-// Pointer shapes and message-box styles by their numbers.
-namespace platform {
-inline void PrintTo(PointerShape pointer, std::ostream* out) {
-    *out << "pointer " << static_cast<int>(pointer);
-}
-inline void PrintTo(MessageStyle style, std::ostream* out) {
-    *out << "style " << static_cast<int>(style);
-}
-}  // namespace platform

@@ -8,7 +8,7 @@
 #include <QStringList>
 
 #include "platform/dialogs.h"
-#include "support/qt_printers.h"
+#include "support/widget_printers.h"
 
 namespace testsupport {
 

@@ -2,9 +2,7 @@
 
 #include <sqlite3.h>
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -80,16 +78,6 @@ void TempDatabase::insert(const QString& table, const QString& name) {
 
 void TempDatabase::execute(const QString& sql) {
     RawConnection(path()).run(sql);
-}
-
-int openHandlesTo(const QString& path) {
-    const QString file = QFileInfo(path).canonicalFilePath();
-    if (file.isEmpty()) return 0;
-    int handles = 0;
-    const QDir descriptors(QStringLiteral("/proc/self/fd"));
-    for (const QFileInfo& descriptor : descriptors.entryInfoList(QDir::System | QDir::Files))
-        if (descriptor.symLinkTarget() == file) ++handles;
-    return handles;
 }
 
 }  // namespace testsupport

@@ -32,8 +32,4 @@ private:
     QTemporaryDir dir_;
 };
 
-// How many open file handles of this process lead to the file: one for each
-// open database connection to it.
-int openHandlesTo(const QString& path);
-
 }  // namespace testsupport

@@ -1,7 +1,5 @@
-// The connection and the statements of the name database, on temporary files.
-#include <chrono>
-
-#include <sqlite3.h>
+// The statements of the name database, on temporary files.
+#include <functional>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,6 +9,7 @@
 #include "names/statements.h"
 #include "platform/database.h"
 #include "platform/failure.h"
+#include "support/qt_printers.h"
 #include "support/scoped_locale.h"
 #include "support/temp_database.h"
 
@@ -37,23 +36,6 @@ QString failureOf(const std::function<void()>& action) {
     return QString();
 }
 
-TEST(Database, OpeningFailsWithTheEnginesMessageAndNeverCreatesAFile) {
-    QTemporaryDir folder;
-    const QString missing = folder.filePath("names.mdb");
-    platform::Database database;
-    EXPECT_EQ(failureOf([&] { database.open(missing); }), "unable to open database file");
-    EXPECT_FALSE(database.isOpen());
-    EXPECT_FALSE(QFile::exists(missing));
-
-    const QString notADatabase = folder.filePath("text.mdb");
-    QFile file(notADatabase);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
-    EXPECT_EQ(failureOf([&] { database.open(notADatabase); }), "file is not a database");
-    EXPECT_EQ(testsupport::openHandlesTo(notADatabase), 0);
-}
-
 TEST(Database, AMissingTableAndAClosedConnectionAreFailures) {
     TempDatabase db;
     db.execute("drop table user_lastname");
@@ -65,31 +47,6 @@ TEST(Database, AMissingTableAndAClosedConnectionAreFailures) {
               "no such table: user_lastname");
     EXPECT_EQ(failureOf([&] { names::addName(database, AddTo::UserLastNames, "Ann"); }),
               "no such table: user_lastname");
-}
-
-TEST(Database, AFileLockedByAnotherProgramIsAFailure) {
-    TempDatabase db;
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(db.path().toUtf8().constData(), &other), SQLITE_OK);
-    sqlite3_exec(other, "pragma locking_mode=EXCLUSIVE; begin exclusive", nullptr, nullptr,
-                 nullptr);
-    platform::Database::setBusyTimeout(std::chrono::milliseconds(100));
-    platform::Database database;
-    EXPECT_EQ(failureOf([&] { database.open(db.path()); }), "database is locked");
-    platform::Database::setBusyTimeout(platform::Database::kBusyTimeout);
-    sqlite3_close_v2(other);
-    database.open(db.path());
-    EXPECT_TRUE(database.isOpen());
-}
-
-TEST(Database, AConnectionClosesWithItsScope) {
-    TempDatabase db;
-    {
-        platform::Database database;
-        database.open(db.path());
-        EXPECT_EQ(testsupport::openHandlesTo(db.path()), 1);
-    }
-    EXPECT_EQ(testsupport::openHandlesTo(db.path()), 0);
 }
 
 TEST(Statements, StoredNameKeepsTheFirstFiftyCharactersWithoutSplittingALetter) {

@@ -1,12 +1,10 @@
 // "Start Generating" on the real main window, with doubles for the outside world.
 #include <QCoreApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTableView>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -17,81 +15,74 @@
 #include "platform/pointer.h"
 #include "results/form2.h"
 #include "results/result_list.h"
-#include "support/qt_printers.h"
-#include "support/recording_shell.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_settings.h"
+#include "support/form1_fixture.h"
+#include "support/widget_printers.h"
 
 namespace {
 
 const QString kTooMany = "You must select an amount less than one million.";
 const QString kNotANumber = "How many does not appear to be a number.";
 
-class GenerationRunTest : public ::testing::Test {
+// The main window over a copy of the built names.mdb, shown, with short lists
+// and a fixed seed.
+class GenerationRunTest : public testsupport::Form1Fixture {
 protected:
+    GenerationRunTest() : Form1Fixture(builtDatabase()) {}
+
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        const QString built = QStringLiteral(QF_PROGRAM_DIR "/names.mdb");
-        if (QFile::exists(built)) QFile::copy(built, programFolder.filePath("names.mdb"));
-        form1 = std::make_unique<app::Form1>(
-            widgets::Environment{dialogs, temp.settings, shell, nullptr, programFolder.path()});
+        start();
         dialogs.verifyAllShown();
         setLists({"Anna", "Tom", "Eve"}, {"Berg", "Hale"});
-        form1->random().seed(4711);
-        form1->show();
+        form->random().seed(4711);
+        form->show();
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
     void setLists(const QStringList& first, const QStringList& last) {
-        form1->firstNames().clear();
-        form1->firstNames().addAll(first);
-        form1->lastNames().clear();
-        form1->lastNames().addAll(last);
+        form->firstNames().clear();
+        form->firstNames().addAll(first);
+        form->lastNames().clear();
+        form->lastNames().addAll(last);
     }
 
     QStringList generate(const QString& count) {
-        form1->Text1->setText(count);
-        form1->PushButton1_Click();
+        form->Text1->setText(count);
+        form->PushButton1_Click();
         return rows();
     }
 
     QStringList rows() {
         QStringList texts;
-        if (!form1->hasForm2()) return texts;
-        results::ResultList& list = form1->Form2().results();
+        if (!form->hasForm2()) return texts;
+        results::ResultList& list = form->Form2().results();
         for (int i = 0; i < list.count(); ++i) texts << list.text(i);
         EXPECT_EQ(list.rowCount(), list.count()) << "rows not shown in the list";
         return texts;
     }
 
     void expectAtRest() {
-        EXPECT_FALSE(form1->Generating());
-        EXPECT_EQ(form1->MousePointer(), platform::PointerShape::Normal);
-        EXPECT_EQ(form1->ProgressBar1->value(), 0);
-        EXPECT_EQ(form1->ProgressBar1->text(), "Progress Bar");
+        EXPECT_FALSE(form->Generating());
+        EXPECT_EQ(form->MousePointer(), platform::PointerShape::Normal);
+        EXPECT_EQ(form->ProgressBar1->value(), 0);
+        EXPECT_EQ(form->ProgressBar1->text(), "Progress Bar");
     }
-
-    QTemporaryDir programFolder;
-    testsupport::TempSettings temp;
-    testsupport::ScriptedDialogs dialogs;
-    testsupport::RecordingShell shell;
-    std::unique_ptr<app::Form1> form1;
 };
 
 TEST_F(GenerationRunTest, HundredNamesShowTheResultsWindow) {
     std::vector<int> positions;
-    QObject::connect(form1->ProgressBar1, &QProgressBar::valueChanged,
+    QObject::connect(form->ProgressBar1, &QProgressBar::valueChanged,
                      [&](int value) { positions.push_back(value); });
     const QStringList names = generate("100");
     ASSERT_EQ(names.size(), 100);
     for (const QString& name : names) {
         const QStringList parts = name.split(' ');
         ASSERT_EQ(parts.size(), 2) << name.toStdString();
-        EXPECT_TRUE(form1->firstNames().entries().contains(parts[0])) << name.toStdString();
-        EXPECT_TRUE(form1->lastNames().entries().contains(parts[1])) << name.toStdString();
+        EXPECT_TRUE(form->firstNames().entries().contains(parts[0])) << name.toStdString();
+        EXPECT_TRUE(form->lastNames().entries().contains(parts[1])) << name.toStdString();
     }
-    EXPECT_TRUE(form1->Form2().isVisible());
-    EXPECT_FALSE(form1->isVisible());
+    EXPECT_TRUE(form->Form2().isVisible());
+    EXPECT_FALSE(form->isVisible());
     expectAtRest();
     // The bar climbed one step per percent to the top, then went back to rest.
     ASSERT_GE(positions.size(), 2u);
@@ -112,19 +103,19 @@ TEST_F(GenerationRunTest, TheRoundedCountGivesTheRows) {
 TEST_F(GenerationRunTest, NoCountEmptiesTheResultsAndShowsThem) {
     generate("5");
     for (const QString count : {"0", "-5"}) {
-        form1->Form2().hide();
-        form1->show();
+        form->Form2().hide();
+        form->show();
         EXPECT_TRUE(generate(count).isEmpty());
-        EXPECT_TRUE(form1->Form2().isVisible());
-        EXPECT_FALSE(form1->isVisible());
+        EXPECT_TRUE(form->Form2().isVisible());
+        EXPECT_FALSE(form->isVisible());
         expectAtRest();
     }
 }
 
 TEST_F(GenerationRunTest, RefusedCountsLeaveTheResultsAndWindowsAsTheyWere) {
     const QStringList earlier = generate("7");
-    form1->Form2().hide();
-    form1->show();
+    form->Form2().hide();
+    form->show();
     const struct {
         QString count;
         QString message;
@@ -137,16 +128,16 @@ TEST_F(GenerationRunTest, RefusedCountsLeaveTheResultsAndWindowsAsTheyWere) {
         dialogs.verifyAllShown();
         EXPECT_EQ(dialogs.shown().back().text, refusal.message);
         EXPECT_EQ(dialogs.shown().back().style, platform::MessageStyle::Ok);
-        EXPECT_EQ(dialogs.shown().back().title, form1->applicationTitle());
-        EXPECT_TRUE(form1->isVisible());
-        EXPECT_FALSE(form1->Form2().isVisible());
+        EXPECT_EQ(dialogs.shown().back().title, form->applicationTitle());
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_FALSE(form->Form2().isVisible());
         expectAtRest();
     }
 }
 
 TEST_F(GenerationRunTest, ACountThatIsNoNumberPutsTheBarBackAtRest) {
-    form1->ProgressBar1->setValue(30);
-    form1->SetMousePointer(platform::PointerShape::Custom);
+    form->ProgressBar1->setValue(30);
+    form->SetMousePointer(platform::PointerShape::Custom);
     dialogs.expectMessageBox();
     generate("abc");
     expectAtRest();
@@ -164,23 +155,23 @@ TEST_F(GenerationRunTest, ACountBeyondThirtyTwoBitsIsReportedAndGivesNoRows) {
 }
 
 TEST_F(GenerationRunTest, NoPartOfNameChosenAddsNoRows) {
-    for (QRadioButton* option : {form1->Option4, form1->Option5, form1->Option6})
-        form1->restoreOption(option, false);
+    for (QRadioButton* option : {form->Option4, form->Option5, form->Option6})
+        form->restoreOption(option, false);
     EXPECT_TRUE(generate("20").isEmpty());
-    EXPECT_TRUE(form1->Form2().isVisible());
+    EXPECT_TRUE(form->Form2().isVisible());
 }
 
 TEST_F(GenerationRunTest, PartOfNameOptionsChooseTheRow) {
-    form1->Option5->click();
+    form->Option5->click();
     for (const QString& name : generate("20"))
-        EXPECT_TRUE(form1->firstNames().entries().contains(name));
-    form1->Option6->click();
+        EXPECT_TRUE(form->firstNames().entries().contains(name));
+    form->Option6->click();
     for (const QString& name : generate("20"))
-        EXPECT_TRUE(form1->lastNames().entries().contains(name));
+        EXPECT_TRUE(form->lastNames().entries().contains(name));
 }
 
 TEST_F(GenerationRunTest, EntriesDroppedFromAViewAreNotDrawn) {
-    form1->firstNames().removeAt(1);  // Tom
+    form->firstNames().removeAt(1);  // Tom
     for (const QString& name : generate("200"))
         EXPECT_FALSE(name.startsWith("Tom ")) << name.toStdString();
 }
@@ -192,12 +183,12 @@ TEST_F(GenerationRunTest, ASecondRunContinuesTheSequence) {
 
     testsupport::ScriptedDialogs otherDialogs;
     testsupport::TempSettings otherSettings;
-    app::Form1 other(widgets::Environment{otherDialogs, otherSettings.settings, shell, nullptr,
-                                          programFolder.path()});
+    app::Form1 other(
+        widgets::Environment{otherDialogs, otherSettings.settings, shell, nullptr, db->folder()});
     other.firstNames().clear();
-    other.firstNames().addAll(form1->firstNames().entries());
+    other.firstNames().addAll(form->firstNames().entries());
     other.lastNames().clear();
-    other.lastNames().addAll(form1->lastNames().entries());
+    other.lastNames().addAll(form->lastNames().entries());
     other.random().seed(4711);
     other.Text1->setText("100");
     other.PushButton1_Click();
@@ -208,12 +199,12 @@ TEST_F(GenerationRunTest, ASecondRunContinuesTheSequence) {
 }
 
 TEST_F(GenerationRunTest, TheResultsWindowIsCreatedOnceWithOneColumn) {
-    EXPECT_FALSE(form1->hasForm2());
+    EXPECT_FALSE(form->hasForm2());
     generate("3");
-    results::Form2* created = &form1->Form2();
-    form1->Form2().PushButton8_Click();
+    results::Form2* created = &form->Form2();
+    form->Form2().PushButton8_Click();
     generate("4");
-    EXPECT_EQ(&form1->Form2(), created);
+    EXPECT_EQ(&form->Form2(), created);
     EXPECT_EQ(created->ListView1->model()->columnCount(), 1);
     EXPECT_EQ(created->results().headerData(0, Qt::Horizontal).toString(), "Names");
     EXPECT_EQ(created->ListView1->model(), &created->results());
@@ -225,11 +216,11 @@ TEST_F(GenerationRunTest, APressWhileARunIsUnderWayEndsAtOnce) {
     bool pressed = false;
     bool wasGenerating = false;
     QMetaObject::invokeMethod(
-        form1.get(),
+        form.get(),
         [&] {
             pressed = true;
-            wasGenerating = form1->Generating();
-            form1->PushButton1_Click();
+            wasGenerating = form->Generating();
+            form->PushButton1_Click();
         },
         Qt::QueuedConnection);
     const QStringList names = generate("30");
@@ -241,7 +232,7 @@ TEST_F(GenerationRunTest, APressWhileARunIsUnderWayEndsAtOnce) {
     for (const QString& name : names) {
         const int j = generate::RandomIndex(replay, 2);
         const int k = generate::RandomIndex(replay, 3);
-        EXPECT_EQ(name, form1->firstNames().text(k - 1) + " " + form1->lastNames().text(j - 1));
+        EXPECT_EQ(name, form->firstNames().text(k - 1) + " " + form->lastNames().text(j - 1));
     }
     expectAtRest();
 }
