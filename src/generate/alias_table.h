@@ -36,12 +36,15 @@ public:
     }
     std::uint32_t draw(FastRandom& random) const { return draw(random.next()); }
 
-private:
     struct Column {
         std::uint64_t threshold;  // units of the column kept for its own entry
         std::uint32_t self;
         std::uint32_t alias;  // the entry that takes the rest of the column
     };
+    // Column i belongs to entry i (self == i).
+    const std::vector<Column>& columns() const { return columns_; }
+
+private:
     std::vector<Column> columns_;
 };
 

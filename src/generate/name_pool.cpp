@@ -58,6 +58,15 @@ void NamePool::hold(std::span<const Name> names) {
         text_.append(std::string_view(name));
         offsets_.push_back(static_cast<std::uint32_t>(text_.size()));
     }
+    size_ = static_cast<std::uint32_t>(names.size());
+}
+
+void NamePool::weigh(std::span<const double> weights) {
+    const AliasTable table(weights);
+    columns_.reserve(table.size());
+    for (const AliasTable::Column& c : table.columns())
+        columns_.push_back(WeightedColumn{static_cast<std::uint32_t>(c.threshold >> 32), c.alias});
+    weighted_ = true;
 }
 
 NamePool::NamePool(std::span<const std::string_view> names) {
@@ -69,14 +78,14 @@ NamePool::NamePool(std::span<const std::string> names) {
 
 NamePool::NamePool(std::span<const std::string_view> names, std::span<const double> weights) {
     checkSameLength(names.size(), weights.size());
-    weights_.emplace(weights);
     hold(names);
+    weigh(weights);
 }
 
 NamePool::NamePool(std::span<const std::string> names, std::span<const double> weights) {
     checkSameLength(names.size(), weights.size());
-    weights_.emplace(weights);
     hold(names);
+    weigh(weights);
 }
 
 NamePool commonNamesCovering(std::span<const std::string_view> names,

@@ -128,6 +128,21 @@ TEST(PersonDraw, FamilyNamesTakeTheFormOfThePersonsSex) {
     }
 }
 
+TEST(PersonDraw, RowBufferHoldsTheSameRowsAsAString) {
+    const PersonDraw draw({russian(), chinese()}, choose(GenderFilter::Both));
+    generate::RowBuffer buffer(8);  // grows many times over
+    std::string text;
+    for (const Person& p : drawPersons(draw, 1'000)) {
+        appendFull(buffer, p);
+        buffer.push_back('\n');
+        appendFull(text, p);
+        text += '\n';
+    }
+    EXPECT_EQ(buffer.text(), text);
+    buffer.clear();
+    EXPECT_EQ(buffer.size(), 0u);
+}
+
 struct Odds {
     std::vector<double> shares;  // of ru, zh-CN, cs; empty: equal
     GenderFilter gender;
