@@ -25,7 +25,6 @@
 #include "generate/invent_quality.h"
 #include "generate/inventor.h"
 #include "generate/name_model.h"
-#include "generate/name_model_text.h"
 
 namespace {
 

@@ -35,7 +35,8 @@ Inventor::Inventor(const NameModel& model, InventFilters filters, std::uint64_t 
       longest_(filters_.maxLength > 0 ? filters_.maxLength
                                       : std::max(model.longestName(), filters_.minLength)),
       random_(seed),
-      siftsUnlikely_(filters_.minLength == 0 && filters_.maxLength == 0 && foldedEnd_.empty()) {
+      siftsUnlikely_(filters_.minLength == 0 && filters_.maxLength == 0 && foldedEnd_.empty()),
+      startState_(model.stateAfter(model.start())) {
     if (filters_.maxLength > 0 && filters_.minLength > filters_.maxLength)
         throw InventFailure("the least length (" + std::to_string(filters_.minLength) +
                             ") is greater than the greatest (" +
@@ -69,7 +70,7 @@ bool Inventor::tryOnce() {
     if (!drawStart(h)) return false;
     std::uint64_t hash = foldedNameHash({});
     for (const Symbol s : symbols_) hash = fnv1a(model_.folded(s), hash);
-    for (NameModel::State state = model_.stateAfter(h);;) {
+    for (NameModel::State state = symbols_.empty() ? startState_ : model_.stateAfter(h);;) {
         const Symbol s = model_.sample(state, random_, cost_);
         if (s == NameModel::kBoundary) break;
         if (symbols_.size() == longest_) return false;
@@ -117,7 +118,7 @@ NameModel::Symbol Inventor::drawStartSymbol(History h, std::string_view remainin
 }
 
 bool Inventor::meetsFilters() {
-    if (symbols_.size() < filters_.minLength) return false;
+    if (symbols_.empty() || symbols_.size() < filters_.minLength) return false;
     if (filters_.maxLength > 0 && symbols_.size() > filters_.maxLength) return false;
     if (foldedEnd_.empty()) return true;
     folded_.clear();

@@ -69,6 +69,7 @@ private:
     // Lengths and ends are met by drawing until a name fits: names the model
     // finds unlikely are then offered too, or a rare fit could never be met.
     bool siftsUnlikely_;
+    NameModel::State startState_;
     NameModel::Cost cost_ = 0;
     FlatKeySet given_;
     std::vector<Symbol> symbols_;

@@ -97,12 +97,12 @@ public:
 private:
     static std::uint64_t nonZero(std::uint64_t key) { return key == 0 ? 1 : key; }
 
-    static bool insertInto(std::vector<std::uint64_t>& slots, std::uint64_t key) {
-        const std::size_t mask = slots.size() - 1;
+    static bool insertInto(std::vector<std::uint64_t>& table, std::uint64_t key) {
+        const std::size_t mask = table.size() - 1;
         for (std::size_t i = mix64(key) & mask;; i = (i + 1) & mask) {
-            if (slots[i] == key) return false;
-            if (slots[i] == 0) {
-                slots[i] = key;
+            if (table[i] == key) return false;
+            if (table[i] == 0) {
+                table[i] = key;
                 return true;
             }
         }
@@ -158,11 +158,11 @@ private:
         std::uint32_t value = 0;
     };
 
-    static Slot& find(std::vector<Slot>& slots, std::uint64_t key) {
-        const std::size_t mask = slots.size() - 1;
+    static Slot& find(std::vector<Slot>& table, std::uint64_t key) {
+        const std::size_t mask = table.size() - 1;
         std::size_t i = mix64(key) & mask;
-        while (slots[i].key != 0 && slots[i].key != key) i = (i + 1) & mask;
-        return slots[i];
+        while (table[i].key != 0 && table[i].key != key) i = (i + 1) & mask;
+        return table[i];
     }
 
     void grow() {
