@@ -1,0 +1,167 @@
+#pragma once
+
+// A model of a list's names that invents new ones in the same style: an
+// interpolated Kneser-Ney model of characters (grapheme clusters), where the
+// next character is predicted from up to `order - 1` characters before it and
+// every name starts and ends at a boundary mark. It learns the letters, their
+// order, how names begin and end, and so how long they are.
+//
+// Names are drawn from it, then sifted by how likely the model finds them:
+// the least likely (mostly unpronounceable) are not offered, and the most
+// likely are thinned, so that a long run is not spent on the same few names.
+
+#include <bit>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generate/name_model_tables.h"
+
+namespace generate {
+
+// A failure of learning or inventing. The message reads after "quillfern: ".
+class InventFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ModelSettings {
+    // Characters predicted from up to order - 1 before them (1 to kMaxOrder).
+    // A key of 64 bits holds an n-gram, so the order can be lower for a large
+    // alphabet: at least 4 for up to 65,534 characters, 9 for up to 126.
+    int order = 5;
+    // Absolute discounts in 1/256 of a count, for n-grams seen once, twice,
+    // and three or more times; what they take off goes to the shorter context.
+    int discountOnce = 200;
+    int discountTwice = 240;
+    int discountMore = 250;
+    // The share (in 1/256) of those discounts in contexts of one or two
+    // characters: backing off from them makes letter triples never seen.
+    int shortContextShare = 96;
+    // Of the model's own names (drawn at training), the share in percent
+    // that is likely enough to offer; the rest, the least likely, are not.
+    int plausiblePercent = 75;
+    // The share in percent of its own names that count as common: a name
+    // more likely than those is offered only with the chance that makes it
+    // as frequent as they are. 0: no thinning.
+    int commonPercent = 30;
+};
+
+class NameModel {
+public:
+    using Symbol = std::uint16_t;
+    // The last order - 1 symbols, the newest in the lowest bits.
+    using History = std::uint64_t;
+    // Where drawing stands: the longest learned context that ends the history.
+    using State = std::uint32_t;
+    // How unlikely a name is: -log2 of its chance, in 1/1024 of a bit.
+    using Cost = std::uint32_t;
+
+    static constexpr int kMaxOrder = 10;
+    // The fewest different names (compared ignoring case) a model learns from.
+    static constexpr std::size_t kMinimumNames = 5;
+    // Marks the start and the end of a name.
+    static constexpr Symbol kBoundary = 1;
+
+    // Learns from UTF-8 names. White space at either end is dropped, empty
+    // entries are skipped, and names that differ only in case count once.
+    // Throws InventFailure for fewer than kMinimumNames different names.
+    static NameModel train(const std::vector<std::string>& utf8Names,
+                           const ModelSettings& settings = {});
+
+    const ModelSettings& settings() const { return settings_; }
+    // The order in use (see ModelSettings::order).
+    int order() const { return order_; }
+    std::size_t nameCount() const { return names_.size(); }
+    // Different characters, the boundary mark not counted.
+    std::size_t alphabetSize() const { return text_.size() - 2; }
+    // How many learned names have each length in characters (index = length).
+    const std::vector<std::uint32_t>& lengthCounts() const { return lengthCounts_; }
+    std::size_t longestName() const { return lengthCounts_.size() - 1; }
+
+    // The hash of a name's case folding (see foldedNameHash).
+    bool isTrainingName(std::uint64_t foldedHash) const { return names_.contains(foldedHash); }
+
+    // A symbol's text as learned, and its case folding. Symbol 0 and the
+    // boundary mark have empty texts.
+    const std::string& text(Symbol s) const { return text_[s]; }
+    const std::string& folded(Symbol s) const { return folded_[s]; }
+    Symbol symbolCount() const { return static_cast<Symbol>(text_.size()); }
+
+    History start() const { return startHistory_; }
+    History push(History h, Symbol s) const { return ((h << bits_) | s) & historyMask_; }
+    State stateAfter(History h) const { return longestContext(h); }
+
+    // Draws the symbol that follows and adds its cost; `state` moves on past
+    // it (unless it is the end mark).
+    Symbol sample(State& state, SplitMix64& random, Cost& cost) const;
+    // The chance of `s` after the history, in units of 2^-32.
+    std::uint64_t chance(History h, Symbol s) const { return chanceIn(longestContext(h), s); }
+    // -log2 of part / whole.
+    static Cost costOf(std::uint64_t part, std::uint64_t whole) {
+        return log2Fixed(whole) - log2Fixed(part);
+    }
+
+    // Whether a drawn name of this cost is likely enough to offer.
+    bool isPlausible(Cost cost) const { return cost <= leastLikely_; }
+    // Whether a drawn name of this cost is kept after thinning the common ones.
+    bool keepsAfterThinning(Cost cost, SplitMix64& random) const;
+
+private:
+    struct Context {
+        std::uint64_t total = 0;  // all weights, scaled counts
+        std::uint64_t kept = 0;   // what the entries keep after discounting
+        std::uint32_t begin = 0;  // entries [begin, end)
+        std::uint32_t end = 0;
+        std::uint32_t shorter = 0;  // the context without its oldest symbol
+        Cost backoffCost = 0;       // of going on to the shorter context
+    };
+
+    class Trainer;
+
+    // The lowest `fields` symbols of a key, and how many a key holds.
+    std::uint64_t fieldMask(int fields) const {
+        return fields <= 0 ? 0 : fields * bits_ >= 64 ? ~0ull : (1ull << (fields * bits_)) - 1;
+    }
+    int fieldsOf(std::uint64_t key) const {
+        return (static_cast<int>(std::bit_width(key)) + bits_ - 1) / bits_;
+    }
+    std::uint32_t longestContext(History h) const;
+    std::uint32_t entryOf(const Context& c, Symbol s) const;
+    std::uint32_t entryAt(const Context& c, std::uint64_t weight) const;
+    std::uint64_t weightOf(const Context& c, Symbol s) const;
+    std::uint64_t chanceIn(std::uint32_t context, Symbol s) const;
+
+    ModelSettings settings_;
+    std::vector<std::string> text_;
+    std::vector<std::string> folded_;
+    FlatKeySet names_;
+    std::vector<std::uint32_t> lengthCounts_;
+    int bits_ = 16;  // per symbol in a key
+    int order_ = 1;
+    History startHistory_ = 0;
+    History historyMask_ = 0;
+    // contexts_[0] is the empty context; the map finds the others.
+    std::vector<Context> contexts_;
+    FlatKeyMap contextIndex_;
+    // What a context predicts, in one place for drawing.
+    struct Entry {
+        std::uint64_t cumulative = 0;  // weight from the context's begin up to this one
+        State next = 0;                // the state after this symbol
+        Cost cost = 0;                 // of this symbol in this context
+        Symbol symbol = 0;
+    };
+    std::vector<Entry> entries_;
+    // Costs of the model's own names at the plausible and common shares.
+    Cost leastLikely_ = ~Cost{0};
+    Cost common_ = 0;
+};
+
+// The hash under which a model and an inventor know a case-folded name.
+inline std::uint64_t foldedNameHash(std::string_view folded) {
+    return fnv1a(folded);
+}
+
+}  // namespace generate
