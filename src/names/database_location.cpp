@@ -14,6 +14,8 @@
 #include <QTemporaryFile>
 #include <QtGlobal>
 
+#include "names/name_database_file.h"
+#include "names/origin_store.h"
 #include "platform/database.h"
 #include "platform/failure.h"
 #include "platform/files.h"
@@ -52,6 +54,40 @@ void renameWithoutReplacing(const QString& from, const QString& to) {
 
 void removeCompanions(const QString& path) {
     for (const char* suffix : {"-wal", "-shm", "-journal"}) QFile::remove(path + suffix);
+}
+
+// A template without origins: its three built-in tables replace the copy's.
+void takeTemplateTables(platform::Database& db) {
+    for (const BuiltInTable& builtIn : kBuiltInTables) {
+        const QByteArray table(builtIn.table);
+        const QByteArray column(builtIn.column);
+        db.execute(("delete from main." + table).constData());
+        db.execute(("insert into main." + table + " (id, " + column + ") select id, " + column +
+                    " from template." + table + " order by id")
+                       .constData());
+    }
+}
+
+// The template's origins replace the copy's; the user's changes to them stay
+// and the built-in tables show the same origins again, as far as the template
+// still has them (else the template's own). A copy made before origins
+// existed gains their tables first.
+void takeTemplateOrigins(platform::Database& db) {
+    if (!hasOriginTables(db)) db.executeScript(kOriginSchema);
+    QStringList shown = shownOrigins(db);
+    for (const char* table : {"origin", "origin_name"}) {
+        db.execute((QByteArray("delete from main.") + table).constData());
+        db.execute((QByteArray("insert into main.") + table + " select * from template." + table)
+                       .constData());
+    }
+    QStringList known;
+    for (const OriginRecord& origin : storedOrigins(db)) known.append(origin.tag);
+    shown.removeIf([&](const QString& tag) { return !known.contains(tag); });
+    if (shown.isEmpty()) {
+        platform::Query rows = db.query("select tag from template.shown_origin order by position");
+        while (rows.next()) shown.append(rows.text(0));
+    }
+    fillShownTables(db, shown);
 }
 
 }  // namespace
@@ -118,14 +154,11 @@ RefreshResult refreshBuiltInLists(const QString& templatePath, const QString& co
     platform::Transaction transaction(db);
     // Another start of the program may have refreshed it in the meantime.
     if (editionOf(db, "main") == edition) return RefreshResult::AlreadyCurrent;
-    for (const BuiltInTable& builtIn : kBuiltInTables) {
-        const QByteArray table(builtIn.table);
-        const QByteArray column(builtIn.column);
-        db.execute(("delete from main." + table).constData());
-        db.execute(("insert into main." + table + " (id, " + column + ") select id, " + column +
-                    " from template." + table + " order by id")
-                       .constData());
-    }
+    if (hasOriginTables(db, "template") &&
+        db.firstValue("select count(*) from template.origin").toInt() > 0)
+        takeTemplateOrigins(db);
+    else
+        takeTemplateTables(db);
     db.execute(("pragma main.user_version=" + QByteArray::number(edition)).constData());
     transaction.commit();
     return RefreshResult::Refreshed;

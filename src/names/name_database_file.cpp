@@ -32,21 +32,44 @@ public:
     }
 
     void insertAll(const char* sql, const QStringList& names) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) != SQLITE_OK) fail();
+        Statement statement(*this, sql);
         for (const QString& name : names) {
-            const QByteArray text = name.toUtf8();
-            sqlite3_bind_text(statement, 1, text.constData(), static_cast<int>(text.size()),
-                              SQLITE_STATIC);
-            const int rc = sqlite3_step(statement);
-            sqlite3_reset(statement);
-            if (rc != SQLITE_DONE) {
-                sqlite3_finalize(statement);
-                fail();
-            }
+            statement.bind(1, name);
+            statement.run();
         }
-        sqlite3_finalize(statement);
     }
+
+    // One prepared statement, run again and again with new values.
+    class Statement {
+    public:
+        Statement(Connection& connection, const char* sql) : connection_(connection) {
+            if (sqlite3_prepare_v2(connection.db_, sql, -1, &statement_, nullptr) != SQLITE_OK)
+                connection.fail();
+        }
+        ~Statement() { sqlite3_finalize(statement_); }
+        Statement(const Statement&) = delete;
+        Statement& operator=(const Statement&) = delete;
+
+        void bind(int parameter, const QString& text) {
+            const QByteArray bytes = text.toUtf8();
+            sqlite3_bind_text(statement_, parameter, bytes.constData(),
+                              static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+        }
+        void bind(int parameter, double value) {
+            sqlite3_bind_double(statement_, parameter, value);
+        }
+        void bindNull(int parameter) { sqlite3_bind_null(statement_, parameter); }
+        void run() {
+            const int rc = sqlite3_step(statement_);
+            sqlite3_reset(statement_);
+            sqlite3_clear_bindings(statement_);
+            if (rc != SQLITE_DONE) connection_.fail();
+        }
+
+    private:
+        Connection& connection_;
+        sqlite3_stmt* statement_ = nullptr;
+    };
 
 private:
     [[noreturn]] void fail() { throw platform::Failure(QString::fromUtf8(sqlite3_errmsg(db_))); }
@@ -75,13 +98,66 @@ QByteArray sha256(const QByteArray& bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
+void insertOrigins(Connection& db, const QList<OriginEntry>& origins) {
+    Connection::Statement origin(db, "insert into origin values (?, ?, ?, ?, ?, ?)");
+    Connection::Statement name(db,
+                               "insert into origin_name (origin, list, name, weight) "
+                               "values (?, ?, ?, ?)");
+    for (const OriginEntry& entry : origins) {
+        const OriginRecord& record = entry.origin;
+        origin.bind(1, record.tag);
+        origin.bind(2, record.displayName);
+        origin.bind(3, record.scripts);
+        origin.bind(4, QString::fromLatin1(record.familyFirst ? kFamilyFirst : kGivenFirst));
+        origin.bind(5, QString::fromLatin1(record.blankBetween ? kSpaceBetween : kNothingBetween));
+        origin.bind(6, record.sources);
+        origin.run();
+        for (OriginList list : kOriginLists) {
+            const QString word = QString::fromLatin1(listWord(list));
+            for (const ListedName& listed : entry[list]) {
+                name.bind(1, record.tag);
+                name.bind(2, word);
+                name.bind(3, listed.name);
+                if (listed.weight > 0)
+                    name.bind(4, listed.weight);
+                else
+                    name.bindNull(4);
+                name.run();
+            }
+        }
+    }
+}
+
+// The origin that the built-in tables show at first, and its names there.
+const OriginEntry* firstShown(const NameTables& names) {
+    const QString wanted =
+        names.shown.isEmpty() ? QString::fromLatin1(kFallbackOrigin) : names.shown.first();
+    for (const OriginEntry& entry : names.origins)
+        if (entry.origin.tag == wanted) return &entry;
+    return names.origins.isEmpty() ? nullptr : &names.origins.first();
+}
+
 }  // namespace
 
 int builtInEdition(const NameTables& names) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (const QStringList* list : {&names.maleFirst, &names.femaleFirst, &names.last}) {
-        for (const QString& name : *list) hash.addData(name.toUtf8().append('\n'));
+    const auto addList = [&](const QStringList& list) {
+        for (const QString& name : list) hash.addData(name.toUtf8().append('\n'));
         hash.addData(QByteArrayView("\0", 1));  // where one list ends and the next begins
+    };
+    for (const QStringList* list : {&names.maleFirst, &names.femaleFirst, &names.last})
+        addList(*list);
+    for (const OriginEntry& entry : names.origins) {
+        const OriginRecord& record = entry.origin;
+        addList({record.tag, record.displayName, record.scripts, record.sources,
+                 QString::number(record.familyFirst), QString::number(record.blankBetween)});
+        for (const QList<ListedName>& list : entry.lists) {
+            QStringList lines;
+            for (const ListedName& listed : list)
+                lines.append(listed.name + QLatin1Char('\t') +
+                             QString::number(listed.weight, 'g', 17));
+            addList(lines);
+        }
     }
     const QByteArray digest = hash.result();
     quint32 edition = 0;
@@ -98,39 +174,24 @@ void createNameDatabase(const QString& path, const NameTables& names) {
     db.execute("pragma journal_mode=WAL");
     db.execute("begin");
     db.execute(kNameDatabaseSchema);
-    db.insertAll("insert into system_mfirstname (Mfirst) values (?)", names.maleFirst);
-    db.insertAll("insert into system_ffirstname (Ffirst) values (?)", names.femaleFirst);
-    db.insertAll("insert into system_lastname (Last) values (?)", names.last);
+    db.execute(kOriginSchema);
+    insertOrigins(db, names.origins);
+    if (const OriginEntry* shown = firstShown(names)) {
+        db.insertAll("insert into system_mfirstname (Mfirst) values (?)", maleTableNames(*shown));
+        db.insertAll("insert into system_ffirstname (Ffirst) values (?)", femaleTableNames(*shown));
+        db.insertAll("insert into system_lastname (Last) values (?)", lastTableNames(*shown));
+        db.insertAll("insert into shown_origin (tag) values (?)", {shown->origin.tag});
+    } else {
+        db.insertAll("insert into system_mfirstname (Mfirst) values (?)", names.maleFirst);
+        db.insertAll("insert into system_ffirstname (Ffirst) values (?)", names.femaleFirst);
+        db.insertAll("insert into system_lastname (Last) values (?)", names.last);
+    }
     db.insertAll("insert into user_firstname (firstname) values (?)", names.userFirst);
     db.insertAll("insert into user_lastname (lastname) values (?)", names.userLast);
     db.execute(QByteArray("pragma user_version=")
                    .append(QByteArray::number(builtInEdition(names)))
                    .constData());
     db.execute("commit");
-}
-
-QStringList readBuiltInList(const QString& path) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(readWhole(path));
-    if (utf8.hasError()) throw platform::Failure(path + QStringLiteral(": not valid UTF-8"));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lines[i].endsWith(QLatin1Char('\r'))) lines[i].chop(1);
-        const QString& name = lines[i];
-        QString fault;
-        if (name.isEmpty())
-            fault = QStringLiteral("empty name");
-        else if (name.contains(QLatin1Char('\'')))
-            fault = QStringLiteral("apostrophe");
-        else if (name.trimmed() != name)
-            fault = QStringLiteral("blanks at the ends");
-        else if (name.size() > kStoredNameLength)
-            fault = QStringLiteral("longer than 50");
-        if (!fault.isEmpty())
-            throw platform::Failure(QStringLiteral("%1:%2: %3").arg(path).arg(i + 1).arg(fault));
-    }
-    return lines;
 }
 
 InstallResult installBuiltDatabase(const QString& built, const QString& target,

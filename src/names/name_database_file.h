@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "names/origin_data.h"
+
 // Making the name database file. Used by the build tool that turns the
 // built-in lists into names.mdb, and by tests that need a fresh database.
 // Needs only Qt Core and SQLite.
@@ -17,12 +19,58 @@ inline constexpr const char* kNameDatabaseSchema =
     "create table user_firstname (id integer primary key, firstname text not null collate nocase);"
     "create table user_lastname (id integer primary key, lastname text not null collate nocase);";
 
+// The store of the world's origins beside the five tables. The three built-in
+// tables hold the names of the origins that shown_origin lists, as the main
+// window shows them; the triggers keep each change the user makes to them as
+// a change of those origins (an added name for the first of them, a removed
+// one for all), so that it comes back when the origin is shown again and
+// outlives a refresh of the built-in names. While shown_origin is empty
+// nothing is kept: the tables are being filled, or the file holds no origins.
+inline constexpr int kStoreSchemaVersion = 2;
+inline constexpr const char* kOriginSchema =
+    "create table store_info (key text primary key, value text not null);"
+    "insert into store_info values ('schema', '2');"
+    "create table origin (tag text primary key, name text not null, scripts text not null,"
+    " name_order text not null, separator text not null, sources text not null);"
+    "create table origin_name (id integer primary key, origin text not null, list text not null,"
+    " name text not null, weight real);"
+    "create index origin_name_lists on origin_name (origin, list);"
+    "create table origin_edit (id integer primary key, origin text not null,"
+    " list text not null, name text not null, kind text not null);"
+    "create table shown_origin (position integer primary key, tag text not null);"
+    "create trigger system_mfirstname_added after insert on system_mfirstname begin"
+    " insert into origin_edit (origin, list, name, kind) select tag, 'mfirst', new.Mfirst, 'add'"
+    " from shown_origin order by position limit 1; end;"
+    "create trigger system_ffirstname_added after insert on system_ffirstname begin"
+    " insert into origin_edit (origin, list, name, kind) select tag, 'ffirst', new.Ffirst, 'add'"
+    " from shown_origin order by position limit 1; end;"
+    "create trigger system_lastname_added after insert on system_lastname begin"
+    " insert into origin_edit (origin, list, name, kind) select tag, 'last', new.Last, 'add'"
+    " from shown_origin order by position limit 1; end;"
+    "create trigger system_mfirstname_removed after delete on system_mfirstname begin"
+    " insert into origin_edit (origin, list, name, kind) select tag, 'mfirst', old.Mfirst,"
+    " 'remove' from shown_origin; end;"
+    "create trigger system_ffirstname_removed after delete on system_ffirstname begin"
+    " insert into origin_edit (origin, list, name, kind) select tag, 'ffirst', old.Ffirst,"
+    " 'remove' from shown_origin; end;"
+    "create trigger system_lastname_removed after delete on system_lastname begin"
+    " insert into origin_edit (origin, list, name, kind) select tag, 'last', old.Last, 'remove'"
+    " from shown_origin; end;";
+
+// The origin the built-in tables of a new database show: the default of a
+// user whose locale matches no origin.
+inline constexpr char kFallbackOrigin[] = "en-US";
+
 struct NameTables {
     QStringList maleFirst{};    // system_mfirstname
     QStringList femaleFirst{};  // system_ffirstname
     QStringList last{};         // system_lastname
     QStringList userFirst{};    // user_firstname
     QStringList userLast{};     // user_lastname
+    // With origins, the three built-in tables show the first of `shown` (or
+    // kFallbackOrigin) instead of the three lists above.
+    QList<OriginEntry> origins{};
+    QStringList shown{};
 };
 
 // The edition of a set of built-in lists: a number drawn from their content,
@@ -34,11 +82,6 @@ int builtInEdition(const NameTables& names);
 // write-ahead-log mode, stamped with the edition of its built-in lists. A file
 // already at `path` is replaced. Throws platform::Failure.
 void createNameDatabase(const QString& path, const NameTables& names);
-
-// Reads one of the built-in lists: UTF-8, one name per line. Throws
-// platform::Failure naming the file and line of an empty name, a name with an
-// apostrophe or blanks at its ends, or one longer than 50 characters.
-QStringList readBuiltInList(const QString& path);
 
 enum class InstallResult { Installed, Replaced, AlreadyCurrent, KeptChangedByUser };
 

@@ -156,6 +156,9 @@ void Database::open(const QString& path, Access access) {
     // Another copy of the program may be reading or writing the file: wait for
     // it a little rather than fail at once.
     sqlite3_busy_timeout(db, static_cast<int>(busyTimeout_.count()));
+    // Sorting a list of a hundred thousand names stays in memory rather than in
+    // a temporary file, which is quicker and needs no room on disk.
+    sqlite3_exec(db, "pragma temp_store=MEMORY", nullptr, nullptr, nullptr);
     sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, noCaseCollation);
     sqlite3_create_collation_v2(db, kNameOrder, SQLITE_UTF8, openNameCollator(), nameOrderCollation,
                                 closeNameCollator);
@@ -222,11 +225,41 @@ void Database::execute(const char* sql) {
     step(cached(sql));
 }
 
+void Database::executeScript(const char* sql) {
+    if (sqlite3_exec(handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail();
+}
+
 void Database::execute(const char* sql, const QString& value) {
     sqlite3_stmt* statement = cached(sql);
     const QByteArray text = value.toUtf8();
     sqlite3_bind_text(statement, 1, text.constData(), static_cast<int>(text.size()), SQLITE_STATIC);
     step(statement);
+}
+
+void Database::bind(sqlite3_stmt* statement, std::initializer_list<QString> values) {
+    int parameter = 0;
+    for (const QString& value : values) {
+        ++parameter;
+        if (value.isNull()) {
+            sqlite3_bind_null(statement, parameter);
+            continue;
+        }
+        const QByteArray text = value.toUtf8();
+        sqlite3_bind_text(statement, parameter, text.constData(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT);
+    }
+}
+
+void Database::execute(const char* sql, std::initializer_list<QString> values) {
+    sqlite3_stmt* statement = cached(sql);
+    bind(statement, values);
+    step(statement);
+}
+
+Query Database::query(const char* sql, std::initializer_list<QString> values) {
+    Query rows = query(sql);
+    bind(rows.statement_, values);
+    return rows;
 }
 
 Query Database::query(const char* sql) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -78,10 +79,17 @@ public:
 
     // Runs a changing statement that takes no values.
     void execute(const char* sql);
+    // Runs several statements, separated by semicolons, that take no values.
+    void executeScript(const char* sql);
     // Runs a changing statement with one text value bound to its only parameter.
     void execute(const char* sql, const QString& value);
+    // Runs a changing statement with text values bound to its parameters in turn;
+    // a null QString binds NULL.
+    void execute(const char* sql, std::initializer_list<QString> values);
     // Starts a query; the engine's refusal (a missing table) throws here.
     Query query(const char* sql);
+    // Starts a query with text values bound to its parameters in turn.
+    Query query(const char* sql, std::initializer_list<QString> values);
     // The first column of the first row of a query as text; empty without a row.
     QString firstValue(const char* sql);
 
@@ -99,6 +107,7 @@ private:
     sqlite3_stmt* cached(const char* sql);
     // Runs a prepared changing statement once and makes it ready for the next run.
     void step(sqlite3_stmt* statement);
+    static void bind(sqlite3_stmt* statement, std::initializer_list<QString> values);
 
     sqlite3* db_ = nullptr;
     std::map<std::string, sqlite3_stmt*> cache_;

@@ -19,6 +19,7 @@
 #include "app/form1.h"
 #include "form1_names.h"
 #include "names/name_list_model.h"
+#include "names/origin_data.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/pointer.h"
@@ -39,10 +40,12 @@ using testsupport::TempDatabase;
 
 // --- start-up and options -------------------------------------------------
 
-QStringList dataLines(const char* file) {
-    QFile list(QStringLiteral(QF_DATA_DIR "/") + file);
-    EXPECT_TRUE(list.open(QIODevice::ReadOnly));
-    return QString::fromUtf8(list.readAll()).split('\n', Qt::SkipEmptyParts);
+names::OriginEntry fallbackOrigin() {
+    for (const names::OriginEntry& entry :
+         names::readOriginFolder(QStringLiteral(QF_DATA_DIR "/origins")))
+        if (entry.origin.tag == QLatin1String(names::kFallbackOrigin)) return entry;
+    ADD_FAILURE() << "no fallback origin";
+    return {};
 }
 
 TEST_F(Form1Names, FirstRunShowsTheBuiltInNamesFromTheBuiltDatabase) {
@@ -50,11 +53,12 @@ TEST_F(Form1Names, FirstRunShowsTheBuiltInNamesFromTheBuiltDatabase) {
     const testsupport::ScopedLocale locale(english);
     db = std::make_unique<TempDatabase>(QStringLiteral(QF_BUILT_NAMES_DB));
     start();
+    const names::OriginEntry shown = fallbackOrigin();
     QSet<QString> distinctFirst;
-    for (const QString& name : dataLines("male_first.txt") + dataLines("female_first.txt"))
+    for (const QString& name : names::maleTableNames(shown) + names::femaleTableNames(shown))
         distinctFirst.insert(name.toCaseFolded());
     EXPECT_EQ(firstShown().size(), distinctFirst.size());
-    EXPECT_EQ(lastShown().size(), dataLines("last.txt").size());
+    EXPECT_EQ(lastShown().size(), names::lastTableNames(shown).size());
     // In the order of the user's language, case ignored.
     QCollator collator(english);
     collator.setCaseSensitivity(Qt::CaseInsensitive);

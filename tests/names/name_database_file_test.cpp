@@ -1,7 +1,10 @@
 // The database the build makes from the built-in lists, and how the build puts
 // it beside the program.
+#include <algorithm>
+
+#include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -9,6 +12,9 @@
 #include "names/list_load.h"
 #include "names/name_database_file.h"
 #include "names/name_list_model.h"
+#include "names/origin_data.h"
+#include "names/origin_store.h"
+#include "platform/database.h"
 #include "platform/failure.h"
 #include "support/temp_database.h"
 
@@ -16,22 +22,27 @@ namespace {
 
 using names::InstallResult;
 
-TEST(BuiltDatabase, HoldsTheBuiltInListsAndEmptyUserTables) {
+TEST(BuiltDatabase, HoldsTheOriginsAndShowsTheFallbackOriginWithEmptyUserTables) {
     const testsupport::TempDatabase db(QStringLiteral(QF_BUILT_NAMES_DB));
-    const QString data = QStringLiteral(QF_DATA_DIR "/");
-    const QStringList male = db.names("system_mfirstname");
-    const QStringList female = db.names("system_ffirstname");
-    const QStringList last = db.names("system_lastname");
-    EXPECT_EQ(male, names::readBuiltInList(data + "male_first.txt"));
-    EXPECT_EQ(female, names::readBuiltInList(data + "female_first.txt"));
-    EXPECT_EQ(last, names::readBuiltInList(data + "last.txt"));
-    EXPECT_GE(male.size(), 1000);
-    EXPECT_GE(female.size(), 1000);
-    EXPECT_GE(last.size(), 2000);
-    const QStringList all = male + female + last;
-    static const QRegularExpression beyondAscii(QStringLiteral("[^\\x{0}-\\x{7f}]"));
-    EXPECT_GE(all.filter(beyondAscii).size(), 24);
-    EXPECT_GE(all.filter(QStringLiteral("-")).size(), 10);
+    const QList<names::OriginEntry> origins =
+        names::readOriginFolder(QStringLiteral(QF_DATA_DIR "/origins"));
+    EXPECT_GE(origins.size(), 40);
+    platform::Database connection;
+    connection.open(db.path());
+    EXPECT_EQ(names::storedOrigins(connection).size(), origins.size());
+    EXPECT_EQ(names::shownOrigins(connection), QStringList{names::kFallbackOrigin});
+    const auto fallback = std::find_if(origins.begin(), origins.end(), [](const auto& entry) {
+        return entry.origin.tag == QLatin1String(names::kFallbackOrigin);
+    });
+    ASSERT_NE(fallback, origins.end());
+    EXPECT_EQ(db.names("system_mfirstname"), names::maleTableNames(*fallback));
+    EXPECT_EQ(db.names("system_ffirstname"), names::femaleTableNames(*fallback));
+    EXPECT_EQ(db.names("system_lastname"), names::lastTableNames(*fallback));
+    // Names keep their own scripts.
+    const int beyondAscii =
+        connection.firstValue("select count(*) from origin_name where name glob '*[^ -~]*'")
+            .toInt();
+    EXPECT_GE(beyondAscii, 10000);
     EXPECT_TRUE(db.names("user_firstname").isEmpty());
     EXPECT_TRUE(db.names("user_lastname").isEmpty());
 }
@@ -50,32 +61,59 @@ TEST(BuiltDatabase, StaysByteIdenticalWhileItIsOnlyRead) {
     EXPECT_EQ(bytes(), before);  // so a later build may still bring new built-in names
 }
 
-class BuiltInListFile : public ::testing::Test {
+class OriginFolder : public ::testing::Test {
 protected:
-    QString write(const QByteArray& bytes) {
-        QFile file(folder.filePath("list.txt"));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    void write(const QString& name, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(folder.filePath(name)).path());
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
-        return file.fileName();
     }
+    void writeOrigin(const QByteArray& indexLine, const QByteArray& male) {
+        write("origins.tsv", "tag\tname\tscripts\torder\tseparator\tsources\n" + indexLine);
+        write("xx/male.txt", male);
+        write("xx/last_male.txt", "Novák\n");
+        write("xx/last_female.txt", "Nováková\n");
+    }
+    QList<names::OriginEntry> read() const { return names::readOriginFolder(folder.path()); }
     QTemporaryDir folder;
 };
 
-TEST_F(BuiltInListFile, ReadsOneNamePerLineAndRejectsNamesTheProgramCouldNotStore) {
-    EXPECT_EQ(names::readBuiltInList(write("Ann\nZo\xC3\xAB\r\nAnne-Marie\n")),
-              (QStringList{"Ann", "Zoë", "Anne-Marie"}));
+TEST_F(OriginFolder, ReadsTheIndexAndEachListWithItsWeights) {
+    writeOrigin("xx\tTest\tLatn\tfamily-first\tnone\tsrc\n", "Ann\t2.5\nO'Neil\r\nZo\xC3\xAB\n");
+    const QList<names::OriginEntry> origins = read();
+    ASSERT_EQ(origins.size(), 1);
+    const names::OriginEntry& xx = origins[0];
+    EXPECT_EQ(xx.origin, (names::OriginRecord{"xx", "Test", "Latn", true, false, "src"}));
+    EXPECT_EQ(xx[names::OriginList::Male],
+              (QList<names::ListedName>{{"Ann", 2.5}, {"O\u2019Neil", 0}, {"Zoë", 0}}));
+    EXPECT_TRUE(xx.hasGenderedSurnames());
+    EXPECT_EQ(names::lastTableNames(xx), (QStringList{"Novák", "Nováková"}));
+}
+
+TEST_F(OriginFolder, RefusesWhatTheProgramCouldNotStore) {
     const struct {
-        QByteArray bytes;
+        QByteArray index;
+        QByteArray male;
         const char* fault;
     } faults[] = {
-        {"Ann\n\nBob\n", ":2: empty name"},   {"Ann\nO'Neil\n", ":2: apostrophe"},
-        {"Ann \n", ":1: blanks at the ends"}, {QByteArray(51, 'a'), ":1: longer than 50"},
-        {"Jos\xE9\n", "not valid UTF-8"},
+        {"xx\tT\tLatn\tgiven-first\tspace\ts\n", "Ann\n\nBob\n", ":2: empty name"},
+        {"xx\tT\tLatn\tgiven-first\tspace\ts\n", "Ann \n", ":1: blanks at the ends"},
+        {"xx\tT\tLatn\tgiven-first\tspace\ts\n", QByteArray(51, 'a'), ":1: longer than 50"},
+        {"xx\tT\tLatn\tgiven-first\tspace\ts\n", "Ann\t-1\n", ":1: bad weight"},
+        {"xx\tT\tLatn\tgiven-first\tspace\ts\n", "Jos\xE9\n", "not valid UTF-8"},
+        {"xx\tT\tLatn\tsideways\tspace\ts\n", "Ann\n", ":2: unknown name order sideways"},
+        {"xx\tT\tLatn\tgiven-first\ttab\ts\n", "Ann\n", ":2: unknown separator tab"},
+        {"xx\tT\tLatn\n", "Ann\n", ":2: not six columns"},
+        {"xx\tT\tLatn\tgiven-first\tspace\ts\n", "", "no first names or no last names"},
     };
     for (const auto& c : faults) {
+        QFile::remove(folder.filePath("xx/male.txt"));
+        writeOrigin(c.index, c.male);
+        if (c.male.isEmpty()) QFile::remove(folder.filePath("xx/male.txt"));
         try {
-            names::readBuiltInList(write(c.bytes));
-            ADD_FAILURE() << "accepted " << c.bytes.toStdString();
+            read();
+            ADD_FAILURE() << "accepted " << c.male.toStdString();
         } catch (const platform::Failure& failure) {
             EXPECT_TRUE(failure.description().endsWith(c.fault)) << failure.what();
         }

@@ -1,7 +1,7 @@
 // Build tool: turns the built-in name lists into names.mdb, and puts the
 // result beside the program without overwriting a database the user changed.
 //
-//   make_names_db build <out.mdb> <male_first.txt> <female_first.txt> <last.txt>
+//   make_names_db build <out.mdb> <data/origins folder>
 //   make_names_db install <built.mdb> <target names.mdb> <stamp file>
 #include <cstdio>
 #include <cstring>
@@ -14,21 +14,20 @@
 
 namespace {
 
-int build(const QString& out, const QString& male, const QString& female, const QString& last) {
+int build(const QString& out, const QString& originsFolder) {
     names::NameTables tables;
-    tables.maleFirst = names::readBuiltInList(male);
-    tables.femaleFirst = names::readBuiltInList(female);
-    tables.last = names::readBuiltInList(last);
+    tables.origins = names::readOriginFolder(originsFolder);
     // Built aside and renamed, so a failed build leaves no half-made file.
     const QString partial = out + QStringLiteral(".partial");
     names::createNameDatabase(partial, tables);
     QFile::remove(out);
     if (!QFile::rename(partial, out))
         throw platform::Failure(QStringLiteral("cannot rename ") + partial + " to " + out);
-    std::printf("names.mdb built: %lld male, %lld female first names, %lld last names\n",
-                static_cast<long long>(tables.maleFirst.size()),
-                static_cast<long long>(tables.femaleFirst.size()),
-                static_cast<long long>(tables.last.size()));
+    long long count = 0;
+    for (const names::OriginEntry& origin : tables.origins)
+        for (const auto& list : origin.lists) count += list.size();
+    std::printf("names.mdb built: %lld origins, %lld names\n",
+                static_cast<long long>(tables.origins.size()), count);
     return 0;
 }
 
@@ -54,8 +53,7 @@ int install(const QString& built, const QString& target, const QString& stamp) {
 int main(int argc, char* argv[]) {
     const auto arg = [&](int i) { return QString::fromLocal8Bit(argv[i]); };
     try {
-        if (argc == 6 && std::strcmp(argv[1], "build") == 0)
-            return build(arg(2), arg(3), arg(4), arg(5));
+        if (argc == 4 && std::strcmp(argv[1], "build") == 0) return build(arg(2), arg(3));
         if (argc == 5 && std::strcmp(argv[1], "install") == 0)
             return install(arg(2), arg(3), arg(4));
     } catch (const platform::Failure& failure) {
@@ -63,7 +61,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::fprintf(stderr,
-                 "usage: make_names_db build <out> <male> <female> <last>\n"
+                 "usage: make_names_db build <out> <origins folder>\n"
                  "       make_names_db install <built> <target> <stamp>\n");
     return 2;
 }
