@@ -7,7 +7,7 @@
 #include "names/name_list_model.h"
 #include "platform/database.h"
 #include "platform/failure.h"
-#include "platform/pointer.h"
+#include "platform/pointer_shape.h"
 #include "support/open_handles.h"
 #include "support/scoped_locale.h"
 #include "support/temp_database.h"

@@ -18,6 +18,7 @@
 
 #include "platform/failure.h"
 #include "platform/spreadsheet.h"
+#include "platform/workbook_folder.h"
 #include "support/qt_printers.h"
 
 namespace {
