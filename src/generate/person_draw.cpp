@@ -136,7 +136,8 @@ void PersonDraw::buildSlots(const std::vector<double>& shares, GenderFilter gend
         const std::vector<Sex> sexes = sexesOf(origin, gender);
         for (Sex sex : sexes) {
             for (const auto& [last, odds] : surnamesFor(origin, sex)) {
-                slots_.push_back(Slot{&firstNames(origin, sex), last, o, sex, origin.order});
+                slots_.push_back(Slot{&firstNames(origin, sex), last, o, sex, origin.order,
+                                      origin.blankBetween});
                 weights.push_back(shares[o] / sexes.size() * odds);
             }
         }

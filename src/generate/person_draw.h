@@ -33,6 +33,7 @@ struct OriginNames {
     std::string tag;          // BCP 47, e.g. "ru" or "pt-BR"
     std::string displayName;  // in English, e.g. "Russian"
     NameOrder order = NameOrder::GivenFirst;
+    bool blankBetween = true;  // false where the two names are written together (zh, ko)
     NamePool femaleFirst;
     NamePool maleFirst;
     NamePool unisexFirst;
@@ -51,6 +52,7 @@ struct Person {
     std::uint32_t lastOrigin = 0;  // of the family name: the same unless mixing
     Sex sex = Sex::Female;
     NameOrder order = NameOrder::GivenFirst;  // the given name's origin's
+    bool blankBetween = true;                 // the given name's origin's
 };
 
 // The full name, given and family name joined by one blank in the person's
@@ -63,14 +65,15 @@ inline void appendFull(RowBuffer& out, const Person& person) {
     char* at = out.room(a.size() + 1 + b.size());
     std::memcpy(at, a.data(), a.size());
     at += a.size();
-    *at++ = ' ';
+    *at = ' ';
+    at += person.blankBetween;
     std::memcpy(at, b.data(), b.size());
     out.finish(at + b.size());
 }
 inline void appendFull(std::string& out, const Person& person) {
     const bool familyFirst = person.order == NameOrder::FamilyFirst;
     out.append(familyFirst ? person.last : person.first);
-    out.push_back(' ');
+    if (person.blankBetween) out.push_back(' ');
     out.append(familyFirst ? person.first : person.last);
 }
 
@@ -112,6 +115,7 @@ public:
         person.lastOrigin = slot.origin;
         person.sex = slot.sex;
         person.order = slot.order;
+        person.blankBetween = slot.blankBetween;
         if (!mix_) {
             person.last = slot.last->draw(random.next());
             return person;
@@ -130,6 +134,7 @@ private:
         std::uint32_t origin;
         Sex sex;
         NameOrder order;
+        bool blankBetween;
     };
     struct SurnameSlot {
         const NamePool* last;
