@@ -117,7 +117,7 @@ struct Program {
         for (const QStringList& launch : launches) QFile::remove(launch.last());
     }
 
-    results::Form2& form2() { return form1->Form2(); }
+    results::Form2& form2() { return form1->resultsWindow(); }
 
     // From the click on "Start Generating" to the results window on the screen
     // with its rows. The first run also creates the results window.

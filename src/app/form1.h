@@ -88,8 +88,8 @@ public:
     bool Generating() const { return generating_; }
 
     // The results window: created and loaded on first use, then kept.
-    results::Form2& Form2();
-    bool hasForm2() const { return form2_ != nullptr; }
+    results::Form2& resultsWindow();
+    bool hasResultsWindow() const { return form2_ != nullptr; }
 
     // Event procedures.
     void Form_Load();

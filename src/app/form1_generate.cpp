@@ -58,12 +58,12 @@ void Form1::PushButton1_Click() {
         if (procedure.test(120, [&] { return !generate::readsAsNumber(Text1->text(), locale); })) {
             procedure.run(160, [&] { message(kNotANumber); });
         } else {
-            procedure.run(122, [this] { Form2().results().clear(); });
+            procedure.run(122, [this] { resultsWindow().results().clear(); });
             // A count that does not fit is reported here and the run goes on
             // without rows.
             std::int32_t count = 0;
             procedure.run(124, [&] { count = generate::countFromText(Text1->text(), locale); });
-            if (count > 0 && hasForm2()) {
+            if (count > 0 && hasResultsWindow()) {
                 results::ResultList& rows = form2_->results();
                 rows.reserve(count);
                 const double plainValue = generate::plainValue(Text1->text());
@@ -82,8 +82,8 @@ void Form1::PushButton1_Click() {
             procedure.run(154, [this] { ProgressBar1->rest(); });
             procedure.run(156, [this] {
                 // The list learns of its new rows at once, as the window shows.
-                Form2().results().publish();
-                Form2().show();
+                resultsWindow().results().publish();
+                resultsWindow().show();
             });
             procedure.run(158, [this] { hide(); });
         }
@@ -95,7 +95,7 @@ void Form1::PushButton1_Click() {
     procedure.run(168, [this] { generating_ = false; });
 }
 
-results::Form2& Form1::Form2() {
+results::Form2& Form1::resultsWindow() {
     if (!form2_) form2_ = std::make_unique<results::Form2>(env_, applicationTitle_, this);
     return *form2_;
 }

@@ -99,13 +99,13 @@ void addTypedName(Form1& form, Procedure& procedure, const QString& prompt, AddT
 // The load buttons' procedure once the files are chosen, whether in the dialog
 // or by dropping them on the list's frame.
 void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& paths,
-                       std::int16_t kind) {
+                       names::NameKind kind) {
     platform::Dialogs& dialogs = form.environment().dialogs;
     if (procedure.test(110, [&] { return paths.isEmpty(); })) return;
     procedure.run(114, [&] { form.SetMousePointer(platform::PointerShape::Hourglass); });
     widgets::FailureBox failureBox(dialogs);
     const QString title = form.applicationTitle();
-    const names::ImportSettings settings{
+    const names::ImportContext context{
         failureBox,
         [&dialogs, &title](const QString& text) {
             dialogs.messageBox(text, platform::MessageStyle::Ok, title);
@@ -113,12 +113,12 @@ void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& pat
         form.databasePath(), form.Option9->isChecked(), form.Option8->isChecked()};
     if (procedure.test(116, [&] { return paths.size() == 1; })) {
         // One file: imported under its path exactly as the dialog gave it.
-        procedure.run(120, [&] { names::FileToListview(settings, paths.first(), kind); });
+        procedure.run(120, [&] { names::FileToListview(context, paths.first(), kind); });
     } else if (procedure.test(122, [&] { return paths.size() >= 2; })) {
         for (const QString& chosen : paths) {
             QString path = chosen;
             procedure.run(132, [&] { path = platform::NormalizePath(path); });
-            procedure.run(134, [&] { names::FileToListview(settings, path, kind); });
+            procedure.run(134, [&] { names::FileToListview(context, path, kind); });
         }
     }
     procedure.run(138, [&] { form.SetMousePointer(platform::PointerShape::Normal); });
@@ -126,7 +126,7 @@ void importChosenFiles(Form1& form, Procedure& procedure, const QStringList& pat
 }
 
 // "Load First Names From File" and "Load Last Names From File".
-void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
+void importFiles(Form1& form, const char* procedureName, names::NameKind kind) {
     platform::Dialogs& dialogs = form.environment().dialogs;
     WindowProcedure procedure(dialogs, locationTag("Form1", procedureName));
     QStringList paths;
@@ -135,7 +135,7 @@ void importFiles(Form1& form, const char* procedureName, std::int16_t kind) {
 }
 
 // Files dropped on a list's frame: the load button's procedure and reports.
-void importDroppedFiles(Form1& form, const char* procedureName, std::int16_t kind,
+void importDroppedFiles(Form1& form, const char* procedureName, names::NameKind kind,
                         const QStringList& paths) {
     WindowProcedure procedure(form.environment().dialogs, locationTag("Form1", procedureName));
     importChosenFiles(form, procedure, paths, kind);
@@ -224,7 +224,7 @@ void Form1::PushButton4_Click() {
             remove(122, RemoveFrom::BuiltInFemaleFirstNames);
         }
     } else if (procedure.test(124, [this] { return Option8->isChecked(); })) {
-        procedure.run(126, [&] { names::emptyTable(database, names::Empty::UserFirstNames); });
+        procedure.run(126, [&] { names::emptyTable(database, names::UserTable::FirstNames); });
     }
     procedure.run(128, [&] { database.close(); });
     procedure.run(130, [this] { DatabaseToListview(); });
@@ -241,26 +241,26 @@ void Form1::PushButton3_Click() {
                               selectedStoredName(ListView2, *lastNames_));
         });
     } else if (procedure.test(112, [this] { return Option8->isChecked(); })) {
-        procedure.run(114, [&] { names::emptyTable(database, names::Empty::UserLastNames); });
+        procedure.run(114, [&] { names::emptyTable(database, names::UserTable::LastNames); });
     }
     procedure.run(116, [&] { database.close(); });
     procedure.run(118, [this] { DatabaseToListview(); });
 }
 
 void Form1::PushButton6_Click() {
-    importFiles(*this, "PushButton6_Click", names::kImportFirstNames);
+    importFiles(*this, "PushButton6_Click", names::NameKind::First);
 }
 
 void Form1::PushButton7_Click() {
-    importFiles(*this, "PushButton7_Click", names::kImportLastNames);
+    importFiles(*this, "PushButton7_Click", names::NameKind::Last);
 }
 
 void Form1::Frame6_DragDrop(const QStringList& paths) {
-    importDroppedFiles(*this, "PushButton6_Click", names::kImportFirstNames, paths);
+    importDroppedFiles(*this, "PushButton6_Click", names::NameKind::First, paths);
 }
 
 void Form1::Frame5_DragDrop(const QStringList& paths) {
-    importDroppedFiles(*this, "PushButton7_Click", names::kImportLastNames, paths);
+    importDroppedFiles(*this, "PushButton7_Click", names::NameKind::Last, paths);
 }
 
 bool Form1::listFrameDragEvent(QObject* frame, QEvent* event) {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "names/file_import.h"
+
 namespace cli {
 
 // The largest count `generate` takes: the largest signed 32-bit number.
@@ -17,7 +19,7 @@ inline constexpr std::int32_t kDefaultCount = 100;
 enum class Part { Full, First, Last };
 enum class ListSource { BuiltIn, User };
 enum class Gender { Both, Male, Female };
-enum class NameKind { First, Last };
+using names::NameKind;
 
 struct GenerateRequest {
     std::int32_t count = kDefaultCount;

@@ -80,11 +80,11 @@ private:
 
 // Imports one file argument ("-": standard input); failures name it as the
 // messages show it.
-int importOne(const names::ImportSettings& settings, const QString& argument, std::int16_t kind) {
-    if (argument != QLatin1String("-")) return names::FileToListview(settings, argument, kind);
+int importOne(const names::ImportContext& context, const QString& argument, names::NameKind kind) {
+    if (argument != QLatin1String("-")) return names::FileToListview(context, argument, kind);
     const StandardInputCopy input;
     try {
-        return names::FileToListview(settings, input.path(), kind);
+        return names::FileToListview(context, input.path(), kind);
     } catch (const platform::Failure& failure) {
         throw platform::Failure(
             QString(failure.description()).replace(input.path(), shownName(argument)));
@@ -103,17 +103,15 @@ bool importFiles(const ImportRequest& request, const QString& databasePath) {
     // The first failure, or the message the windows would show, ends the
     // import of that file.
     guarded::LetThroughReporter letThrough;
-    const names::ImportSettings settings{letThrough,
-                                         [](const QString& text) { throw platform::Failure(text); },
-                                         databasePath, false, true};
-    const std::int16_t kind =
-        request.kind == NameKind::First ? names::kImportFirstNames : names::kImportLastNames;
+    const names::ImportContext context{letThrough,
+                                       [](const QString& text) { throw platform::Failure(text); },
+                                       databasePath, false, true};
     StandardOutput out;
     bool allImported = true;
     for (const QString& argument : request.files) {
         const QString file = shownName(argument);
         try {
-            const int added = importOne(settings, argument, kind);
+            const int added = importOne(context, argument, request.kind);
             out.write((file + (added == 1 ? QStringLiteral(": 1 name added\n")
                                           : QStringLiteral(": %1 names added\n").arg(added)))
                           .toUtf8()

@@ -28,30 +28,29 @@ int firstStatementFor(NamePlace place) {
 
 // True when the name was stored.
 bool store(guarded::Procedure& procedure, platform::Database& database,
-           const ImportSettings& settings, std::int16_t kind, const QString& name,
-           NamePlace place) {
+           const ImportContext& context, NameKind kind, const QString& name, NamePlace place) {
     const int base = firstStatementFor(place);
     const auto add = [&](int number, AddTo table) {
         return procedure.run(number, [&] { addName(database, table, name); });
     };
-    if (kind == kImportFirstNames) {
-        if (settings.builtInList) return add(base + 4, AddTo::BuiltInFirstNames);
-        if (settings.userList) return add(base + 8, AddTo::UserFirstNames);
-    } else if (kind == kImportLastNames) {
-        if (settings.builtInList) return add(base + 14, AddTo::BuiltInLastNames);
-        if (settings.userList) return add(base + 18, AddTo::UserLastNames);
+    if (kind == NameKind::First) {
+        if (context.builtInList) return add(base + 4, AddTo::BuiltInFirstNames);
+        if (context.userList) return add(base + 8, AddTo::UserFirstNames);
+    } else if (kind == NameKind::Last) {
+        if (context.builtInList) return add(base + 14, AddTo::BuiltInLastNames);
+        if (context.userList) return add(base + 18, AddTo::UserLastNames);
     }
     return false;
 }
 
 }  // namespace
 
-int FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind) {
+int FileToListview(const ImportContext& context, const QString& path, NameKind kind) {
     int stored = 0;
-    guarded::Procedure procedure(settings.reporter, guarded::locationTag("Main", "FileToListview"));
+    guarded::Procedure procedure(context.reporter, guarded::locationTag("Main", "FileToListview"));
     platform::Database database;  // not open yet
     if (procedure.test(102, [&] { return !platform::FileExists(path); })) {
-        procedure.run(102, [&] { settings.message(QStringLiteral("File not found")); });
+        procedure.run(102, [&] { context.message(QStringLiteral("File not found")); });
         return stored;
     }
     // Without the database every name would fail in turn: one report ends this
@@ -59,7 +58,7 @@ int FileToListview(const ImportSettings& settings, const QString& path, std::int
     // another copy of the program that is writing happens once.
     std::optional<platform::Transaction> transaction;
     if (!procedure.run(106, [&] {
-            database.open(settings.databasePath);
+            database.open(context.databasePath);
             transaction.emplace(database);
         }))
         return stored;
@@ -69,7 +68,7 @@ int FileToListview(const ImportSettings& settings, const QString& path, std::int
     QString text;
     if (procedure.run(108, [&] { text = decodeNameFile(readNameFile(path)); })) {
         forEachName(text, [&](const QString& name, NamePlace place) {
-            stored += store(procedure, database, settings, kind, name, place) ? 1 : 0;
+            stored += store(procedure, database, context, kind, name, place) ? 1 : 0;
         });
     }
     // The names count once they are committed.

@@ -11,14 +11,14 @@ class Reporter;
 
 namespace names {
 
-// What an import stores: first names or last names.
-inline constexpr std::int16_t kImportFirstNames = 1;
-inline constexpr std::int16_t kImportLastNames = 2;
+// What an import stores, with the numbers the design gives the two kinds.
+// The command line names its lists with the same kinds.
+enum class NameKind : std::int16_t { First = 1, Last = 2 };
 
 // Where an import's message and failures go, with what it stores and where:
 // the main window shows them in boxes; the command line ends the file's
 // import with the first of them.
-struct ImportSettings {
+struct ImportContext {
     guarded::Reporter& reporter;                       // the failing statements
     std::function<void(const QString& text)> message;  // "File not found"
     QString databasePath;
@@ -32,6 +32,6 @@ struct ImportSettings {
 // reported and the import goes on. A missing file shows "File not found". A
 // database that cannot be opened, or a file that cannot be read, is reported
 // once and ends the import of this file. Gives the number of names stored.
-int FileToListview(const ImportSettings& settings, const QString& path, std::int16_t kind);
+int FileToListview(const ImportContext& settings, const QString& path, NameKind kind);
 
 }  // namespace names

@@ -32,8 +32,8 @@ void removeName(platform::Database& database, RemoveFrom table, const QString& n
     database.execute(kDeletions[static_cast<int>(table)], name);
 }
 
-void emptyTable(platform::Database& database, Empty table) {
-    database.execute(table == Empty::UserFirstNames ? "delete from user_firstname"
+void emptyTable(platform::Database& database, UserTable table) {
+    database.execute(table == UserTable::FirstNames ? "delete from user_firstname"
                                                     : "delete from user_lastname");
 }
 

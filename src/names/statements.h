@@ -53,14 +53,14 @@ enum class AddTo { BuiltInFirstNames, UserFirstNames, BuiltInLastNames, UserLast
 // Removals of every row holding a name, compared without regard to letter case.
 enum class RemoveFrom { BuiltInMaleFirstNames, BuiltInFemaleFirstNames, BuiltInLastNames };
 
-// Tables of the User List that are emptied whole.
-enum class Empty { UserFirstNames, UserLastNames };
+// The tables of the User List, which are emptied whole.
+enum class UserTable { FirstNames, LastNames };
 
 // Inserts one row holding the first 50 characters of `name`. The caller has
 // removed apostrophes; the value is bound, never written into the SQL text.
 void addName(platform::Database& database, AddTo table, const QString& name);
 // Deletes every row whose name equals `name` without regard to letter case.
 void removeName(platform::Database& database, RemoveFrom table, const QString& name);
-void emptyTable(platform::Database& database, Empty table);
+void emptyTable(platform::Database& database, UserTable table);
 
 }  // namespace names

@@ -54,8 +54,8 @@ protected:
 
     QStringList rows() {
         QStringList texts;
-        if (!form->hasForm2()) return texts;
-        results::ResultList& list = form->Form2().results();
+        if (!form->hasResultsWindow()) return texts;
+        results::ResultList& list = form->resultsWindow().results();
         for (int i = 0; i < list.count(); ++i) texts << list.text(i);
         EXPECT_EQ(list.rowCount(), list.count()) << "rows not shown in the list";
         return texts;
@@ -81,7 +81,7 @@ TEST_F(GenerationRunTest, HundredNamesShowTheResultsWindow) {
         EXPECT_TRUE(form->firstNames().entries().contains(parts[0])) << name.toStdString();
         EXPECT_TRUE(form->lastNames().entries().contains(parts[1])) << name.toStdString();
     }
-    EXPECT_TRUE(form->Form2().isVisible());
+    EXPECT_TRUE(form->resultsWindow().isVisible());
     EXPECT_FALSE(form->isVisible());
     expectAtRest();
     // The bar climbed one step per percent to the top, then went back to rest.
@@ -103,10 +103,10 @@ TEST_F(GenerationRunTest, TheRoundedCountGivesTheRows) {
 TEST_F(GenerationRunTest, NoCountEmptiesTheResultsAndShowsThem) {
     generate("5");
     for (const QString count : {"0", "-5"}) {
-        form->Form2().hide();
+        form->resultsWindow().hide();
         form->show();
         EXPECT_TRUE(generate(count).isEmpty());
-        EXPECT_TRUE(form->Form2().isVisible());
+        EXPECT_TRUE(form->resultsWindow().isVisible());
         EXPECT_FALSE(form->isVisible());
         expectAtRest();
     }
@@ -114,7 +114,7 @@ TEST_F(GenerationRunTest, NoCountEmptiesTheResultsAndShowsThem) {
 
 TEST_F(GenerationRunTest, RefusedCountsLeaveTheResultsAndWindowsAsTheyWere) {
     const QStringList earlier = generate("7");
-    form->Form2().hide();
+    form->resultsWindow().hide();
     form->show();
     const struct {
         QString count;
@@ -130,7 +130,7 @@ TEST_F(GenerationRunTest, RefusedCountsLeaveTheResultsAndWindowsAsTheyWere) {
         EXPECT_EQ(dialogs.shown().back().style, platform::MessageStyle::Ok);
         EXPECT_EQ(dialogs.shown().back().title, form->applicationTitle());
         EXPECT_TRUE(form->isVisible());
-        EXPECT_FALSE(form->Form2().isVisible());
+        EXPECT_FALSE(form->resultsWindow().isVisible());
         expectAtRest();
     }
 }
@@ -158,7 +158,7 @@ TEST_F(GenerationRunTest, NoPartOfNameChosenAddsNoRows) {
     for (QRadioButton* option : {form->Option4, form->Option5, form->Option6})
         form->restoreOption(option, false);
     EXPECT_TRUE(generate("20").isEmpty());
-    EXPECT_TRUE(form->Form2().isVisible());
+    EXPECT_TRUE(form->resultsWindow().isVisible());
 }
 
 TEST_F(GenerationRunTest, PartOfNameOptionsChooseTheRow) {
@@ -193,18 +193,18 @@ TEST_F(GenerationRunTest, ASecondRunContinuesTheSequence) {
     other.Text1->setText("100");
     other.PushButton1_Click();
     QStringList both;
-    for (int i = 0; i < other.Form2().results().count(); ++i)
-        both << other.Form2().results().text(i);
+    for (int i = 0; i < other.resultsWindow().results().count(); ++i)
+        both << other.resultsWindow().results().text(i);
     EXPECT_EQ(both, first + second);
 }
 
 TEST_F(GenerationRunTest, TheResultsWindowIsCreatedOnceWithOneColumn) {
-    EXPECT_FALSE(form->hasForm2());
+    EXPECT_FALSE(form->hasResultsWindow());
     generate("3");
-    results::Form2* created = &form->Form2();
-    form->Form2().PushButton8_Click();
+    results::Form2* created = &form->resultsWindow();
+    form->resultsWindow().PushButton8_Click();
     generate("4");
-    EXPECT_EQ(&form->Form2(), created);
+    EXPECT_EQ(&form->resultsWindow(), created);
     EXPECT_EQ(created->ListView1->model()->columnCount(), 1);
     EXPECT_EQ(created->results().headerData(0, Qt::Horizontal).toString(), "Names");
     EXPECT_EQ(created->ListView1->model(), &created->results());

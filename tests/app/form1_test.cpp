@@ -265,7 +265,7 @@ TEST_F(Form1Test, ALongStoredCountComesBackWhole) {
     EXPECT_EQ(form1.Text1->text().size(), count.size());
     EXPECT_EQ(stored("Text1").size(), count.size());
     form1.PushButton1->click();
-    EXPECT_EQ(form1.Form2().results().count(), 7);
+    EXPECT_EQ(form1.resultsWindow().results().count(), 7);
 }
 
 TEST_F(Form1Test, TheTabKeyVisitsTheControlsInTheirOrder) {

@@ -55,9 +55,9 @@ protected:
         form->Text1->selectAll();
         QTest::keyClicks(form->Text1, "2");
         form->PushButton1->click();
-        ASSERT_TRUE(form->hasForm2());
-        EXPECT_EQ(form->Form2().results().count(), 2);
-        EXPECT_EQ(form->Form2().results().text(0), "Smith");
+        ASSERT_TRUE(form->hasResultsWindow());
+        EXPECT_EQ(form->resultsWindow().results().count(), 2);
+        EXPECT_EQ(form->resultsWindow().results().text(0), "Smith");
         // What was chosen is in force for the rest of the run.
         EXPECT_TRUE(store->readOption(keys::MaleOnly));
         EXPECT_TRUE(store->readOption(keys::LastNameOnly));
@@ -153,7 +153,7 @@ TEST_F(BadSettingsFile, NonsenseInEveryKeyFailsEachOptionStep) {
     EXPECT_EQ(firstShown(), (QStringList{"Adam", "Bea", "Carl"}));
     EXPECT_EQ(form->Text1->text(), "\x01 twelve");
     expectTheWindowWorks();
-    EXPECT_EQ(form->Form2().Text2->text(), "::no folder::");
+    EXPECT_EQ(form->resultsWindow().Text2->text(), "::no folder::");
     EXPECT_EQ(dialogs.messages().size(), 8);
 }
 

@@ -107,7 +107,7 @@ TEST(Statements, EmptyingOneUserTableLeavesTheOtherFour) {
                      .userLast = {"Fa"}});
     platform::Database database;
     database.open(db.path());
-    names::emptyTable(database, names::Empty::UserFirstNames);
+    names::emptyTable(database, names::UserTable::FirstNames);
     database.close();
     EXPECT_EQ(db.names("user_firstname"), QStringList());
     EXPECT_EQ(db.names("user_lastname"), QStringList{"Fa"});
