@@ -28,13 +28,14 @@ bool isLatinReadable(const QString& script, const QString& tag) {
 }
 
 // Any script into Latin letters; the marks that some transliterations use
-// for signs without a sound of their own (the soft sign's prime) are dropped,
-// and accents composed with their letters.
+// for signs without a sound of their own (the soft sign's prime) and
+// apostrophes are dropped, as the program drops apostrophes from names, and
+// accents are composed with their letters.
 std::unique_ptr<icu::Transliterator> openLatinTransliterator() {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::Transliterator> transliterator(icu::Transliterator::createInstance(
-        icu::UnicodeString::fromUTF8("Any-Latin; [[:Lm:][:Sk:]] Remove; NFC"), UTRANS_FORWARD,
-        status));
+        icu::UnicodeString::fromUTF8("Any-Latin; [[:Lm:][:Sk:][\\u0027\\u2019]] Remove; NFC"),
+        UTRANS_FORWARD, status));
     if (U_FAILURE(status) || !transliterator)
         throw platform::Failure(QStringLiteral("cannot write names in Latin letters: ") +
                                 QLatin1String(u_errorName(status)));
