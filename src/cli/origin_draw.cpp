@@ -57,19 +57,20 @@ void drawRows(const generate::PersonDraw& draw, std::uint64_t seed, std::int32_t
 // others: no draw is spent on an origin that can give nothing new.
 template <class Writer>
 void drawUniqueRows(const std::vector<generate::OriginNames>& origins,
-                    const generate::DrawChoice& choice, const OriginNameNumbers& numbers,
+                    const generate::DrawChoice& choice, OriginNameNumbers& numbers,
                     std::uint64_t seed, std::int32_t count, Writer& writer) {
     SeenNumbers seen(numbers.range(), static_cast<std::uint64_t>(count));
     std::vector<std::uint32_t> live(origins.size());  // the draw's origins, by their index here
     for (std::uint32_t o = 0; o < live.size(); ++o) live[o] = o;
     std::vector<std::uint64_t> given(origins.size(), 0);
     std::optional<generate::PersonDraw> draw(personDraw(origins, choice));
+    numbers.bind(draw->origins(), live);
     generate::FastRandom random(seed);
     PersonRow row;
     for (std::int32_t added = 0; added < count;) {
         row.person = draw->next(random);
         const std::uint32_t o = live[row.person.origin];
-        if (!seen.firstTime(numbers.numberOf(o, row.person))) continue;
+        if (!seen.firstTime(numbers.numberOf(row.person))) continue;
         row.origin = origins[o].tag;
         writer.add(row);
         if (++added == count || ++given[o] < numbers.possibleIn(o)) continue;
@@ -84,6 +85,7 @@ void drawUniqueRows(const std::vector<generate::OriginNames>& origins,
         }
         draw.reset();
         draw.emplace(personDraw(std::move(rest), restChoice));
+        numbers.bind(draw->origins(), live);
     }
 }
 
@@ -161,7 +163,7 @@ void generateFromOrigins(const GenerateRequest& request, const QString& database
         return;
     }
     personDraw(origins, choice);  // refuses what cannot be drawn before counting
-    const OriginNameNumbers numbers(origins, choice.gender, request.part);
+    OriginNameNumbers numbers(origins, choice.gender, request.part);
     if (static_cast<std::uint64_t>(request.count) > numbers.possible())
         throw platform::Failure(QStringLiteral("--unique: these origins make only ") +
                                 grouped(numbers.possible()) + QLatin1Char(' ') +

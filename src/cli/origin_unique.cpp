@@ -154,4 +154,35 @@ OriginNameNumbers::OriginNameNumbers(const std::vector<OriginNames>& origins,
     }
 }
 
+OriginNameNumbers::PoolNumbers OriginNameNumbers::poolNumbers(const Numbers& numbers,
+                                                              const NamePool& pool) {
+    PoolNumbers found;
+    if (pool.empty()) return found;
+    found.begin = pool.at(0).data();
+    const std::string_view last = pool.at(pool.size() - 1);
+    found.size = static_cast<std::size_t>(last.data() + last.size() - found.begin);
+    found.numbers.assign(found.size, 0);
+    for (std::uint32_t i = 0; i < pool.size(); ++i) {
+        const std::string_view name = pool.at(i);
+        found.numbers[static_cast<std::size_t>(name.data() - found.begin)] = numbers.at(name);
+    }
+    return found;
+}
+
+void OriginNameNumbers::bind(const std::vector<OriginNames>& drawn,
+                             const std::vector<std::uint32_t>& live) {
+    bound_.clear();
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        const Origin& origin = origins_[live[i]];
+        const OriginNames& names = drawn[i];
+        bound_.push_back(
+            {live[i],
+             {poolNumbers(origin.first, names.femaleFirst),
+              poolNumbers(origin.first, names.maleFirst),
+              poolNumbers(origin.first, names.unisexFirst)},
+             {poolNumbers(origin.last, names.lastNames), poolNumbers(origin.last, names.femaleLast),
+              poolNumbers(origin.last, names.maleLast)}});
+    }
+}
+
 }  // namespace cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
@@ -25,19 +26,25 @@ public:
     // The numbers lie below this.
     std::uint64_t range() const { return range_; }
 
-    // The number of a person of origin `o` (its index among the origins given).
-    std::uint64_t numberOf(std::size_t o, const generate::Person& person) const {
-        const Origin& origin = origins_[o];
+    // Makes numberOf() read the persons of a draw whose origin i is origin
+    // live[i] here: each name's number is found by its place in its pool.
+    void bind(const std::vector<generate::OriginNames>& drawn,
+              const std::vector<std::uint32_t>& live);
+
+    // The number of a person of the bound draw.
+    std::uint64_t numberOf(const generate::Person& person) const {
+        const Bound& bound = bound_[person.origin];
+        const Origin& origin = origins_[bound.origin];
         switch (part_) {
             case Part::First:
-                return origin.offset + origin.first.at(person.first);
+                return origin.offset + idIn(bound.first, person.first);
             case Part::Last:
-                return origin.offset + origin.last.at(person.last);
+                return origin.offset + idIn(bound.last, person.last);
             case Part::Full:
                 break;
         }
-        return origin.offset + std::uint64_t{origin.first.at(person.first)} * origin.last.size() +
-               origin.last.at(person.last);
+        return origin.offset + std::uint64_t{idIn(bound.first, person.first)} * origin.last.size() +
+               idIn(bound.last, person.last);
     }
 
 private:
@@ -49,7 +56,28 @@ private:
         std::uint64_t possible = 0;
     };
 
+    // A pool's numbers by the byte where each name begins in its text.
+    struct PoolNumbers {
+        const char* begin = nullptr;
+        std::size_t size = 0;
+        std::vector<std::uint32_t> numbers;
+    };
+    struct Bound {
+        std::uint32_t origin = 0;
+        std::array<PoolNumbers, 3> first;  // female, male, unisex
+        std::array<PoolNumbers, 3> last;   // one list, female and male forms
+    };
+    static std::uint32_t idIn(const std::array<PoolNumbers, 3>& pools, std::string_view name) {
+        for (const PoolNumbers& pool : pools) {
+            const auto at = static_cast<std::size_t>(name.data() - pool.begin);
+            if (name.data() >= pool.begin && at < pool.size) return pool.numbers[at];
+        }
+        return 0;  // not reached: every name is of one of its origin's pools
+    }
+    static PoolNumbers poolNumbers(const Numbers& numbers, const generate::NamePool& pool);
+
     std::vector<Origin> origins_;
+    std::vector<Bound> bound_;
     Part part_;
     std::uint64_t possible_ = 0;
     std::uint64_t range_ = 0;
