@@ -146,7 +146,7 @@ QString mainHelpText() {
     const QList<std::pair<QString, QString>> optionRows{
         {QStringLiteral("-h, --help"),
          QStringLiteral("show this help; after a command, that command's help")},
-        {QStringLiteral("--version"), QStringLiteral("show the version")}};
+        {QStringLiteral("--version"), QStringLiteral("show the version and the data edition")}};
     const qsizetype column = columnFor(commandRows + optionRows);
     return QStringLiteral(
                "Usage: quillfern [COMMAND] [OPTIONS]\n"
