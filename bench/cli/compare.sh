@@ -6,6 +6,8 @@
 # BUILD_DIR/bench-peers, never into the project. Python Faker joins in when
 # Debian's python3-fake-factory is installed. Prints medians of wall time and the
 # highest peak memory (maximum resident set) of the runs.
+# QF_BASELINE=/path/to/an/older/quillfern adds its `generate` beside this one's
+# (with the names.mdb beside it), for the ratio of the origin runs to it.
 set -euo pipefail
 
 BUILD=$(cd "${1:?usage: bench/cli/compare.sh BUILD_DIR [RUNS]}" && pwd)
@@ -14,6 +16,8 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 QF=$BUILD/bin/quillfern
 MINIMAL=$BUILD/bench/cli/minimal_names
 DB=$BUILD/bin/names.mdb
+BASELINE=${QF_BASELINE:-}
+TEN_ORIGINS=de,fr,it,es,pl,ru,ja,zh-CN,ko,en-US
 PEERS=$BUILD/bench-peers
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -56,6 +60,9 @@ echo "1,000,000 full names to a file, $RUNS runs each, in turn" >&2
 for ((i = 0; i < RUNS; i++)); do
     run quillfern "$QF" generate -n $MILLION -o "$WORK/q.txt"
     run unique "$QF" generate -n $MILLION --unique -o "$WORK/u.txt"
+    run origin "$QF" generate -n $MILLION --origin en-US -o "$WORK/o.txt"
+    run tenmix "$QF" generate -n $MILLION --origin $TEN_ORIGINS -o "$WORK/t.txt"
+    if [ -n "$BASELINE" ]; then run baseline "$BASELINE" generate -n $MILLION -o "$WORK/b.txt"; fi
     run minimal "$MINIMAL" "$DB" $MILLION "$WORK/m.txt"
     run faker node "$PEERS/faker_names.mjs" $MILLION "$WORK/f.txt"
     run chance node "$PEERS/chance_names.js" $MILLION "$WORK/c.txt"
@@ -64,24 +71,31 @@ for ((i = 0; i < RUNS; i++)); do
         run pyfaker /usr/bin/python3 "$HERE/faker_names.py" $MILLION "$WORK/p.txt"
     fi
 done
-for file in q u m f c $([ $PYTHON_FAKER = yes ] && echo p); do
+for file in q u o t m f c $([ $PYTHON_FAKER = yes ] && echo p) $([ -n "$BASELINE" ] && echo b); do
     lines=$(wc -l < "$WORK/$file.txt")
     [ "$lines" -eq $MILLION ] || { echo "$file.txt has $lines lines" >&2; exit 1; }
 done
 
 HUNDRED=100000000
-echo "100,000,000 names to /dev/null, 3 runs" >&2
+echo "100,000,000 names to /dev/null, 3 runs each" >&2
 for ((i = 0; i < 3; i++)); do
     run devnull sh -c "exec '$QF' generate -n $HUNDRED > /dev/null"
+    run devnull10 sh -c "exec '$QF' generate -n $HUNDRED --origin $TEN_ORIGINS > /dev/null"
 done
 
 q=$(seconds quillfern); m=$(seconds minimal); f=$(seconds faker); c=$(seconds chance)
-u=$(seconds unique); d=$(seconds devnull)
+u=$(seconds unique); d=$(seconds devnull); o=$(seconds origin); t=$(seconds tenmix)
+d10=$(seconds devnull10)
 echo
 echo "| 1,000,000 full names to a file | median wall time | peak memory |"
 echo "|---|---|---|"
 echo "| quillfern generate | $q s | $(peak_mb quillfern) MB |"
 echo "| quillfern generate --unique | $u s | $(peak_mb unique) MB |"
+echo "| quillfern generate --origin en-US | $o s | $(peak_mb origin) MB |"
+echo "| quillfern generate --origin (ten origins) | $t s | $(peak_mb tenmix) MB |"
+if [ -n "$BASELINE" ]; then
+    echo "| baseline quillfern generate | $(seconds baseline) s | $(peak_mb baseline) MB |"
+fi
 echo "| minimal C++ program (one write) | $m s | $(peak_mb minimal) MB |"
 echo "| @faker-js/faker | $f s | $(peak_mb faker) MB |"
 echo "| chance | $c s | $(peak_mb chance) MB |"
@@ -93,6 +107,14 @@ echo "quillfern / minimal: $(ratio "$q" "$m") (target at most 2)"
 echo "faker.js / quillfern: $(ratio "$f" "$q") (target at least 20)"
 echo "chance / quillfern: $(ratio "$c" "$q")"
 echo "--unique / without: $(ratio "$u" "$q") (target at most 3)"
+if [ -n "$BASELINE" ]; then
+    b=$(seconds baseline)
+    echo "--origin en-US / baseline: $(ratio "$o" "$b") (target at most 1.2)"
+    echo "ten origins / baseline: $(ratio "$t" "$b") (target at most 1.2)"
+fi
 echo "100,000,000 names to /dev/null: median $d s," \
     "$(awk -v s="$d" -v n=$HUNDRED 'BEGIN {printf "%.1f", n/s/1e6}') million names/s," \
     "peak memory $(peak_mb devnull) MB (target at most 50 MB)"
+echo "100,000,000 names of ten origins to /dev/null: median $d10 s," \
+    "$(awk -v s="$d10" -v n=$HUNDRED 'BEGIN {printf "%.1f", n/s/1e6}') million names/s," \
+    "peak memory $(peak_mb devnull10) MB (target at most 50 MB)"

@@ -6,6 +6,8 @@
 #include <QCommandLineParser>
 
 #include "cli/output.h"
+#include "platform/database.h"
+#include "platform/failure.h"
 
 namespace cli {
 
@@ -144,7 +146,7 @@ QString mainHelpText() {
     const QList<std::pair<QString, QString>> optionRows{
         {QStringLiteral("-h, --help"),
          QStringLiteral("show this help; after a command, that command's help")},
-        {QStringLiteral("--version"), QStringLiteral("show the version")}};
+        {QStringLiteral("--version"), QStringLiteral("show the version and the data edition")}};
     const qsizetype column = columnFor(commandRows + optionRows);
     return QStringLiteral(
                "Usage: quillfern [COMMAND] [OPTIONS]\n"
@@ -154,6 +156,25 @@ QString mainHelpText() {
                "Commands:\n") +
            table(commandRows, column) + QStringLiteral("\nOptions:\n") + table(optionRows, column) +
            QStringLiteral("\nExit status: 0 done, 1 failure, 2 usage error.\n");
+}
+
+Action printingVersion() {
+    return [](const std::function<QString()>& databasePath) {
+        QString edition;
+        try {
+            platform::Database database;
+            database.open(databasePath(), platform::Database::Access::ReadOnlyImmutable);
+            edition = database.firstValue("pragma user_version");
+        } catch (const platform::Failure& failure) {
+            edition = QStringLiteral("unknown (") + failure.description() + QLatin1Char(')');
+        }
+        StandardOutput out;
+        out.write((QStringLiteral("quillfern " QF_VERSION "\ndata edition ") + edition +
+                   QLatin1Char('\n'))
+                      .toUtf8()
+                      .toStdString());
+        return 0;
+    };
 }
 
 Action printing(const QString& text) {

@@ -113,4 +113,8 @@ std::function<Action(const Arguments&)> parseThenRun(Request (*parse)(const Argu
 // Prints `text` on standard output.
 Action printing(const QString& text);
 
+// Prints the program's version and the edition of the built-in names in
+// the name database (its user_version).
+Action printingVersion();
+
 }  // namespace cli

@@ -73,8 +73,7 @@ Action parseArguments(const QStringList& arguments) {
     if (first == QLatin1String("--help") || first == QLatin1String("-h") ||
         first == QLatin1String("help"))
         return printing(mainHelpText());
-    if (first == QLatin1String("--version"))
-        return printing(QStringLiteral("quillfern " QF_VERSION "\n"));
+    if (first == QLatin1String("--version")) return printingVersion();
     if (first.startsWith(QLatin1Char('-')))
         throw UsageError(QStringLiteral("unknown option ") + quoted(first) +
                          QStringLiteral(" (quillfern --help lists the commands)"));

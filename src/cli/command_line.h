@@ -18,7 +18,8 @@ inline constexpr std::int32_t kDefaultCount = 100;
 
 enum class Part { Full, First, Last };
 enum class ListSource { BuiltIn, User };
-enum class Gender { Both, Male, Female };
+// both: female or male; any: also unisex where an origin has unisex names.
+enum class Gender { Both, Male, Female, Unisex, Any };
 using names::NameKind;
 
 struct GenerateRequest {
@@ -26,6 +27,9 @@ struct GenerateRequest {
     Part part = Part::Full;
     ListSource list = ListSource::BuiltIn;
     Gender gender = Gender::Both;
+    QString origins;  // --origin as written; read against the stored origins
+    bool mix = false;
+    bool latin = false;
     std::optional<std::uint64_t> seed;
     bool unique = false;
     QString format;  // a word of the table of formats
@@ -37,6 +41,11 @@ struct NamesRequest {
     NameKind kind = NameKind::First;
     ListSource list = ListSource::BuiltIn;
     Gender gender = Gender::Both;
+    QString origins;  // empty: the built-in list as the main window shows it
+};
+
+struct OriginsRequest {
+    QString format;  // text, csv or json
 };
 
 struct ImportRequest {

@@ -9,6 +9,7 @@ const std::vector<Command>& commands() {
         generateCommand(),
         namesCommand(),
         importCommand(),
+        originsCommand(),
     };
     return table;
 }

@@ -11,8 +11,8 @@
 namespace cli {
 
 // An output format: the word that `--format` takes, and its writer. A writer
-// is made from the OutputOptions, takes rows through
-// addUtf8Row({pieces...}) and ends with finish(); its static
+// is made from the OutputOptions, takes rows through add(PersonRow) and
+// ends with finish(); its static
 // check(OutputOptions) refuses what the format cannot write (UsageError).
 // The writer is known by its type, so the generation loop calls it directly.
 template <class Writer>
@@ -22,9 +22,8 @@ struct Format {
 
 // The formats, the default first. A new format is a writer and a line here.
 inline constexpr std::tuple kFormats{
-    Format<TextWriter>{"text"},
-    Format<CsvWriter>{"csv"},
-    Format<XlsxWriter>{"xlsx"},
+    Format<TextWriter>{"text"}, Format<CsvWriter>{"csv"},   Format<JsonLinesWriter>{"jsonl"},
+    Format<JsonWriter>{"json"}, Format<XlsxWriter>{"xlsx"},
 };
 
 // The words of the formats, in the table's order.

@@ -1,13 +1,16 @@
-// `generate`: the names of a run drawn by the windows' own row steps, written
-// in one of the output formats.
+// `generate` from the User List: the names of a run drawn by the windows' own
+// row steps, written in one of the output formats. The built-in origins are
+// drawn by the engine instead (origin_draw.cpp).
 #include <algorithm>
 #include <exception>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <random>
 
 #include "cli/commands.h"
 #include "cli/formats.h"
+#include "cli/origin_draw.h"
 #include "cli/output.h"
 #include "cli/unique_names.h"
 #include "generate/generation.h"
@@ -33,6 +36,30 @@ std::uint64_t seedOf(const GenerateRequest& request) {
     std::random_device device;
     return (std::uint64_t{device()} << 32) ^ device();
 }
+
+// The row steps' rows, {first, " ", last} or {name}, as the writers' rows:
+// names without a sex or an origin.
+template <class Writer>
+class UserListRows {
+public:
+    UserListRows(Writer& writer, Part part) : writer_(writer), part_(part) {}
+    void addUtf8Row(std::initializer_list<std::string_view> pieces) {
+        PersonRow row;
+        if (pieces.size() == 3) {
+            row.person.first = std::data(pieces)[0];
+            row.person.last = std::data(pieces)[2];
+        } else if (part_ == Part::Last) {
+            row.person.last = *pieces.begin();
+        } else {
+            row.person.first = *pieces.begin();
+        }
+        writer_.add(row);
+    }
+
+private:
+    Writer& writer_;
+    Part part_;
+};
 
 // The lists come in the order of the user's locale, as the windows show
 // them. Drawn from in the order of their characters' codes instead, the same
@@ -112,10 +139,11 @@ void produceUniqueRows(guarded::LetThrough& guard, generate::RandomGenerator& ra
     }
 }
 
-template <class Sink>
+template <class Writer>
 void produce(const GenerateRequest& request, const QStringList& firstNames,
-             const QStringList& lastNames, Sink& sink, const DistinctForms& first,
+             const QStringList& lastNames, Writer& writer, const DistinctForms& first,
              const DistinctForms& last, std::uint64_t possible) {
+    UserListRows<Writer> sink(writer, request.part);
     // The first failure ends the command.
     guarded::LetThrough guard;
     generate::RandomGenerator random(seedOf(request));
@@ -131,6 +159,10 @@ void produce(const GenerateRequest& request, const QStringList& firstNames,
 }  // namespace
 
 void generateNames(const GenerateRequest& request, const QString& databasePath) {
+    if (request.list == ListSource::BuiltIn) {
+        generateFromOrigins(request, databasePath);
+        return;
+    }
     names::NameListModel firstList;
     names::NameListModel lastList;
     loadLists(databasePath, request.list, request.gender, firstList, lastList);

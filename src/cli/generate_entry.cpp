@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "cli/commands.h"
 #include "cli/formats.h"
+#include "cli/origin_draw.h"
 
 namespace cli {
 
@@ -27,8 +28,18 @@ GenerateRequest parseGenerate(const Arguments& arguments) {
     request.part = arguments.choice("part", kPartWords, Part::Full);
     request.list = listOf(arguments);
     request.gender = genderOf(arguments, request.list);
+    request.origins = originsOf(arguments, request.list);
+    for (const char* option : {"mix", "latin"}) {
+        if (request.list == ListSource::User && arguments.isSet(option))
+            throw UsageError(QStringLiteral("--") + QLatin1String(option) +
+                             QStringLiteral(" applies to the built-in list only"));
+    }
+    request.mix = arguments.isSet("mix");
+    request.latin = arguments.isSet("latin");
     if (arguments.isSet("seed")) request.seed = parseSeed(arguments.value("seed"));
     request.unique = arguments.isSet("unique");
+    if (request.unique && request.mix)
+        throw UsageError(QStringLiteral("--unique does not go with --mix"));
     request.format = arguments.word("format", formatWords().first());
     request.crlf = arguments.isSet("crlf");
     request.output = outputOf(arguments);
@@ -52,7 +63,9 @@ Command generateCommand() {
         QStringLiteral("generate"),
         QStringLiteral("[OPTIONS]"),
         QStringLiteral("draw names and write them"),
-        QStringLiteral("Draws names from the name lists and writes them, one per line."),
+        QStringLiteral("Draws names from the name lists and writes them, one per line: from the "
+                       "built-in list a person of one origin a row, its first and last name "
+                       "of that origin in its name order."),
         {
             {{QStringLiteral("n"), QStringLiteral("count")},
              QStringLiteral("N"),
@@ -64,7 +77,17 @@ Command generateCommand() {
              alternatives(wordsOf(kPartWords)) + QStringLiteral(" (default full)"),
              wordsOf(kPartWords)},
             listOption(),
+            originOption(),
             genderOption(QStringLiteral("built-in list only")),
+            {{QStringLiteral("mix")},
+             QString(),
+             QStringLiteral("pair first and last names of any of the origins freely"),
+             {}},
+            {{QStringLiteral("latin")},
+             QString(),
+             QStringLiteral("names in Latin letters (Cyrillic, Greek, Armenian, Georgian, Hangul, "
+                            "Thai, Chinese); refused for other scripts"),
+             {}},
             {{QStringLiteral("seed")},
              QStringLiteral("N"),
              QStringLiteral("the same seed gives the same names, 0 to ") +
@@ -72,7 +95,8 @@ Command generateCommand() {
              {}},
             {{QStringLiteral("unique")},
              QString(),
-             QStringLiteral("no name twice; refused when the lists hold too few names"),
+             QStringLiteral(
+                 "no name twice in an origin; refused when the lists hold too few names"),
              {}},
             {{QStringLiteral("format")},
              QStringLiteral("FORMAT"),

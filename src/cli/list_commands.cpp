@@ -2,9 +2,11 @@
 #include <cstdio>
 
 #include <QFile>
+#include <QSet>
 #include <QTemporaryFile>
 
 #include "cli/commands.h"
+#include "cli/origin_draw.h"
 #include "cli/output.h"
 #include "guarded/reporter.h"
 #include "guarded/standard_error_reporter.h"
@@ -12,6 +14,9 @@
 #include "names/list_load.h"
 #include "names/name_file.h"
 #include "names/name_list_model.h"
+#include "names/origin_store.h"
+#include "names/proper_case.h"
+#include "platform/database.h"
 #include "platform/failure.h"
 
 namespace cli {
@@ -19,6 +24,18 @@ namespace cli {
 void printError(const QString& message) {
     const QString line = guarded::StandardErrorReporter::lineFor(message) + QLatin1Char('\n');
     std::fputs(line.toUtf8().constData(), stderr);
+}
+
+void printLines(const QStringList& lines) {
+    TextWriter writer(OutputOptions{QString(), Part::First});
+    for (const QString& line : lines) {
+        const QByteArray utf8 = line.toUtf8();
+        PersonRow row;
+        row.person.first =
+            std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        writer.add(row);
+    }
+    writer.finish();
 }
 
 void loadLists(const QString& databasePath, ListSource list, Gender gender,
@@ -37,14 +54,66 @@ void loadLists(const QString& databasePath, ListSource list, Gender gender,
     }
 }
 
+namespace {
+
+// Letter case ignored: the first of the names that differ only in it stays.
+QStringList distinctIgnoringCase(const QStringList& names) {
+    QStringList kept;
+    QSet<QString> seen;
+    for (const QString& name : names)
+        if (!seen.contains(name.toCaseFolded())) seen.insert(name.toCaseFolded()), kept << name;
+    return kept;
+}
+
+// One origin's names of the kind, as its built-in tables hold them.
+QStringList originNamesOf(platform::Database& database, const QString& tag,
+                          const NamesRequest& request) {
+    if (request.kind == NameKind::First && request.gender == Gender::Unisex) {
+        QStringList unisex;
+        const names::OriginEntry drawn = names::originForDrawing(database, tag);
+        for (const names::ListedName& listed : drawn[names::OriginList::Unisex])
+            unisex << listed.name;
+        return unisex;
+    }
+    const names::OriginTables tables = names::editedTables(database, tag);
+    if (request.kind == NameKind::Last) return tables.last;
+    if (request.gender == Gender::Male) return tables.maleFirst;
+    if (request.gender == Gender::Female) return tables.femaleFirst;
+    return tables.maleFirst + tables.femaleFirst;
+}
+
+// The origins' lists as the list view shows them while those origins are
+// current: first names once whatever their letter case, all in the
+// program's name order, each name in ProperCase.
+void printOriginNames(const NamesRequest& request, const QString& databasePath) {
+    QStringList shown;
+    try {
+        platform::Database database;
+        database.open(databasePath);
+        for (const std::string& tag : readOriginSpec(database, request.origins).tags)
+            shown += originNamesOf(database, QString::fromStdString(tag), request);
+    } catch (const platform::Failure& failure) {
+        throw platform::Failure(QStringLiteral("cannot read the names in ") + databasePath +
+                                QStringLiteral(": ") + failure.description());
+    }
+    if (request.kind == NameKind::First) shown = distinctIgnoringCase(shown);
+    platform::sortInNameOrder(shown);
+    for (QString& name : shown) name = names::ProperCase(name);
+    printLines(shown);
+}
+
+}  // namespace
+
 void printNames(const NamesRequest& request, const QString& databasePath) {
+    if (!request.origins.isEmpty()) {
+        printOriginNames(request, databasePath);
+        return;
+    }
     names::NameListModel firstNames;
     names::NameListModel lastNames;
     loadLists(databasePath, request.list, request.gender, firstNames, lastNames);
-    TextWriter writer(OutputOptions{});
     const names::NameListModel& shown = request.kind == NameKind::First ? firstNames : lastNames;
-    for (const QString& name : shown.entries()) writer.addUtf8Row({name.toUtf8().toStdString()});
-    writer.finish();
+    printLines(shown.entries());
 }
 
 namespace {

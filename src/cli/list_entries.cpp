@@ -2,6 +2,7 @@
 // with `generate`.
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "cli/origin_draw.h"
 
 namespace cli {
 
@@ -10,7 +11,9 @@ namespace {
 constexpr std::array kListWords{std::pair{"builtin", ListSource::BuiltIn},
                                 std::pair{"user", ListSource::User}};
 constexpr std::array kGenderWords{std::pair{"both", Gender::Both}, std::pair{"male", Gender::Male},
-                                  std::pair{"female", Gender::Female}};
+                                  std::pair{"female", Gender::Female},
+                                  std::pair{"unisex", Gender::Unisex},
+                                  std::pair{"any", Gender::Any}};
 
 // The first operand (first|last).
 NameKind nameKind(const QString& command, const QStringList& positional) {
@@ -29,6 +32,9 @@ NamesRequest parseNames(const Arguments& arguments) {
     refuseArguments(arguments.command(), positional.mid(1));
     request.list = listOf(arguments);
     request.gender = genderOf(arguments, request.list);
+    request.origins = arguments.isSet("origin") ? originsOf(arguments, request.list) : QString();
+    if (request.origins.isEmpty() && request.gender == Gender::Unisex)
+        throw UsageError(QStringLiteral("--gender unisex needs --origin"));
     return request;
 }
 
@@ -65,8 +71,24 @@ Option genderOption(const QString& appliesTo) {
     return {{QStringLiteral("gender")},
             QStringLiteral("GENDER"),
             alternatives(wordsOf(kGenderWords)) + QStringLiteral(" (default both; ") + appliesTo +
-                QLatin1Char(')'),
+                QStringLiteral("; any adds unisex names where an origin has them)"),
             wordsOf(kGenderWords)};
+}
+
+Option originOption() {
+    return {{QStringLiteral("origin")},
+            QStringLiteral("TAGS"),
+            QStringLiteral("origins such as de, de,fr,it, en-US:70,es-MX:30 or all (default ") +
+                QLatin1String(kDefaultOrigin) +
+                QStringLiteral("; built-in list only; quillfern origins lists them)"),
+            {}};
+}
+
+QString originsOf(const Arguments& arguments, ListSource list) {
+    if (!arguments.isSet("origin")) return QLatin1String(kDefaultOrigin);
+    if (list == ListSource::User)
+        throw UsageError(QStringLiteral("--origin applies to the built-in list only"));
+    return arguments.value("origin");
 }
 
 ListSource listOf(const Arguments& arguments) {
@@ -91,9 +113,9 @@ Command namesCommand() {
         QStringLiteral("names"),
         QStringLiteral("first|last [OPTIONS]"),
         QStringLiteral("print a name list as the main window shows it"),
-        QStringLiteral(
-            "Prints a name list as the main window's list view shows it, one name per line."),
-        {listOption(), genderOption(QStringLiteral("built-in first names only"))},
+        QStringLiteral("Prints a name list as the main window's list view shows it, one name per "
+                       "line; with --origin, the lists of those origins."),
+        {listOption(), originOption(), genderOption(QStringLiteral("built-in first names only"))},
         parseThenRun(parseNames, runNames),
     };
 }

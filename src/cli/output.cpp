@@ -3,21 +3,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <QFile>
 
-#include "generate/name_text.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 
 namespace cli {
 
 namespace {
-
-// Large enough that writes are few, small enough to stay in the cache.
-constexpr std::size_t kWriteSize = 128 * 1024;
 
 // The text file, written as results.txt is.
 class SafeFileOutput : public ByteSink {
@@ -61,31 +58,49 @@ void StandardOutput::write(std::string_view bytes) {
     }
 }
 
-void appendCsvField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(field);
-        return;
+std::string_view sexWord(generate::Sex sex) {
+    switch (sex) {
+        case generate::Sex::Female:
+            return "female";
+        case generate::Sex::Male:
+            return "male";
+        case generate::Sex::Unisex:
+            break;
     }
-    out += '"';
-    for (const char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
+    return "unisex";
 }
+
+namespace {
+
+// Room for the longest usual row past the write size, so that the buffer
+// grows only for an unusually long one.
+constexpr std::size_t kRowRoom = 64 * 1024;
+
+// The row's name in the part asked for: the full name in its origin's order.
+void appendName(generate::RowBuffer& out, const PersonRow& row, Part part) {
+    switch (part) {
+        case Part::Full:
+            generate::appendFull(out, row.person);
+            return;
+        case Part::First:
+            out.append(row.person.first);
+            return;
+        case Part::Last:
+            break;
+    }
+    out.append(row.person.last);
+}
+
+}  // namespace
 
 LineWriter::LineWriter(const OutputOptions& options)
-    : sink_(openOutput(options.path)), lineEnd_(options.crlf ? "\r\n" : "\n") {
-    buffer_.reserve(kWriteSize);
-}
-
-void LineWriter::append(std::string_view bytes) {
-    if (buffer_.size() + bytes.size() > kWriteSize) flush();
-    buffer_.append(bytes);
-}
+    : sink_(openOutput(options.path)),
+      lineEnd_(options.crlf ? "\r\n" : "\n"),
+      part_(options.part),
+      buffer_(kWriteSize + kRowRoom) {}
 
 void LineWriter::flush() {
-    sink_->write(buffer_);
+    sink_->write(buffer_.text());
     buffer_.clear();
 }
 
@@ -94,39 +109,106 @@ void LineWriter::finish() {
     sink_->finish();
 }
 
-void TextWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
-    for (const std::string_view piece : pieces) append(piece);
+void TextWriter::add(const PersonRow& row) {
+    appendName(out(), row, part());
     endLine();
 }
 
 CsvWriter::CsvWriter(const OutputOptions& options) : LineWriter(options) {
-    append(options.part == Part::Full ? "first,last" : "name");
+    out().append(options.part == Part::Full ? "first,last,sex,origin" : "name,sex,origin");
     endLine();
 }
 
-void CsvWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
-    // A full name is {first, " ", last}: two fields.
-    field_.clear();
-    appendCsvField(field_, *pieces.begin());
-    if (pieces.size() == 3) {
-        field_ += ',';
-        appendCsvField(field_, pieces.begin()[2]);
+void CsvWriter::add(const PersonRow& row) {
+    generate::RowBuffer& line = out();
+    if (part() != Part::Last) appendCsvField(line, row.person.first);
+    if (part() == Part::Full) line.push_back(',');
+    if (part() != Part::First) appendCsvField(line, row.person.last);
+    line.push_back(',');
+    if (row.hasOrigin()) line.append(sexWord(row.person.sex));
+    line.push_back(',');
+    appendCsvField(line, row.origin);
+    endLine();
+}
+
+void JsonLinesWriter::appendRecord(const PersonRow& row) {
+    generate::RowBuffer& line = out();
+    const auto field = [&](std::string_view name) {
+        line.append(name);
+        line.append(": ");
+    };
+    line.push_back('{');
+    if (part() != Part::Last) {
+        field("\"first\"");
+        appendJsonString(line, row.person.first);
+        line.append(", ");
     }
-    append(field_);
+    if (part() != Part::First) {
+        field("\"last\"");
+        appendJsonString(line, row.person.last);
+        line.append(", ");
+    }
+    if (part() == Part::Full) {
+        field("\"full\"");
+        const generate::Person& person = row.person;
+        const bool familyFirst = person.order == generate::NameOrder::FamilyFirst;
+        line.push_back('"');
+        appendJsonEscaped(line, familyFirst ? person.last : person.first);
+        if (person.blankBetween) line.push_back(' ');
+        appendJsonEscaped(line, familyFirst ? person.first : person.last);
+        line.append("\", ");
+    }
+    field("\"sex\"");
+    if (row.hasOrigin()) {
+        line.push_back('"');
+        line.append(sexWord(row.person.sex));
+        line.push_back('"');
+    } else {
+        line.append("null");
+    }
+    line.append(", ");
+    field("\"origin\"");
+    if (row.hasOrigin())
+        appendJsonString(line, row.origin);
+    else
+        line.append("null");
+    line.push_back('}');
+}
+
+void JsonLinesWriter::add(const PersonRow& row) {
+    appendRecord(row);
     endLine();
 }
 
-WorkbookWriter::WorkbookWriter(const QString& path)
-    : file_(path), workbook_(std::make_unique<platform::XlsxWorkbook>(file_.buildingPath())) {}
+JsonWriter::JsonWriter(const OutputOptions& options) : JsonLinesWriter(options) {
+    out().push_back('[');
+}
 
-void WorkbookWriter::addUtf8Row(std::initializer_list<std::string_view> pieces) {
-    row_.clear();
-    for (const std::string_view piece : pieces) row_.append(piece);
-    const generate::TwoWords words = generate::splitTwoWords(row_);
+void JsonWriter::add(const PersonRow& row) {
+    // "[" or "," ends the line before each object.
+    if (!first_) out().push_back(',');
+    first_ = false;
+    endLine();
+    appendRecord(row);
+}
+
+void JsonWriter::finish() {
+    endLine();
+    out().push_back(']');
+    endLine();
+    JsonLinesWriter::finish();
+}
+
+WorkbookWriter::WorkbookWriter(const QString& path, Part part)
+    : file_(path),
+      workbook_(std::make_unique<platform::XlsxWorkbook>(file_.buildingPath())),
+      part_(part) {}
+
+void WorkbookWriter::add(const PersonRow& row) {
     ++rows_;
     describingFailures([&] {
-        workbook_->setCell(rows_, 1, words.first);
-        if (words.hasSecond) workbook_->setCell(rows_, 2, words.second);
+        workbook_->setCell(rows_, 1, part_ == Part::Last ? row.person.last : row.person.first);
+        if (part_ == Part::Full) workbook_->setCell(rows_, 2, row.person.last);
     });
 }
 

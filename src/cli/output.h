@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,6 +8,8 @@
 #include <QString>
 
 #include "cli/command_line.h"
+#include "generate/person_draw.h"
+#include "generate/row_buffer.h"
 #include "platform/files.h"
 #include "platform/workbook.h"
 
@@ -48,13 +49,83 @@ struct OutputOptions {
 // one at finish(), and is dropped when the sink goes before that.
 std::unique_ptr<ByteSink> openOutput(const QString& path);
 
-// Appends `field` to `out` as one CSV field: quoted, with inner quotes
-// doubled, when it holds a comma, a quote, CR or LF; as it is otherwise.
-void appendCsvField(std::string& out, std::string_view field);
+// One row to write: a drawn person, or a row of the User List, which has
+// names only (an empty origin, and then no sex either). The views stay valid
+// until the writer returns.
+struct PersonRow {
+    generate::Person person;  // first, last, sex, name order and separator
+    std::string_view origin;  // the origin's tag
+    bool hasOrigin() const { return !origin.empty(); }
+};
 
-// What the line formats share: rows gathered into large writes to the
-// output, each line ended as asked. Rows come as pieces: {first, " ", last}
-// for full names, {name} for one part.
+// "female", "male" or "unisex".
+std::string_view sexWord(generate::Sex sex);
+
+// Appends `field` to `out` (a std::string or a RowBuffer) as one CSV field:
+// quoted, with inner quotes doubled, when it holds a comma, a quote, CR or
+// LF; as it is otherwise.
+template <class Out>
+void appendCsvField(Out& out, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(field);
+        return;
+    }
+    out.push_back('"');
+    for (std::size_t at = 0;;) {
+        const std::size_t quote = field.find('"', at);
+        out.append(field.substr(at, quote == std::string_view::npos ? quote : quote + 1 - at));
+        if (quote == std::string_view::npos) break;
+        out.push_back('"');
+        at = quote + 1;
+    }
+    out.push_back('"');
+}
+
+// Appends `text` to `out` as the inside of a JSON string: quote, backslash
+// and the control characters escaped, every other character (UTF-8) as it is.
+template <class Out>
+void appendJsonEscaped(Out& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::size_t plain = 0;  // the start of the run of characters kept as they are
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out.append(text.substr(plain, i - plain));
+        plain = i + 1;
+        out.push_back('\\');
+        switch (c) {
+            case '"':
+            case '\\':
+                out.push_back(static_cast<char>(c));
+                break;
+            case '\n':
+                out.push_back('n');
+                break;
+            case '\r':
+                out.push_back('r');
+                break;
+            case '\t':
+                out.push_back('t');
+                break;
+            default:
+                out.append("u00");
+                out.push_back(kHex[c >> 4]);
+                out.push_back(kHex[c & 15]);
+        }
+    }
+    out.append(text.substr(plain));
+}
+
+// `text` as a JSON string, in its quotes.
+template <class Out>
+void appendJsonString(Out& out, std::string_view text) {
+    out.push_back('"');
+    appendJsonEscaped(out, text);
+    out.push_back('"');
+}
+
+// What the line formats share: rows gathered in one large buffer, written
+// to the output with one write a mebibyte, each line ended as asked.
 class LineWriter {
 public:
     explicit LineWriter(const OutputOptions& options);
@@ -67,45 +138,72 @@ public:
     void finish();
 
 protected:
-    void append(std::string_view bytes);
-    void endLine() { append(lineEnd_); }
+    generate::RowBuffer& out() { return buffer_; }
+    Part part() const { return part_; }
+    // Ends the line; writes the buffer out once it holds enough.
+    void endLine() {
+        buffer_.append(lineEnd_);
+        if (buffer_.size() >= kWriteSize) flush();
+    }
 
 private:
+    static constexpr std::size_t kWriteSize = 1024 * 1024;
     void flush();
 
     std::unique_ptr<ByteSink> sink_;
     std::string_view lineEnd_;
-    std::string buffer_;
+    Part part_;
+    generate::RowBuffer buffer_;
 };
 
-// One name a line, as the rows show it.
+// One name a line, as the rows show it: the full name in its origin's order.
 class TextWriter : public LineWriter {
 public:
     using LineWriter::LineWriter;
-    void addUtf8Row(std::initializer_list<std::string_view> pieces);
+    void add(const PersonRow& row);
 };
 
-// A header line, then the first and last name as two fields (one for a part).
+// A header line, then the first and last name (or the part's name), the sex
+// and the origin; the last two empty for the User List.
 class CsvWriter : public LineWriter {
 public:
     explicit CsvWriter(const OutputOptions& options);
-    void addUtf8Row(std::initializer_list<std::string_view> pieces);
-
-private:
-    std::string field_;
+    void add(const PersonRow& row);
 };
 
-// The rows as the workbook of the results window's "Excel (2 cells)": each
-// row's first word in column A, its second word in column B. The workbook is
+// One JSON object a line: the part's names ("first", "last" and "full" for a
+// full name), "sex" and "origin" (null for the User List).
+class JsonLinesWriter : public LineWriter {
+public:
+    using LineWriter::LineWriter;
+    void add(const PersonRow& row);
+
+protected:
+    void appendRecord(const PersonRow& row);
+};
+
+// The same objects as one JSON array, an object a line.
+class JsonWriter : public JsonLinesWriter {
+public:
+    explicit JsonWriter(const OutputOptions& options);
+    void add(const PersonRow& row);
+    void finish();
+
+private:
+    bool first_ = true;
+};
+
+// The rows as the workbook of the results window's "Excel (2 cells)": the
+// first name in column A, the last name in column B (a part's name in A). The workbook is
 // built as a text file is, whole or not at all: it takes the place of `path`
 // at finish(), or is dropped.
 class WorkbookWriter {
 public:
-    explicit WorkbookWriter(const QString& path);
     WorkbookWriter(const WorkbookWriter&) = delete;
     WorkbookWriter& operator=(const WorkbookWriter&) = delete;
 
-    void addUtf8Row(std::initializer_list<std::string_view> pieces);
+    explicit WorkbookWriter(const QString& path, Part part);
+    void add(const PersonRow& row);
     void finish();
 
 private:
@@ -115,14 +213,15 @@ private:
 
     platform::WholeFileWriter file_;
     std::unique_ptr<platform::XlsxWorkbook> workbook_;
-    std::string row_;
+    Part part_;
     int rows_ = 0;
 };
 
 // The workbook as an output format: a file, at most a worksheet's rows.
 class XlsxWriter : public WorkbookWriter {
 public:
-    explicit XlsxWriter(const OutputOptions& options) : WorkbookWriter(options.path) {}
+    explicit XlsxWriter(const OutputOptions& options)
+        : WorkbookWriter(options.path, options.part) {}
     static void check(const OutputOptions& options);
 };
 

@@ -114,6 +114,23 @@ void addNew(QList<ListedName>& list, const QStringList& table, const QSet<QStrin
     }
 }
 
+bool hasEdits(platform::Database& database, const QString& tag) {
+    return database.query("select 1 from origin_edit where origin = ? limit 1", {tag}).next();
+}
+
+// The stored lists as the draw takes them while the user has changed none of
+// them: a unisex name is drawn as unisex only, not as male or female too.
+// Quick for long lists, as only the first names are compared, and only with
+// the unisex ones.
+OriginEntry unchangedForDrawing(OriginEntry stored) {
+    const QSet<QString> unisex = foldedSet(namesOf(stored[OriginList::Unisex]));
+    if (unisex.isEmpty()) return stored;
+    for (OriginList list : {OriginList::Male, OriginList::Female})
+        stored[list].removeIf(
+            [&](const ListedName& listed) { return unisex.contains(folded(listed.name)); });
+    return stored;
+}
+
 }  // namespace
 
 bool hasOriginTables(platform::Database& database, const char* schema) {
@@ -149,6 +166,7 @@ OriginTables editedTables(platform::Database& database, const QString& tag) {
 }
 
 OriginEntry originForDrawing(platform::Database& database, const QString& tag) {
+    if (!hasEdits(database, tag)) return unchangedForDrawing(storedEntry(database, tag));
     const OriginEntry stored = storedEntry(database, tag);
     OriginTables tables = tablesOf(stored);
     applyEdits(database, tag, tables);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <QFile>
 #include <QFileInfo>
@@ -90,6 +91,24 @@ QString errorText(sqlite3* db) {
 }
 
 }  // namespace
+
+void sortInNameOrder(QStringList& names) {
+    std::vector<QByteArray> texts;
+    texts.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& name : names) texts.push_back(name.toUtf8());
+    std::vector<std::size_t> order(texts.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    UCollator* collator = openNameCollator();
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return nameOrderCollation(collator, static_cast<int>(texts[a].size()), texts[a].constData(),
+                                  static_cast<int>(texts[b].size()), texts[b].constData()) < 0;
+    });
+    closeNameCollator(collator);
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const std::size_t i : order) sorted.append(names[static_cast<qsizetype>(i)]);
+    names = std::move(sorted);
+}
 
 int compareNoCase(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive);

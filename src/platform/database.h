@@ -6,6 +6,7 @@
 #include <string>
 
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -21,6 +22,9 @@ int compareNoCase(const QString& a, const QString& b);
 // case ignored, accented letters beside their base letters. Names it finds
 // equal are ordered by compareNoCase, then by their bytes.
 inline constexpr char kNameOrder[] = "nameorder";
+
+// Sorts names as `order by ... collate nameorder` orders them.
+void sortInNameOrder(QStringList& names);
 
 class Database;
 

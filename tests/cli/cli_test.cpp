@@ -51,11 +51,11 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"CountMissing", {"generate", "-n"}, "Missing value after '-n'"},
         UsageCase{"Part", {"generate", "--part", "middle"}, "full, first or last, not \"middle\""},
         UsageCase{"List", {"names", "first", "--list", "mine"}, "builtin or user"},
-        UsageCase{"Gender", {"generate", "--gender", "x"}, "both, male or female"},
+        UsageCase{"Gender", {"generate", "--gender", "x"}, "both, male, female, unisex or any"},
         UsageCase{"GenderOfUserList",
                   {"generate", "--list", "user", "--gender", "male"},
                   "built-in list only"},
-        UsageCase{"Format", {"generate", "--format", "pdf"}, "text, csv or xlsx"},
+        UsageCase{"Format", {"generate", "--format", "pdf"}, "text, csv, jsonl, json or xlsx"},
         UsageCase{"XlsxWithoutFile", {"generate", "--format", "xlsx"}, "-o FILE"},
         UsageCase{"XlsxToStandardOutput", {"generate", "--format", "xlsx", "-o", "-"}, "-o FILE"},
         UsageCase{"XlsxTooManyRows",
@@ -83,7 +83,12 @@ TEST_F(CommandLine, HelpForEveryCommandAndVersion) {
             << outcome.out.toStdString();
         EXPECT_TRUE(outcome.err.isEmpty());
     }
-    EXPECT_EQ(run({"--version"}).out, "quillfern " QF_VERSION "\n");
+    // The data edition is the database's own stamp.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(database()).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "pragma user_version=123456", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    EXPECT_EQ(run({"--version"}).out, "quillfern " QF_VERSION "\ndata edition 123456\n");
 }
 
 TEST(Dispatch, WindowsForNothingOrOnlyTheWindowSystemsOptions) {
@@ -192,13 +197,15 @@ TEST_F(CommandLine, CsvQuotesCommasQuotesAndKeepsOtherLetters) {
         run({"generate", "--list", "user", "--format", "csv", "--unique", "-n", "3", "--crlf"});
     ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
     const QStringList rows = QString::fromUtf8(outcome.out).split(QStringLiteral("\r\n"));
-    EXPECT_EQ(rows.first(), "first,last");
-    EXPECT_EQ(setOf(rows.mid(1)), (QSet<QString>{"\"Smith,jr\",Ørsted", "\"Say\"\"hi\"\"\",Ørsted",
-                                                 "Émile,Ørsted", ""}));
+    // The User List has no sexes or origins: those fields stay empty.
+    EXPECT_EQ(rows.first(), "first,last,sex,origin");
+    EXPECT_EQ(setOf(rows.mid(1)),
+              (QSet<QString>{"\"Smith,jr\",Ørsted,,", "\"Say\"\"hi\"\"\",Ørsted,,",
+                             "Émile,Ørsted,,", ""}));
     EXPECT_EQ(
         lines(run({"generate", "--list", "user", "--format", "csv", "--part", "last", "-n", "2"})
                   .out),
-        (QStringList{"name", "Ørsted", "Ørsted"}));
+        (QStringList{"name,sex,origin", "Ørsted,,", "Ørsted,,"}));
 }
 
 TEST_F(CommandLine, LineEnds) {

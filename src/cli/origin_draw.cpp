@@ -1,0 +1,177 @@
+// `generate` from the built-in origins: the engine's draw of persons, each of
+// one origin, written through the writer of the format.
+#include "cli/origin_draw.h"
+
+#include <optional>
+#include <random>
+
+#include "cli/commands.h"
+#include "cli/formats.h"
+#include "cli/latin_names.h"
+#include "cli/origin_unique.h"
+#include "cli/unique_names.h"
+#include "generate/choice_error.h"
+#include "generate/fast_random.h"
+#include "generate/origin_pools.h"
+#include "names/origin_store.h"
+#include "platform/database.h"
+#include "platform/failure.h"
+
+namespace cli {
+
+namespace {
+
+std::uint64_t seedOf(const GenerateRequest& request) {
+    if (request.seed) return *request.seed;
+    std::random_device device;
+    return (std::uint64_t{device()} << 32) ^ device();
+}
+
+const char* partWords(Part part) {
+    switch (part) {
+        case Part::First:
+            return "first names";
+        case Part::Last:
+            return "last names";
+        case Part::Full:
+            break;
+    }
+    return "full names";
+}
+
+template <class Writer>
+void drawRows(const generate::PersonDraw& draw, std::uint64_t seed, std::int32_t count,
+              Writer& writer) {
+    generate::FastRandom random(seed);
+    const std::vector<generate::OriginNames>& origins = draw.origins();
+    PersonRow row;
+    for (std::int32_t i = 0; i < count; ++i) {
+        row.person = draw.next(random);
+        row.origin = origins[row.person.origin].tag;
+        writer.add(row);
+    }
+}
+
+// The plain draw with its repeats left out. An origin that has given every
+// name it has leaves the draw, which then goes on by the shares of the
+// others: no draw is spent on an origin that can give nothing new.
+template <class Writer>
+void drawUniqueRows(const std::vector<generate::OriginNames>& origins,
+                    const generate::DrawChoice& choice, OriginNameNumbers& numbers,
+                    std::uint64_t seed, std::int32_t count, Writer& writer) {
+    SeenNumbers seen(numbers.range(), static_cast<std::uint64_t>(count));
+    std::vector<std::uint32_t> live(origins.size());  // the draw's origins, by their index here
+    for (std::uint32_t o = 0; o < live.size(); ++o) live[o] = o;
+    std::vector<std::uint64_t> given(origins.size(), 0);
+    std::optional<generate::PersonDraw> draw(personDraw(origins, choice));
+    numbers.bind(draw->origins(), live);
+    generate::FastRandom random(seed);
+    PersonRow row;
+    for (std::int32_t added = 0; added < count;) {
+        row.person = draw->next(random);
+        const std::uint32_t o = live[row.person.origin];
+        if (!seen.firstTime(numbers.numberOf(row.person))) continue;
+        row.origin = origins[o].tag;
+        writer.add(row);
+        if (++added == count || ++given[o] < numbers.possibleIn(o)) continue;
+        // Every name of the origin is out: draw from the others alone.
+        std::erase(live, o);
+        std::vector<generate::OriginNames> rest;
+        generate::DrawChoice restChoice = choice;
+        restChoice.shares.clear();
+        for (std::uint32_t kept : live) {
+            rest.push_back(origins[kept]);
+            if (!choice.shares.empty()) restChoice.shares.push_back(choice.shares[kept]);
+        }
+        draw.reset();
+        draw.emplace(personDraw(std::move(rest), restChoice));
+        numbers.bind(draw->origins(), live);
+    }
+}
+
+}  // namespace
+
+generate::OriginSpec readOriginSpec(platform::Database& database, const QString& text) {
+    std::vector<std::string> known;
+    for (const names::OriginRecord& origin : names::storedOrigins(database))
+        known.push_back(origin.tag.toStdString());
+    if (known.empty()) throw platform::Failure(QStringLiteral("this names.mdb holds no origins"));
+    try {
+        return generate::parseOriginSpec(text.toStdString(), known);
+    } catch (const generate::ChoiceError& error) {
+        throw UsageError(QStringLiteral("--origin: ") + QString::fromStdString(error.what()));
+    }
+}
+
+generate::GenderFilter filterOf(Gender gender) {
+    switch (gender) {
+        case Gender::Both:
+            return generate::GenderFilter::Both;
+        case Gender::Male:
+            return generate::GenderFilter::Male;
+        case Gender::Female:
+            return generate::GenderFilter::Female;
+        case Gender::Unisex:
+            return generate::GenderFilter::Unisex;
+        case Gender::Any:
+            break;
+    }
+    return generate::GenderFilter::Any;
+}
+
+std::vector<generate::OriginNames> originPools(platform::Database& database,
+                                               const generate::OriginSpec& spec, bool latin) {
+    std::vector<generate::OriginNames> pools;
+    for (const std::string& tag : spec.tags) {
+        names::OriginEntry entry = names::originForDrawing(database, QString::fromStdString(tag));
+        if (latin) writeInLatin(entry);
+        pools.push_back(generate::originNames(entry, {false, {}, {}}));
+    }
+    return pools;
+}
+
+generate::PersonDraw personDraw(std::vector<generate::OriginNames> origins,
+                                const generate::DrawChoice& choice) {
+    try {
+        return generate::PersonDraw(std::move(origins), choice);
+    } catch (const platform::Failure& failure) {
+        // What the origins lack for this choice.
+        throw UsageError(failure.description().left(1).toLower() + failure.description().mid(1));
+    }
+}
+
+void generateFromOrigins(const GenerateRequest& request, const QString& databasePath) {
+    std::vector<generate::OriginNames> origins;
+    generate::DrawChoice choice;
+    {
+        platform::Database database;
+        try {
+            database.open(databasePath);
+        } catch (const platform::Failure& failure) {
+            throw platform::Failure(QStringLiteral("cannot read the names in ") + databasePath +
+                                    QStringLiteral(": ") + failure.description());
+        }
+        const generate::OriginSpec spec = readOriginSpec(database, request.origins);
+        origins = originPools(database, spec, request.latin);
+        choice = {spec.shares, filterOf(request.gender), request.mix};
+    }
+    const std::uint64_t seed = seedOf(request);
+    if (!request.unique) {
+        const generate::PersonDraw draw = personDraw(std::move(origins), choice);
+        cli::writeRows(request.format, outputOptionsOf(request),
+                       [&](auto& writer) { drawRows(draw, seed, request.count, writer); });
+        return;
+    }
+    personDraw(origins, choice);  // refuses what cannot be drawn before counting
+    OriginNameNumbers numbers(origins, choice.gender, request.part);
+    if (static_cast<std::uint64_t>(request.count) > numbers.possible())
+        throw platform::Failure(QStringLiteral("--unique: these origins make only ") +
+                                grouped(numbers.possible()) + QLatin1Char(' ') +
+                                QLatin1String(partWords(request.part)) + QStringLiteral(", not ") +
+                                grouped(request.count));
+    cli::writeRows(request.format, outputOptionsOf(request), [&](auto& writer) {
+        drawUniqueRows(origins, choice, numbers, seed, request.count, writer);
+    });
+}
+
+}  // namespace cli
