@@ -68,17 +68,29 @@ void takeTemplateTables(platform::Database& db) {
     }
 }
 
+bool templateHas(platform::Database& db, const char* table) {
+    return db.firstValue((QByteArray("select count(*) from template.sqlite_master where type = "
+                                     "'table' and name = '") +
+                          table + "'")
+                             .constData())
+               .toInt() == 1;
+}
+
 // The template's origins replace the copy's; the user's changes to them stay
 // and the built-in tables show the same origins again, as far as the template
 // still has them (else the template's own). A copy made before origins
-// existed gains their tables first.
+// existed gains their tables first, one made before the full distributions
+// and births theirs.
 void takeTemplateOrigins(platform::Database& db) {
     if (!hasOriginTables(db)) db.executeScript(kOriginSchema);
+    db.executeScript(kDistributionSchema);
     QStringList shown = shownOrigins(db);
-    for (const char* table : {"origin", "origin_name"}) {
+    for (const char* table : {"origin", "origin_name", "origin_weighted_name", "origin_births"}) {
         db.execute((QByteArray("delete from main.") + table).constData());
-        db.execute((QByteArray("insert into main.") + table + " select * from template." + table)
-                       .constData());
+        if (templateHas(db, table))
+            db.execute(
+                (QByteArray("insert into main.") + table + " select * from template." + table)
+                    .constData());
     }
     QStringList known;
     for (const OriginRecord& origin : storedOrigins(db)) known.append(origin.tag);

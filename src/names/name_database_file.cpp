@@ -55,6 +55,10 @@ public:
             sqlite3_bind_text(statement_, parameter, bytes.constData(),
                               static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
         }
+        void bind(int parameter, const QByteArray& blob) {
+            sqlite3_bind_blob(statement_, parameter, blob.constData(),
+                              static_cast<int>(blob.size()), SQLITE_TRANSIENT);
+        }
         void bind(int parameter, double value) {
             sqlite3_bind_double(statement_, parameter, value);
         }
@@ -128,6 +132,30 @@ void insertOrigins(Connection& db, const QList<OriginEntry>& origins) {
     }
 }
 
+void insertDistributions(Connection& db, const QList<OriginEntry>& origins) {
+    Connection::Statement name(db,
+                               "insert into origin_weighted_name (origin, list, name, weight) "
+                               "values (?, ?, ?, ?)");
+    Connection::Statement births(db, "insert into origin_births values (?, ?)");
+    for (const OriginEntry& entry : origins) {
+        for (OriginList list : kOriginLists) {
+            const QString word = QString::fromLatin1(listWord(list));
+            for (const ListedName& listed : entry.weightedLists[static_cast<std::size_t>(list)]) {
+                if (!(listed.weight > 0)) continue;  // never drawn by weight
+                name.bind(1, entry.origin.tag);
+                name.bind(2, word);
+                name.bind(3, listed.name);
+                name.bind(4, listed.weight);
+                name.run();
+            }
+        }
+        if (entry.birthsByDecade.isEmpty()) continue;
+        births.bind(1, entry.origin.tag);
+        births.bind(2, entry.birthsByDecade);
+        births.run();
+    }
+}
+
 // The origin that the built-in tables show at first, and its names there.
 const OriginEntry* firstShown(const NameTables& names) {
     const QString wanted =
@@ -151,13 +179,17 @@ int builtInEdition(const NameTables& names) {
         const OriginRecord& record = entry.origin;
         addList({record.tag, record.displayName, record.scripts, record.sources,
                  QString::number(record.familyFirst), QString::number(record.blankBetween)});
-        for (const QList<ListedName>& list : entry.lists) {
-            QStringList lines;
-            for (const ListedName& listed : list)
-                lines.append(listed.name + QLatin1Char('\t') +
-                             QString::number(listed.weight, 'g', 17));
-            addList(lines);
+        for (const auto* lists : {&entry.lists, &entry.weightedLists}) {
+            for (const QList<ListedName>& list : *lists) {
+                QStringList lines;
+                for (const ListedName& listed : list)
+                    lines.append(listed.name + QLatin1Char('\t') +
+                                 QString::number(listed.weight, 'g', 17));
+                addList(lines);
+            }
         }
+        hash.addData(entry.birthsByDecade);
+        hash.addData(QByteArrayView("\0", 1));
     }
     const QByteArray digest = hash.result();
     quint32 edition = 0;
@@ -175,7 +207,9 @@ void createNameDatabase(const QString& path, const NameTables& names) {
     db.execute("begin");
     db.execute(kNameDatabaseSchema);
     db.execute(kOriginSchema);
+    db.execute(kDistributionSchema);
     insertOrigins(db, names.origins);
+    insertDistributions(db, names.origins);
     if (const OriginEntry* shown = firstShown(names)) {
         db.insertAll("insert into system_mfirstname (Mfirst) values (?)", maleTableNames(*shown));
         db.insertAll("insert into system_ffirstname (Ffirst) values (?)", femaleTableNames(*shown));

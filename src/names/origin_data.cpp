@@ -25,6 +25,14 @@ QStringList readLines(const QString& path) {
     return lines;
 }
 
+QByteArray readOptional(const QString& path) {
+    QFile file(path);
+    if (!file.exists()) return {};
+    if (!file.open(QIODevice::ReadOnly))
+        throw platform::Failure(path + QStringLiteral(": ") + file.errorString());
+    return file.readAll();
+}
+
 [[noreturn]] void failAt(const QString& path, qsizetype index, const QString& fault) {
     throw platform::Failure(QStringLiteral("%1:%2: %3").arg(path).arg(index + 1).arg(fault));
 }
@@ -123,8 +131,13 @@ QList<OriginEntry> readOriginFolder(const QString& folder) {
     for (qsizetype i = 1; i < lines.size(); ++i) {  // the first line is the header
         OriginEntry entry{readOriginRecord(index, i, lines[i])};
         const QDir lists(QDir(folder).filePath(entry.origin.tag));
-        for (OriginList list : kOriginLists)
-            entry[list] = readList(lists.filePath(QLatin1String(listWord(list)) + ".txt"));
+        for (OriginList list : kOriginLists) {
+            const QString word = QLatin1String(listWord(list));
+            entry[list] = readList(lists.filePath(word + ".txt"));
+            entry.weightedLists[static_cast<std::size_t>(list)] =
+                readList(lists.filePath(word + QLatin1String(kWeightedListSuffix)));
+        }
+        entry.birthsByDecade = readOptional(lists.filePath(QLatin1String(kBirthsFileName)));
         requireNames(entry, lists.path());
         origins.append(std::move(entry));
     }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,13 +47,27 @@ struct OriginRecord {
 struct OriginEntry {
     OriginRecord origin;
     std::array<QList<ListedName>, kOriginListCount> lists{};
+    // The full weighted distribution of a list that holds only its most common
+    // names (<list>_weighted.txt); empty where the list is the whole of it.
+    std::array<QList<ListedName>, kOriginListCount> weightedLists{};
+    // births_by_decade.tsv.gz as it is (names/birth_table.h); empty without one.
+    QByteArray birthsByDecade{};
 
     QList<ListedName>& operator[](OriginList list) { return lists[static_cast<std::size_t>(list)]; }
     const QList<ListedName>& operator[](OriginList list) const {
         return lists[static_cast<std::size_t>(list)];
     }
     bool hasGenderedSurnames() const { return !(*this)[OriginList::LastFemale].isEmpty(); }
+    // The list a weighted draw takes: the full distribution where there is one.
+    const QList<ListedName>& weightedList(OriginList list) const {
+        const QList<ListedName>& full = weightedLists[static_cast<std::size_t>(list)];
+        return full.isEmpty() ? (*this)[list] : full;
+    }
 };
+
+// The file names of an origin's folder beside its lists.
+inline constexpr char kWeightedListSuffix[] = "_weighted.txt";
+inline constexpr char kBirthsFileName[] = "births_by_decade.tsv.gz";
 
 // The name order and separator words of origins.tsv.
 inline constexpr char kGivenFirst[] = "given-first";
@@ -60,7 +75,8 @@ inline constexpr char kFamilyFirst[] = "family-first";
 inline constexpr char kSpaceBetween[] = "space";
 inline constexpr char kNothingBetween[] = "none";
 
-// Reads data/origins. Throws platform::Failure naming the file and line of
+// Reads data/origins, each origin's lists with their full distributions and
+// births where it has them. Throws platform::Failure naming the file and line of
 // anything it cannot read: a missing column, an unknown name order or
 // separator, a name
 // with an apostrophe, blanks at its ends or more than 50 characters, a weight

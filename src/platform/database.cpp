@@ -142,6 +142,11 @@ QString Query::text(int column) const {
     return QString::fromUtf8(text, sqlite3_column_bytes(statement_, column));
 }
 
+QByteArray Query::bytes(int column) const {
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(statement_, column));
+    return QByteArray(data, sqlite3_column_bytes(statement_, column));
+}
+
 Database::~Database() {
     close();
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -47,6 +48,8 @@ public:
     int column(const char* name) const;
     // The value of a column of the current row as text (empty for NULL).
     QString text(int column) const;
+    // The value of a column of the current row as bytes, as a blob holds them.
+    QByteArray bytes(int column) const;
 
 private:
     friend class Database;

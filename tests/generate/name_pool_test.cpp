@@ -1,3 +1,4 @@
+#include <cmath>
 #include <map>
 #include <string>
 #include <string_view>
@@ -50,6 +51,45 @@ TEST(NamePool, WeightedDrawFollowsTheWeights) {
     EXPECT_NEAR(counts.at("Mary"), 90'000, 1'000);
     EXPECT_FALSE(counts.contains("Never"));
     EXPECT_EQ(pool.at(2), "Never");
+}
+
+// Every weight is reproduced within sampling error (a chi-square test).
+TEST(NamePool, AWeightedDrawKeepsEveryWeight) {
+    const std::uint32_t n = 500;
+    std::vector<std::string> names;
+    std::vector<double> weights;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        names.push_back(std::to_string(i));
+        weights.push_back(i % 97 == 0 ? 0.0 : 1.0 + (i * 7919) % 13);  // weights 0 and 1..13
+    }
+    const NamePool pool(names, weights);
+    double total = 0;
+    for (double w : weights) total += w;
+    std::vector<int> counts(n, 0);
+    const int draws = 2'000'000;
+    FastRandom random(5);
+    for (int d = 0; d < draws; ++d) {
+        const std::uint64_t r = random.next();
+        const std::uint32_t i = pool.drawIndex(r);
+        ++counts[i];
+        if (d < 10'000) {
+            ASSERT_EQ(pool.draw(r), pool.at(i));
+        }
+    }
+    double chiSquare = 0;
+    int cells = 0;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        if (weights[i] == 0) {
+            EXPECT_EQ(counts[i], 0) << names[i];
+            continue;
+        }
+        const double expected = draws * weights[i] / total;
+        chiSquare += (counts[i] - expected) * (counts[i] - expected) / expected;
+        ++cells;
+    }
+    // The statistic has cells - 1 degrees of freedom, its deviation about
+    // sqrt(2 * cells): six deviations above is beyond chance.
+    EXPECT_LT(chiSquare, cells + 6 * std::sqrt(2.0 * cells));
 }
 
 TEST(NamePool, RefusesWeightsThatDoNotMatchTheNames) {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QString>
 
+#include "names/birth_table.h"
 #include "names/name_database_file.h"
 #include "platform/failure.h"
 
@@ -17,17 +18,26 @@ namespace {
 int build(const QString& out, const QString& originsFolder) {
     names::NameTables tables;
     tables.origins = names::readOriginFolder(originsFolder);
+    long long births = 0;
+    for (const names::OriginEntry& origin : tables.origins)
+        if (!origin.birthsByDecade.isEmpty())  // refused here rather than when drawing
+            births += static_cast<long long>(
+                names::readBirthTable(origin.birthsByDecade, origin.origin.tag).rows.size());
     // Built aside and renamed, so a failed build leaves no half-made file.
     const QString partial = out + QStringLiteral(".partial");
     names::createNameDatabase(partial, tables);
     QFile::remove(out);
     if (!QFile::rename(partial, out))
         throw platform::Failure(QStringLiteral("cannot rename ") + partial + " to " + out);
-    long long count = 0;
-    for (const names::OriginEntry& origin : tables.origins)
+    long long count = 0, weighted = 0;
+    for (const names::OriginEntry& origin : tables.origins) {
         for (const auto& list : origin.lists) count += list.size();
-    std::printf("names.mdb built: %lld origins, %lld names\n",
-                static_cast<long long>(tables.origins.size()), count);
+        for (const auto& list : origin.weightedLists) weighted += list.size();
+    }
+    std::printf(
+        "names.mdb built: %lld origins, %lld names, %lld in full distributions, "
+        "%lld rows of births\n",
+        static_cast<long long>(tables.origins.size()), count, weighted, births);
     return 0;
 }
 
