@@ -249,6 +249,8 @@ void Form1::Form_Load() {
     procedure.run(136, [this] { DatabaseToListview(); });
     restoreStoredOptions(procedure);
     procedure.run(154, [this] { Text1->setText(env_.settings.readText(platform::keys::Count)); });
+    procedure.run(156, [this] { storeDefaultOrigin(); });
+    procedure.run(158, [this] { reportUnreadableOrigin(); });
     // The count box is first in the tab order: it has the focus, its text selected.
     Text1->setFocus();
     Text1_GotFocus();

@@ -164,7 +164,9 @@ void dropSelectedEntry(const Form1& form, const QTreeView* view, names::NameList
 }  // namespace
 
 void Form1::DatabaseToListview() {
-    names::loadLists(databasePath(), listOptionsOf(*this), *firstNames_, *lastNames_,
+    names::ListOptions options = listOptionsOf(*this);
+    options.origins = currentOrigins().tags();
+    names::loadLists(databasePath(), options, *firstNames_, *lastNames_,
                      [this](platform::PointerShape pointer) { SetMousePointer(pointer); });
 }
 

@@ -99,6 +99,7 @@ enum class RowStep {
     AddFirstName,    // the row "first"
     WantsLastName,   // part of name: last only?
     AddLastName,     // the row "last"
+    DrawPerson,      // draw one whole person (given and family name of one origin)
     ShowProgress,    // the progress position after the row
 };
 

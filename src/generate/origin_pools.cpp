@@ -57,9 +57,15 @@ OriginNames originNames(const names::OriginEntry& origin, const PoolChoice& choi
     names.displayName = origin.origin.displayName.toStdString();
     names.order = origin.origin.familyFirst ? NameOrder::FamilyFirst : NameOrder::GivenFirst;
     names.blankBetween = origin.origin.blankBetween;
-    names.femaleFirst = pool(OriginList::Female, first);
-    names.maleFirst = pool(OriginList::Male, first);
-    names.unisexFirst = pool(OriginList::Unisex, first);
+    if (choice.unisexAsFemaleAndMale) {
+        const QList<ListedName>& unisex = origin[OriginList::Unisex];
+        names.femaleFirst = poolOf(origin[OriginList::Female] + unisex, choice.weighted, first);
+        names.maleFirst = poolOf(origin[OriginList::Male] + unisex, choice.weighted, first);
+    } else {
+        names.femaleFirst = pool(OriginList::Female, first);
+        names.maleFirst = pool(OriginList::Male, first);
+        names.unisexFirst = pool(OriginList::Unisex, first);
+    }
     names.lastNames = pool(OriginList::Last, last);
     names.femaleLast = pool(OriginList::LastFemale, last);
     names.maleLast = pool(OriginList::LastMale, last);

@@ -17,6 +17,9 @@ struct PoolChoice {
     // without regard to letter case); empty: every name.
     QStringList shownFirstNames;
     QStringList shownLastNames;
+    // Unisex first names in both the female and the male pool, as the main
+    // window's tables hold them, and no unisex pool.
+    bool unisexAsFemaleAndMale = false;
 };
 
 // The engine's pools of one origin: each name as rows show it (generation's
