@@ -74,11 +74,11 @@ generate::PersonDraw Form1::personDraw() {
                                      true};
     platform::Database database;
     database.open(databasePath());
-    std::vector<generate::OriginNames> origins;
+    QList<names::OriginEntry> entries;
     for (const QString& tag : origins_->tags())
-        origins.push_back(generate::originNames(names::originForDrawing(database, tag), shown));
+        entries.append(names::originForDrawing(database, tag));
     database.close();
-    return generate::PersonDraw(std::move(origins),
+    return generate::PersonDraw(generate::originNames(entries, shown),
                                 generate::DrawChoice{origins_->spec.shares, genderFilterOf(*this)});
 }
 

@@ -46,9 +46,10 @@ bool hasWeights(const names::OriginEntry& origin) {
     return false;
 }
 
-OriginNames originNames(const names::OriginEntry& origin, const PoolChoice& choice) {
-    const QSet<QString> first = foldedSet(choice.shownFirstNames);
-    const QSet<QString> last = foldedSet(choice.shownLastNames);
+namespace {
+
+OriginNames poolsOf(const names::OriginEntry& origin, const PoolChoice& choice,
+                    const QSet<QString>& first, const QSet<QString>& last) {
     const auto pool = [&](OriginList list, const QSet<QString>& shown) {
         return poolOf(origin[list], choice.weighted, shown);
     };
@@ -69,6 +70,24 @@ OriginNames originNames(const names::OriginEntry& origin, const PoolChoice& choi
     names.lastNames = pool(OriginList::Last, last);
     names.femaleLast = pool(OriginList::LastFemale, last);
     names.maleLast = pool(OriginList::LastMale, last);
+    return names;
+}
+
+}  // namespace
+
+OriginNames originNames(const names::OriginEntry& origin, const PoolChoice& choice) {
+    return poolsOf(origin, choice, foldedSet(choice.shownFirstNames),
+                   foldedSet(choice.shownLastNames));
+}
+
+std::vector<OriginNames> originNames(const QList<names::OriginEntry>& origins,
+                                     const PoolChoice& choice) {
+    const QSet<QString> first = foldedSet(choice.shownFirstNames);
+    const QSet<QString> last = foldedSet(choice.shownLastNames);
+    std::vector<OriginNames> names;
+    names.reserve(static_cast<std::size_t>(origins.size()));
+    for (const names::OriginEntry& origin : origins)
+        names.push_back(poolsOf(origin, choice, first, last));
     return names;
 }
 
