@@ -173,6 +173,10 @@ private:
     generate::RandomGenerator random_;
     widgets::WindowPointer* pointer_;
     bool restoring_ = false;
+    // While Form_Load restores the stored options: a reload that would fill
+    // the lists as the last load did is left out.
+    bool loadingForm_ = false;
+    QString lastLoad_;  // what the last load read (listLoadState), empty when it failed
     bool generating_ = false;
     std::unique_ptr<results::Form2> form2_;
     std::optional<OriginChoice> origins_;
