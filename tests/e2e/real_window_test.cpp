@@ -501,8 +501,13 @@ TEST_F(InstalledProgramTest, ANewerTemplateRefreshesTheBuiltInListAndKeepsTheUse
     query(sandbox_->usersDatabase(), "insert into user_lastname (lastname) values ('Quill')");
     // The upgrade: the template of the next version holds other last names.
     const std::string edition = query(sandbox_->templateFile(), "pragma user_version").at(0);
+    // The built-in tables show the template's origins: their last names change.
     query(sandbox_->templateFile(), "delete from system_lastname");
     query(sandbox_->templateFile(), "insert into system_lastname (Last) values ('Newbuilt')");
+    query(sandbox_->templateFile(), "delete from origin_name where list = 'last'");
+    query(sandbox_->templateFile(),
+          "insert into origin_name (origin, list, name) select tag, 'last', 'Newbuilt' from "
+          "origin");
     query(sandbox_->templateFile(),
           "pragma user_version=" + std::to_string(std::stoll(edition) ^ 2));
 
