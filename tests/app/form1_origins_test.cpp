@@ -144,8 +144,8 @@ class RowOrigins {
 public:
     explicit RowOrigins(const QStringList& tags) {
         for (const QString& tag : tags)
-            origins_.push_back({tag, originData(tag).origin.familyFirst,
-                                shownSet(firstOf({tag})), shownSet(lastOf({tag}))});
+            origins_.push_back({tag, originData(tag).origin.familyFirst, shownSet(firstOf({tag})),
+                                shownSet(lastOf({tag}))});
     }
     QString of(const QString& row) const {
         const QStringList parts = row.split(' ');
