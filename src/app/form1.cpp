@@ -247,8 +247,12 @@ void Form1::Form_Load() {
     procedure.run(132, [this] { firstNames_->setHeader(QStringLiteral("First Names")); });
     procedure.run(134, [this] { ListView1->setColumnWidth(0, twipsToPixels(kListColumnTwips)); });
     procedure.run(136, [this] { DatabaseToListview(); });
+    loadingForm_ = true;
     restoreStoredOptions(procedure);
+    loadingForm_ = false;
     procedure.run(154, [this] { Text1->setText(env_.settings.readText(platform::keys::Count)); });
+    procedure.run(156, [this] { storeDefaultOrigin(); });
+    procedure.run(158, [this] { reportUnreadableOrigin(); });
     // The count box is first in the tab order: it has the focus, its text selected.
     Text1->setFocus();
     Text1_GotFocus();

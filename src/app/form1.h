@@ -2,10 +2,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QStringList>
 #include <QWidget>
 
+#include "app/origin_choice.h"
 #include "generate/random_generator.h"
 #include "platform/pointer.h"
 #include "widgets/environment.h"
@@ -18,6 +20,9 @@ class QPushButton;
 class QRadioButton;
 class QTreeView;
 
+namespace generate {
+class PersonDraw;
+}
 namespace guarded {
 class Procedure;
 }  // namespace guarded
@@ -124,6 +129,13 @@ public:
     // Fills both list views from the name database by the list options.
     void DatabaseToListview();
 
+    // The origins of this run: read from the Origin key and the database's
+    // origins at the first list load, then kept. Throws platform::Failure
+    // when the database cannot be read.
+    const OriginChoice& currentOrigins();
+    // None until a list load has read them.
+    const std::optional<OriginChoice>& origins() const { return origins_; }
+
     // Sets an option's state as start-up restores it: turning it on runs its
     // click handling (failures pass to the caller); turning it off runs nothing.
     void restoreOption(QRadioButton* option, bool on);
@@ -140,6 +152,13 @@ private:
     void seedAndMaybeOpenHomePage();
     void setCaptionIconAndTitle();
     void restoreStoredOptions(guarded::Procedure& procedure);
+    void storeDefaultOrigin();
+    void reportUnreadableOrigin();
+    // True when a run draws whole persons from the current origins.
+    bool drawsPersons() const;
+    // The persons' draw over the current origins, with only the names the list
+    // views show, by the gender option.
+    generate::PersonDraw personDraw();
     // Runs an event procedure without a report of its own: a failure is shown
     // to the user instead of leaving the event procedure.
     void runUnguarded(const char* procedure, const std::function<void()>& body);
@@ -154,8 +173,13 @@ private:
     generate::RandomGenerator random_;
     widgets::WindowPointer* pointer_;
     bool restoring_ = false;
+    // While Form_Load restores the stored options: a reload that would fill
+    // the lists as the last load did is left out.
+    bool loadingForm_ = false;
+    QString lastLoad_;  // what the last load read (listLoadState), empty when it failed
     bool generating_ = false;
     std::unique_ptr<results::Form2> form2_;
+    std::optional<OriginChoice> origins_;
 };
 
 }  // namespace app

@@ -1,4 +1,6 @@
 // The main window's generation run and its results window.
+#include <optional>
+
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QLocale>
@@ -7,7 +9,10 @@
 #include "app/form1.h"
 #include "app/row_statements.h"
 #include "generate/count.h"
+#include "generate/fast_random.h"
 #include "generate/generation.h"
+#include "generate/person_draw.h"
+#include "generate/person_rows.h"
 #include "guarded/failure_report.h"
 #include "names/name_list_model.h"
 #include "platform/dialogs.h"
@@ -69,14 +74,29 @@ void Form1::PushButton1_Click() {
                 const double plainValue = generate::plainValue(Text1->text());
                 const PartOfName partOfName{Option4, Option5, Option6};
                 guarded::NumberedSteps<rowStatement> rowSteps(procedure);
-                generate::produceRows(rowSteps, random_, count, plainValue, firstNames_->entries(),
-                                      lastNames_->entries(), partOfName, rows,
-                                      [this, shown = -1](int position) mutable {
-                                          // The bar takes a position only when it changes.
-                                          if (position == shown) return;
-                                          ProgressBar1->advance(position);
-                                          shown = position;
-                                      });
+                auto progress = [this, shown = -1](int position) mutable {
+                    // The bar takes a position only when it changes.
+                    if (position == shown) return;
+                    ProgressBar1->advance(position);
+                    shown = position;
+                };
+                if (procedure.test(170, [this] { return drawsPersons(); })) {
+                    // One person a row, drawn by the engine with a generator
+                    // seeded from the window's own.
+                    std::optional<generate::PersonDraw> persons;
+                    generate::FastRandom personRandom;
+                    procedure.run(172, [&] {
+                        persons.emplace(personDraw());
+                        personRandom.seed(generate::drawSeed(random_));
+                    });
+                    if (persons)
+                        generate::producePersonRows(rowSteps, *persons, personRandom, count,
+                                                    plainValue, partOfName, rows, progress);
+                } else {
+                    generate::produceRows(rowSteps, random_, count, plainValue,
+                                          firstNames_->entries(), lastNames_->entries(), partOfName,
+                                          rows, progress);
+                }
             }
             procedure.run(152, [this] { SetMousePointer(platform::PointerShape::Normal); });
             procedure.run(154, [this] { ProgressBar1->rest(); });

@@ -1,6 +1,7 @@
 // The main window's name-list procedures: list load, list options, editing, importing.
 #include <optional>
 
+#include <QDateTime>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -161,11 +162,40 @@ void dropSelectedEntry(const Form1& form, const QTreeView* view, names::NameList
     if (const std::optional<int> row = selectedRow(view)) list.removeAt(*row);
 }
 
+// The options of a list load and the state of the database's files (size
+// and time of the last change of the file and its write-ahead log): equal
+// states give equal lists.
+QString listLoadState(const QString& databasePath, const names::ListOptions& options) {
+    QString state = QStringLiteral("%1%2%3%4%5 %6")
+                        .arg(options.builtInList)
+                        .arg(options.userList)
+                        .arg(options.both)
+                        .arg(options.maleOnly)
+                        .arg(options.femaleOnly)
+                        .arg(options.origins.join(','));
+    for (const QString& path : {databasePath, databasePath + QStringLiteral("-wal")}) {
+        const QFileInfo file(path);
+        state += QStringLiteral(" %1:%2")
+                     .arg(file.size())
+                     .arg(file.exists() ? file.lastModified().toMSecsSinceEpoch() : -1);
+    }
+    return state;
+}
+
 }  // namespace
 
 void Form1::DatabaseToListview() {
-    names::loadLists(databasePath(), listOptionsOf(*this), *firstNames_, *lastNames_,
+    names::ListOptions options = listOptionsOf(*this);
+    options.origins = currentOrigins().tags();
+    // Restoring the stored options at start-up reloads the lists after each
+    // option; with the same options over an unchanged file the load would
+    // read what the lists already hold.
+    if (loadingForm_ && !lastLoad_.isEmpty() && lastLoad_ == listLoadState(databasePath(), options))
+        return;
+    lastLoad_.clear();
+    names::loadLists(databasePath(), options, *firstNames_, *lastNames_,
                      [this](platform::PointerShape pointer) { SetMousePointer(pointer); });
+    lastLoad_ = listLoadState(databasePath(), options);
 }
 
 void Form1::Option1_Click() {

@@ -33,6 +33,8 @@ constexpr int rowStatement(generate::RowStep step) {
             return 146;
         case RowStep::AddLastName:
             return 148;
+        case RowStep::DrawPerson:
+            return 174;
         case RowStep::ShowProgress:
             break;
     }

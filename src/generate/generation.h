@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,7 +36,7 @@ inline QByteArray shownName(const QString& entry) {
 }
 
 // The entries of a name list as rows show them (shownName), converted on an
-// entry's first draw and kept in one small buffer. The list can change during
+// entry's first draw and kept, one slot per entry. The list can change during
 // a run (a failure box lets the user work in the main window); the kept
 // conversions are then dropped.
 class ShownNames {
@@ -45,8 +46,9 @@ public:
         const QString& entry = entryAt(list, number);
         if (!unchangedSinceConverted(list)) reset(list);
         Slot& slot = slots_[static_cast<std::size_t>(number - 1)];
-        if (slot.begin == kNotMade) make(slot, entry);
-        return std::string_view(text_.data() + slot.begin, slot.length);
+        if (slot.length == kNotMade) make(slot, entry);
+        return std::string_view(slot.length <= kHeld ? slot.text : text_.data() + beginOf(slot),
+                                slot.length);
     }
 
 private:
@@ -60,16 +62,33 @@ private:
         return list.constData() == source_.constData() && list.size() == source_.size();
     }
 
-    static constexpr std::size_t kNotMade = static_cast<std::size_t>(-1);
-    struct Slot {
-        std::size_t begin = kNotMade;
-        std::size_t length = 0;
+    // A slot holds a short name's text itself, so that a draw from a long list
+    // reads one place in memory: four slots to a cache line. A longer name lies
+    // in text_, the slot holding where it begins.
+    static constexpr std::uint32_t kNotMade = static_cast<std::uint32_t>(-1);
+    static constexpr std::uint32_t kHeld = 12;
+    struct alignas(16) Slot {
+        std::uint32_t length = kNotMade;
+        char text[kHeld] = {};
     };
+    static std::size_t beginOf(const Slot& slot) {
+        std::uint32_t begin = 0;
+        std::memcpy(&begin, slot.text, sizeof begin);
+        return begin;
+    }
     Q_NEVER_INLINE void make(Slot& slot, const QString& entry) {
         const QByteArray shown = shownName(entry);
-        slot.begin = text_.size();
-        slot.length = static_cast<std::size_t>(shown.size());
-        text_.append(shown.constData(), slot.length);
+        const auto length = static_cast<std::uint32_t>(shown.size());
+        if (length <= kHeld) {
+            std::memcpy(slot.text, shown.constData(), length);
+        } else {
+            const auto begin = static_cast<std::uint32_t>(text_.size());
+            if (text_.size() + length > kNotMade)
+                throw platform::Failure(QStringLiteral("Out of memory"));
+            std::memcpy(slot.text, &begin, sizeof begin);
+            text_.append(shown.constData(), length);
+        }
+        slot.length = length;
     }
     Q_NEVER_INLINE void reset(const QStringList& list) {
         source_ = list;
@@ -99,6 +118,7 @@ enum class RowStep {
     AddFirstName,    // the row "first"
     WantsLastName,   // part of name: last only?
     AddLastName,     // the row "last"
+    DrawPerson,      // draw one whole person (given and family name of one origin)
     ShowProgress,    // the progress position after the row
 };
 

@@ -46,9 +46,10 @@ bool hasWeights(const names::OriginEntry& origin) {
     return false;
 }
 
-OriginNames originNames(const names::OriginEntry& origin, const PoolChoice& choice) {
-    const QSet<QString> first = foldedSet(choice.shownFirstNames);
-    const QSet<QString> last = foldedSet(choice.shownLastNames);
+namespace {
+
+OriginNames poolsOf(const names::OriginEntry& origin, const PoolChoice& choice,
+                    const QSet<QString>& first, const QSet<QString>& last) {
     const auto pool = [&](OriginList list, const QSet<QString>& shown) {
         return poolOf(origin[list], choice.weighted, shown);
     };
@@ -57,12 +58,36 @@ OriginNames originNames(const names::OriginEntry& origin, const PoolChoice& choi
     names.displayName = origin.origin.displayName.toStdString();
     names.order = origin.origin.familyFirst ? NameOrder::FamilyFirst : NameOrder::GivenFirst;
     names.blankBetween = origin.origin.blankBetween;
-    names.femaleFirst = pool(OriginList::Female, first);
-    names.maleFirst = pool(OriginList::Male, first);
-    names.unisexFirst = pool(OriginList::Unisex, first);
+    if (choice.unisexAsFemaleAndMale) {
+        const QList<ListedName>& unisex = origin[OriginList::Unisex];
+        names.femaleFirst = poolOf(origin[OriginList::Female] + unisex, choice.weighted, first);
+        names.maleFirst = poolOf(origin[OriginList::Male] + unisex, choice.weighted, first);
+    } else {
+        names.femaleFirst = pool(OriginList::Female, first);
+        names.maleFirst = pool(OriginList::Male, first);
+        names.unisexFirst = pool(OriginList::Unisex, first);
+    }
     names.lastNames = pool(OriginList::Last, last);
     names.femaleLast = pool(OriginList::LastFemale, last);
     names.maleLast = pool(OriginList::LastMale, last);
+    return names;
+}
+
+}  // namespace
+
+OriginNames originNames(const names::OriginEntry& origin, const PoolChoice& choice) {
+    return poolsOf(origin, choice, foldedSet(choice.shownFirstNames),
+                   foldedSet(choice.shownLastNames));
+}
+
+std::vector<OriginNames> originNames(const QList<names::OriginEntry>& origins,
+                                     const PoolChoice& choice) {
+    const QSet<QString> first = foldedSet(choice.shownFirstNames);
+    const QSet<QString> last = foldedSet(choice.shownLastNames);
+    std::vector<OriginNames> names;
+    names.reserve(static_cast<std::size_t>(origins.size()));
+    for (const names::OriginEntry& origin : origins)
+        names.push_back(poolsOf(origin, choice, first, last));
     return names;
 }
 

@@ -25,6 +25,15 @@ private:
     std::mt19937_64 engine_{0};
 };
 
+// 64 bits from three of the generator's numbers, to seed the draw engine's
+// generator with: a seeded generator seeds it the same way every time.
+inline std::uint64_t drawSeed(RandomGenerator& random) {
+    std::uint64_t seed = 0;
+    for (int i = 0; i < 3; ++i)
+        seed = (seed << 24) ^ static_cast<std::uint64_t>(random.next() * 16777216.0f);
+    return seed;
+}
+
 // A whole number from 1 to n: the whole part of (r x n) plus 1, with r the
 // generator's next number and the product formed in double precision.
 // For n = 0 it gives 1.

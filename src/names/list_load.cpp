@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "names/name_list_model.h"
+#include "names/origin_store.h"
 #include "names/proper_case.h"
 #include "names/statements.h"
 #include "platform/database.h"
@@ -49,6 +50,7 @@ void loadLists(const QString& databasePath, const ListOptions& options, NameList
         fill(database, kUserFirstNames, firstNames);
         fill(database, kUserLastNames, lastNames);
     } else if (options.builtInList) {
+        if (!options.origins.isEmpty()) showOrigins(database, options.origins);
         fill(database, kBuiltInLastNames, lastNames);
         if (options.both)
             fill(database, kBuiltInFirstNamesBoth, firstNames);

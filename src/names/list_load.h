@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QString>
+#include <QStringList>
 
 #include "platform/pointer_shape.h"
 
@@ -17,6 +18,9 @@ struct ListOptions {
     bool both = true;         // Option1
     bool maleOnly = false;    // Option2
     bool femaleOnly = false;  // Option3
+    // The origins the built-in list shows (the Origin key's tags); none: the
+    // built-in tables as they are.
+    QStringList origins{};
 };
 
 // Sets the main window's mouse pointer.
@@ -37,7 +41,8 @@ private:
 
 // Fills both name lists from the database at `databasePath` by the options:
 // the User List loads first names, then last names; the built-in list loads
-// last names, then first names by the gender option. Each entry is the stored
+// last names, then first names by the gender option, after showing the
+// wanted origins in the built-in tables (names::showOrigins). Each entry is the stored
 // name in proper case, in the order the query returns, and keeps the stored
 // name it was shown from. Every query runs before
 // its list is emptied, so a failing query leaves its list as it was; a failure

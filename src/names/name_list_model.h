@@ -23,6 +23,8 @@ public:
     const QStringList& entries() const { return entries_; }
     // The stored name an entry was shown from; its own text when added without one.
     const QString& storedName(int position) const { return stored_.at(position); }
+    // The stored names of all entries, position by position.
+    const QStringList& storedNames() const { return stored_; }
 
     void clear();
     void add(const QString& entry);

@@ -159,6 +159,13 @@ std::array<int, kOriginListCount> storedCounts(platform::Database& database, con
     return counts;
 }
 
+bool hasGenderedSurnames(platform::Database& database, const QString& tag) {
+    platform::Query rows =
+        database.query("select 1 from origin_name where origin = ? and list = ? limit 1",
+                       {tag, QString::fromLatin1(listWord(OriginList::LastFemale))});
+    return rows.next();
+}
+
 OriginTables editedTables(platform::Database& database, const QString& tag) {
     OriginTables tables = tablesOf(storedEntry(database, tag));
     applyEdits(database, tag, tables);

@@ -26,6 +26,9 @@ QList<OriginRecord> storedOrigins(platform::Database& database);
 // How many names each list of an origin holds as stored, by OriginList.
 std::array<int, kOriginListCount> storedCounts(platform::Database& database, const QString& tag);
 
+// True when the origin stores its family names in a female and a male form.
+bool hasGenderedSurnames(platform::Database& database, const QString& tag);
+
 // An origin's names as the three built-in tables show them while it is the
 // only one shown: the stored lists, then the user's changes in the order they
 // were made (an added name at the end, a removed one gone wherever it stood,

@@ -43,6 +43,9 @@ inline constexpr TextKey Count{"Text1", "100"};
 // desktop folder, asked of the shell only when no folder is stored.
 inline constexpr TextKey OutputFolder{"Text2", nullptr};
 QString outputFolderDefault(Shell& shell);
+// The origins of the built-in list: a tag, or tags with shares ("de:50,ja:50").
+// Its default is the origin of the user's locale, found among the stored ones.
+inline constexpr TextKey Origin{"Origin", nullptr};
 // The last folder chosen in the folder browser; never read.
 inline constexpr TextKey LastChosenFolder{"LastFolderDot", nullptr};
 }  // namespace keys

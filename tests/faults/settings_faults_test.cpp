@@ -14,11 +14,14 @@
 #include <gtest/gtest.h>
 
 #include "guarded/failure_report.h"
+#include "names/origin_store.h"
 #include "odd_nodes.h"
+#include "platform/database.h"
 #include "platform/settings.h"
 #include "results/form2.h"
 #include "results/result_list.h"
 #include "support/form1_fixture.h"
+#include "support/scoped_locale.h"
 
 namespace {
 
@@ -155,6 +158,44 @@ TEST_F(BadSettingsFile, NonsenseInEveryKeyFailsEachOptionStep) {
     expectTheWindowWorks();
     EXPECT_EQ(form->resultsWindow().Text2->text(), "::no folder::");
     EXPECT_EQ(dialogs.messages().size(), 8);
+}
+
+// A stored Origin key that names no stored origins or gives bad shares: the
+// start goes on with the locale's origin, says why once, and the key stays as
+// the user wrote it.
+class UnreadableOriginKey : public testsupport::Form1Fixture {
+protected:
+    UnreadableOriginKey() : Form1Fixture(builtDatabase()) {}
+};
+
+TEST_F(UnreadableOriginKey, IsReportedOnceAndTheLocalesOriginIsShown) {
+    const testsupport::ScopedLocale german(QLocale(QLocale::German, QLocale::Germany));
+    int said = 0;
+    for (const QString key : {"xx", "de:50,ja", "de:0", "de:x", "de,de", "", "all,de", "?!"}) {
+        SCOPED_TRACE(key.toStdString());
+        testsupport::TempSettings fresh;
+        store = &fresh.settings;
+        fresh.settings.writeText(keys::Origin, key);
+        dialogs.expectMessageBox();
+        start();
+        ASSERT_EQ(reports().size(), static_cast<std::size_t>(++said));
+        EXPECT_EQ(reportedAt().back(), "Form1.Form_Load 158");
+        EXPECT_TRUE(reports().back().description.contains('"' + key + '"'))
+            << reports().back().description.toStdString();
+        platform::Database database;
+        database.open(db->path());
+        EXPECT_EQ(names::shownOrigins(database), QStringList{"de"});
+        EXPECT_EQ(fresh.settings.readText(keys::Origin, "none"), key);
+        // Reloads and runs go on without saying it again.
+        form->Option2->click();
+        form->Option1->click();
+        form->Text1->setText("5");
+        form->PushButton1_Click();
+        EXPECT_EQ(form->resultsWindow().results().count(), 5);
+        EXPECT_EQ(reports().size(), static_cast<std::size_t>(said));
+        form.reset();
+        dialogs.verifyAllShown();
+    }
 }
 
 }  // namespace

@@ -137,3 +137,30 @@ TEST(ShownNames, KeepsConversionsOnlyWhileTheListIsUnchanged) {
 }
 
 }  // namespace
+
+namespace {
+
+// Short names are kept in their slots, longer ones apart: both read back whole.
+TEST(ShownNames, GivesNamesOfEveryLength) {
+    const QStringList list{"",
+                           "bo",
+                           "twelve bytes",
+                           "thirteen byte",
+                           "ämilie-ßophie",
+                           "zoë",
+                           QString(50, QChar(0x0416))};
+    const QStringList shown{"",
+                            "Bo",
+                            "Twelvebytes",
+                            "Thirteenbyte",
+                            "Ämilie-ßophie",
+                            "Zoë",
+                            QChar(0x0416) + QString(49, QChar(0x0436))};
+    generate::ShownNames names;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = static_cast<int>(list.size()); i >= 1; --i)
+            EXPECT_EQ(QString::fromUtf8(QByteArrayView(names.at(list, i))), shown[i - 1]) << i;
+    }
+}
+
+}  // namespace
