@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "cli/invent.h"
 #include "names/file_import.h"
 
 namespace cli {
@@ -31,6 +32,8 @@ struct GenerateRequest {
     QString format;  // a word of the table of formats
     bool crlf = false;
     QString output;  // empty: standard output
+    QString origin;  // --origin TAGS as written; empty: the lists of --list
+    InventChoice invention;
 };
 
 struct NamesRequest {

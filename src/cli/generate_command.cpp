@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/formats.h"
+#include "cli/invent.h"
 #include "cli/output.h"
 #include "cli/unique_names.h"
 #include "generate/generation.h"
@@ -131,6 +132,7 @@ void produce(const GenerateRequest& request, const QStringList& firstNames,
 }  // namespace
 
 void generateNames(const GenerateRequest& request, const QString& databasePath) {
+    if (request.invention.on) return inventNames(request, databasePath);
     names::NameListModel firstList;
     names::NameListModel lastList;
     loadLists(databasePath, request.list, request.gender, firstList, lastList);

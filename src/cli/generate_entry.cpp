@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "cli/commands.h"
 #include "cli/formats.h"
+#include "cli/invent.h"
 
 namespace cli {
 
@@ -32,7 +33,7 @@ GenerateRequest parseGenerate(const Arguments& arguments) {
     request.format = arguments.word("format", formatWords().first());
     request.crlf = arguments.isSet("crlf");
     request.output = outputOf(arguments);
-    checkFormat(request.format, outputOptionsOf(request));
+    readInvention(arguments, request);  // checks the format too
     return request;
 }
 
@@ -48,7 +49,7 @@ OutputOptions outputOptionsOf(const GenerateRequest& request) {
 }
 
 Command generateCommand() {
-    return {
+    Command command{
         QStringLiteral("generate"),
         QStringLiteral("[OPTIONS]"),
         QStringLiteral("draw names and write them"),
@@ -76,9 +77,9 @@ Command generateCommand() {
              {}},
             {{QStringLiteral("format")},
              QStringLiteral("FORMAT"),
-             alternatives(formatWords()) + QStringLiteral(" (default ") + formatWords().first() +
-                 QLatin1Char(')'),
-             formatWords()},
+             alternatives(generateFormatWords()) + QStringLiteral(" (default ") +
+                 generateFormatWords().first() + QLatin1Char(')'),
+             generateFormatWords()},
             {{QStringLiteral("crlf")},
              QString(),
              QStringLiteral("end lines with CR LF instead of LF (not in xlsx)"),
@@ -91,6 +92,8 @@ Command generateCommand() {
         },
         parseThenRun(parseGenerate, runGenerate),
     };
+    appendInventOptions(command.options);
+    return command;
 }
 
 }  // namespace cli

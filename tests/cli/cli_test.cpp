@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"GenderOfUserList",
                   {"generate", "--list", "user", "--gender", "male"},
                   "built-in list only"},
-        UsageCase{"Format", {"generate", "--format", "pdf"}, "text, csv or xlsx"},
+        UsageCase{"Format", {"generate", "--format", "pdf"}, "text, csv, xlsx, jsonl or json"},
         UsageCase{"XlsxWithoutFile", {"generate", "--format", "xlsx"}, "-o FILE"},
         UsageCase{"XlsxToStandardOutput", {"generate", "--format", "xlsx", "-o", "-"}, "-o FILE"},
         UsageCase{"XlsxTooManyRows",
