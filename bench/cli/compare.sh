@@ -66,12 +66,16 @@ for ((i = 0; i < RUNS; i++)); do
     run minimal "$MINIMAL" "$DB" $MILLION "$WORK/m.txt"
     run faker node "$PEERS/faker_names.mjs" $MILLION "$WORK/f.txt"
     run chance node "$PEERS/chance_names.js" $MILLION "$WORK/c.txt"
+    # Invented names: two models (male, female) trained at start-up, then a
+    # million tries through them; the last names' model learns 88,799 names.
+    run invent "$QF" generate --invent --origin en-US --part first -n $MILLION -o "$WORK/i.txt"
+    run inventlast "$QF" generate --invent --origin en-US --part last -n $MILLION -o "$WORK/l.txt"
     # Python Faker takes minutes for a million: one run.
     if [ $PYTHON_FAKER = yes ] && [ "$i" -eq 0 ]; then
         run pyfaker /usr/bin/python3 "$HERE/faker_names.py" $MILLION "$WORK/p.txt"
     fi
 done
-for file in q u o t m f c $([ $PYTHON_FAKER = yes ] && echo p) $([ -n "$BASELINE" ] && echo b); do
+for file in q u o t m f c i l $([ $PYTHON_FAKER = yes ] && echo p) $([ -n "$BASELINE" ] && echo b); do
     lines=$(wc -l < "$WORK/$file.txt")
     [ "$lines" -eq $MILLION ] || { echo "$file.txt has $lines lines" >&2; exit 1; }
 done
@@ -85,9 +89,9 @@ done
 
 q=$(seconds quillfern); m=$(seconds minimal); f=$(seconds faker); c=$(seconds chance)
 u=$(seconds unique); d=$(seconds devnull); o=$(seconds origin); t=$(seconds tenmix)
-d10=$(seconds devnull10)
+d10=$(seconds devnull10); i=$(seconds invent); l=$(seconds inventlast)
 echo
-echo "| 1,000,000 full names to a file | median wall time | peak memory |"
+echo "| 1,000,000 names to a file | median wall time | peak memory |"
 echo "|---|---|---|"
 echo "| quillfern generate | $q s | $(peak_mb quillfern) MB |"
 echo "| quillfern generate --unique | $u s | $(peak_mb unique) MB |"
@@ -99,6 +103,8 @@ fi
 echo "| minimal C++ program (one write) | $m s | $(peak_mb minimal) MB |"
 echo "| @faker-js/faker | $f s | $(peak_mb faker) MB |"
 echo "| chance | $c s | $(peak_mb chance) MB |"
+echo "| quillfern generate --invent --origin en-US --part first | $i s | $(peak_mb invent) MB |"
+echo "| quillfern generate --invent --origin en-US --part last | $l s | $(peak_mb inventlast) MB |"
 if [ $PYTHON_FAKER = yes ]; then
     echo "| Python Faker (1 run) | $(seconds pyfaker) s | $(peak_mb pyfaker) MB |"
 fi
@@ -112,6 +118,7 @@ if [ -n "$BASELINE" ]; then
     echo "--origin en-US / baseline: $(ratio "$o" "$b") (target at most 1.2)"
     echo "ten origins / baseline: $(ratio "$t" "$b") (target at most 1.2)"
 fi
+echo "1,000,000 invented first names: median $i s (target at most 1 s)"
 echo "100,000,000 names to /dev/null: median $d s," \
     "$(awk -v s="$d" -v n=$HUNDRED 'BEGIN {printf "%.1f", n/s/1e6}') million names/s," \
     "peak memory $(peak_mb devnull) MB (target at most 50 MB)"

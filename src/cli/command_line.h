@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "cli/invent.h"
 #include "names/file_import.h"
 
 namespace cli {
@@ -35,6 +36,7 @@ struct GenerateRequest {
     QString format;  // a word of the table of formats
     bool crlf = false;
     QString output;  // empty: standard output
+    InventChoice invention;
 };
 
 struct NamesRequest {

@@ -10,6 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/formats.h"
+#include "cli/invent.h"
 #include "cli/origin_draw.h"
 #include "cli/output.h"
 #include "cli/unique_names.h"
@@ -159,6 +160,7 @@ void produce(const GenerateRequest& request, const QStringList& firstNames,
 }  // namespace
 
 void generateNames(const GenerateRequest& request, const QString& databasePath) {
+    if (request.invention.on) return inventNames(request, databasePath);
     if (request.list == ListSource::BuiltIn) {
         generateFromOrigins(request, databasePath);
         return;

@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "cli/commands.h"
 #include "cli/formats.h"
+#include "cli/invent.h"
 #include "cli/origin_draw.h"
 
 namespace cli {
@@ -43,7 +44,7 @@ GenerateRequest parseGenerate(const Arguments& arguments) {
     request.format = arguments.word("format", formatWords().first());
     request.crlf = arguments.isSet("crlf");
     request.output = outputOf(arguments);
-    checkFormat(request.format, outputOptionsOf(request));
+    readInvention(arguments, request);  // checks the format too
     return request;
 }
 
@@ -59,7 +60,7 @@ OutputOptions outputOptionsOf(const GenerateRequest& request) {
 }
 
 Command generateCommand() {
-    return {
+    Command command{
         QStringLiteral("generate"),
         QStringLiteral("[OPTIONS]"),
         QStringLiteral("draw names and write them"),
@@ -100,9 +101,9 @@ Command generateCommand() {
              {}},
             {{QStringLiteral("format")},
              QStringLiteral("FORMAT"),
-             alternatives(formatWords()) + QStringLiteral(" (default ") + formatWords().first() +
-                 QLatin1Char(')'),
-             formatWords()},
+             alternatives(generateFormatWords()) + QStringLiteral(" (default ") +
+                 generateFormatWords().first() + QLatin1Char(')'),
+             generateFormatWords()},
             {{QStringLiteral("crlf")},
              QString(),
              QStringLiteral("end lines with CR LF instead of LF (not in xlsx)"),
@@ -115,6 +116,8 @@ Command generateCommand() {
         },
         parseThenRun(parseGenerate, runGenerate),
     };
+    appendInventOptions(command.options);
+    return command;
 }
 
 }  // namespace cli

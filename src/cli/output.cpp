@@ -172,6 +172,7 @@ void JsonLinesWriter::appendRecord(const PersonRow& row) {
         appendJsonString(line, row.origin);
     else
         line.append("null");
+    if (row.invented) line.append(", \"invented\": true");
     line.push_back('}');
 }
 

@@ -55,6 +55,7 @@ std::unique_ptr<ByteSink> openOutput(const QString& path);
 struct PersonRow {
     generate::Person person;  // first, last, sex, name order and separator
     std::string_view origin;  // the origin's tag
+    bool invented = false;    // made by the name model: records say so
     bool hasOrigin() const { return !origin.empty(); }
 };
 

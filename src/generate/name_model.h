@@ -42,11 +42,11 @@ struct ModelSettings {
     int shortContextShare = 96;
     // Of the model's own names (drawn at training), the share in percent
     // that is likely enough to offer; the rest, the least likely, are not.
-    int plausiblePercent = 75;
+    int plausiblePercent = 80;
     // The share in percent of its own names that count as common: a name
     // more likely than those is offered only with the chance that makes it
     // as frequent as they are. 0: no thinning.
-    int commonPercent = 30;
+    int commonPercent = 20;
 };
 
 class NameModel {
