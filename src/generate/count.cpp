@@ -227,11 +227,4 @@ double plainValue(const QString& text) {
     return result;
 }
 
-int progressPosition(std::int64_t row, double plainValue) {
-    const double position = static_cast<double>(row) / plainValue * 100.0;
-    if (std::isnan(position) || position <= 0.0) return 0;
-    if (position >= 100.0) return 100;
-    return static_cast<int>(roundHalfEven(position));
-}
-
 }  // namespace generate

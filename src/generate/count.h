@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -40,6 +41,13 @@ double plainValue(const QString& text);
 
 // The progress bar position for row i of a run scaled by the plain value:
 // i / plainValue x 100, rounded, kept within 0 to 100.
-int progressPosition(std::int64_t row, double plainValue);
+// Inline: it runs once a row in the generation loop.
+inline int progressPosition(std::int64_t row, double plainValue) {
+    const double position = static_cast<double>(row) / plainValue * 100.0;
+    if (std::isnan(position) || position <= 0.0) return 0;
+    if (position >= 100.0) return 100;
+    // Halves to even: the default rounding mode, which the program never changes.
+    return static_cast<int>(std::nearbyint(position));
+}
 
 }  // namespace generate
