@@ -1,8 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,11 +63,12 @@ inline void appendFull(RowBuffer& out, const Person& person) {
     const std::string_view a = familyFirst ? person.last : person.first;
     const std::string_view b = familyFirst ? person.first : person.last;
     char* at = out.room(a.size() + 1 + b.size());
-    std::memcpy(at, a.data(), a.size());
+    // copy_n, not memcpy: an empty part may have no data at all.
+    std::copy_n(a.data(), a.size(), at);
     at += a.size();
     *at = ' ';
     at += person.blankBetween;
-    std::memcpy(at, b.data(), b.size());
+    std::copy_n(b.data(), b.size(), at);
     out.finish(at + b.size());
 }
 inline void appendFull(std::string& out, const Person& person) {

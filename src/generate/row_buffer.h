@@ -1,14 +1,14 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <memory>
 #include <string_view>
 
 namespace generate {
 
 // Rows of text gathered for one write, in one block reserved once. Appending
-// checks the room once per piece and copies with memcpy; the block grows only
+// checks the room once per piece and copies the bytes; the block grows only
 // when a piece does not fit. The caller writes the text out and clears the
 // buffer when size() reaches the amount it writes at a time.
 class RowBuffer {
@@ -29,7 +29,8 @@ public:
 
     void append(std::string_view piece) {
         char* at = room(piece.size());
-        std::memcpy(at, piece.data(), piece.size());
+        // copy_n, not memcpy: an empty piece may have no data at all.
+        std::copy_n(piece.data(), piece.size(), at);
         size_ += piece.size();
     }
     void push_back(char c) { *room(1) = c, ++size_; }
