@@ -1,5 +1,7 @@
 #include "generate/row_buffer.h"
 
+#include <cstring>
+
 #include <algorithm>
 
 namespace generate {
