@@ -1,8 +1,7 @@
 #include "generate/row_buffer.h"
 
-#include <cstring>
-
 #include <algorithm>
+#include <cstring>
 
 namespace generate {
 
