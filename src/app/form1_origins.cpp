@@ -45,7 +45,7 @@ const OriginChoice& Form1::currentOrigins() {
 void Form1::storeDefaultOrigin() {
     if (!origins_ || !origins_->storeDefault) return;
     env_.settings.writeText(keys::Origin,
-                            QString::fromStdString(generate::formatOriginSpec(origins_->spec)));
+                            QString::fromStdString(generate::formatOriginMix(origins_->chosen)));
 }
 
 void Form1::reportUnreadableOrigin() {
@@ -78,8 +78,9 @@ generate::PersonDraw Form1::personDraw() {
     for (const QString& tag : origins_->tags())
         entries.append(names::originForDrawing(database, tag));
     database.close();
-    return generate::PersonDraw(generate::originNames(entries, shown),
-                                generate::DrawChoice{origins_->spec.shares, genderFilterOf(*this)});
+    return generate::PersonDraw(
+        generate::originNames(entries, shown),
+        generate::DrawChoice{origins_->chosen.shares, genderFilterOf(*this)});
 }
 
 }  // namespace app

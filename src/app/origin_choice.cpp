@@ -10,7 +10,7 @@ namespace app {
 
 QStringList OriginChoice::tags() const {
     QStringList tags;
-    for (const std::string& tag : spec.tags) tags.append(QString::fromStdString(tag));
+    for (const std::string& tag : chosen.tags) tags.append(QString::fromStdString(tag));
     return tags;
 }
 
@@ -22,16 +22,16 @@ OriginChoice chooseOrigins(const std::optional<QString>& stored, const QStringLi
     for (const QString& tag : known) tags.push_back(tag.toStdString());
     std::string fallback = generate::defaultOriginFor(localeName.toStdString(), tags);
     if (std::find(tags.begin(), tags.end(), fallback) == tags.end()) fallback = tags.front();
-    const generate::OriginSpec byDefault{{fallback}, {}};
+    const generate::OriginMix byDefault{{fallback}, {}};
     if (!stored) {
-        choice.spec = byDefault;
+        choice.chosen = byDefault;
         choice.storeDefault = true;
         return choice;
     }
     try {
-        choice.spec = generate::parseOriginSpec(stored->toStdString(), tags);
+        choice.chosen = generate::parseOriginMix(stored->toStdString(), tags);
     } catch (const generate::ChoiceError& error) {
-        choice.spec = byDefault;
+        choice.chosen = byDefault;
         choice.unreadable = QStringLiteral(
                                 "The stored origins \"%1\" cannot be read: %2. %3 is "
                                 "shown instead.")

@@ -5,13 +5,13 @@
 #include <QString>
 #include <QStringList>
 
-#include "generate/origin_spec.h"
+#include "generate/origin_mix.h"
 
 namespace app {
 
 // The origins of this run, as the Origin key chooses them among the stored ones.
 struct OriginChoice {
-    generate::OriginSpec spec;  // no tags: the database holds no origins
+    generate::OriginMix chosen;  // no tags: the database holds no origins
     // No key is stored: the default is stored on this first start.
     bool storeDefault = false;
     // Why the stored key cannot be read; empty when it can. The run then uses

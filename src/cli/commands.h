@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QString>
 
 #include "cli/command.h"
@@ -35,6 +37,12 @@ OutputOptions outputOptionsOf(const GenerateRequest& request);
 
 // Each command throws platform::Failure for what went wrong, described for
 // the one line on standard error.
+
+// The run's seed: --seed, or one from the system's source of randomness.
+std::uint64_t seedOf(const GenerateRequest& request);
+
+// The part of name in messages: "first names", "last names", "full names".
+const char* partWords(Part part);
 
 // Draws the names and writes them.
 void generateNames(const GenerateRequest& request, const QString& databasePath);

@@ -32,12 +32,6 @@ struct PartOfName {
     bool lastOnly() const { return part == Part::Last; }
 };
 
-std::uint64_t seedOf(const GenerateRequest& request) {
-    if (request.seed) return *request.seed;
-    std::random_device device;
-    return (std::uint64_t{device()} << 32) ^ device();
-}
-
 // The row steps' rows, {first, " ", last} or {name}, as the writers' rows:
 // names without a sex or an origin.
 template <class Writer>
@@ -90,18 +84,6 @@ std::uint64_t possibleNames(Part part, const DistinctForms& first, const Distinc
             break;
     }
     return std::uint64_t{first.count} * last.count;
-}
-
-const char* partWords(Part part) {
-    switch (part) {
-        case Part::First:
-            return "first names";
-        case Part::Last:
-            return "last names";
-        case Part::Full:
-            break;
-    }
-    return "full names";
 }
 
 // The number of the drawn name among those possible: its first name's and
@@ -158,6 +140,24 @@ void produce(const GenerateRequest& request, const QStringList& firstNames,
 }
 
 }  // namespace
+
+std::uint64_t seedOf(const GenerateRequest& request) {
+    if (request.seed) return *request.seed;
+    std::random_device device;
+    return (std::uint64_t{device()} << 32) ^ device();
+}
+
+const char* partWords(Part part) {
+    switch (part) {
+        case Part::First:
+            return "first names";
+        case Part::Last:
+            return "last names";
+        case Part::Full:
+            break;
+    }
+    return "full names";
+}
 
 void generateNames(const GenerateRequest& request, const QString& databasePath) {
     if (request.invention.on) return inventNames(request, databasePath);

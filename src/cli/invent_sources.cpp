@@ -3,7 +3,7 @@
 #include <QList>
 
 #include "cli/commands.h"
-#include "generate/origin_spec.h"
+#include "generate/origin_mix.h"
 #include "names/name_list_model.h"
 #include "names/origin_store.h"
 #include "platform/database.h"
@@ -141,20 +141,20 @@ private:
             throw platform::Failure(QStringLiteral("cannot read the names in ") + databasePath_ +
                                     QStringLiteral(": ") + failure.description());
         }
-        generate::OriginSpec spec;
+        generate::OriginMix chosen;
         try {
-            spec = generate::parseOriginSpec(request_.origins.toStdString(), storedTags(database));
+            chosen = generate::parseOriginMix(request_.origins.toStdString(), storedTags(database));
         } catch (const generate::ChoiceError& error) {
             throw UsageError(QStringLiteral("--origin: ") + QString::fromUtf8(error.what()));
         }
-        for (std::size_t i = 0; i < spec.tags.size(); ++i) {
+        for (std::size_t i = 0; i < chosen.tags.size(); ++i) {
             const names::OriginEntry entry =
-                names::originForDrawing(database, fromUtf8(spec.tags[i]));
+                names::originForDrawing(database, fromUtf8(chosen.tags[i]));
             InventedOrigin& origin = set_.origins_.emplace_back();
-            origin.tag = spec.tags[i];
+            origin.tag = chosen.tags[i];
             origin.familyFirst = entry.origin.familyFirst;
             origin.blankBetween = entry.origin.blankBetween;
-            if (!spec.shares.empty()) origin.share = spec.shares[i];
+            if (!chosen.shares.empty()) origin.share = chosen.shares[i];
             addOriginVoices(entry, origin);
         }
     }

@@ -27,12 +27,6 @@ struct InventedRow {
     const InventedOrigin* origin = nullptr;
 };
 
-std::uint64_t seedOf(const GenerateRequest& request) {
-    if (request.seed) return *request.seed;
-    std::random_device device;
-    return (std::uint64_t{device()} << 32) ^ device();
-}
-
 // The row as the writers of drawn names take it. A person of a list
 // without sexes (the User List) is written without sex and origin.
 PersonRow personRowOf(const InventedRow& row) {

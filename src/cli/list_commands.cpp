@@ -90,7 +90,7 @@ void printOriginNames(const NamesRequest& request, const QString& databasePath) 
     try {
         platform::Database database;
         database.open(databasePath);
-        for (const std::string& tag : readOriginSpec(database, request.origins).tags)
+        for (const std::string& tag : readOriginMix(database, request.origins).tags)
             shown += originNamesOf(database, QString::fromStdString(tag), request);
     } catch (const platform::Failure& failure) {
         throw platform::Failure(QStringLiteral("cannot read the names in ") + databasePath +

@@ -21,24 +21,6 @@ namespace cli {
 
 namespace {
 
-std::uint64_t seedOf(const GenerateRequest& request) {
-    if (request.seed) return *request.seed;
-    std::random_device device;
-    return (std::uint64_t{device()} << 32) ^ device();
-}
-
-const char* partWords(Part part) {
-    switch (part) {
-        case Part::First:
-            return "first names";
-        case Part::Last:
-            return "last names";
-        case Part::Full:
-            break;
-    }
-    return "full names";
-}
-
 template <class Writer>
 void drawRows(const generate::PersonDraw& draw, std::uint64_t seed, std::int32_t count,
               Writer& writer) {
@@ -91,13 +73,13 @@ void drawUniqueRows(const std::vector<generate::OriginNames>& origins,
 
 }  // namespace
 
-generate::OriginSpec readOriginSpec(platform::Database& database, const QString& text) {
+generate::OriginMix readOriginMix(platform::Database& database, const QString& text) {
     std::vector<std::string> known;
     for (const names::OriginRecord& origin : names::storedOrigins(database))
         known.push_back(origin.tag.toStdString());
     if (known.empty()) throw platform::Failure(QStringLiteral("this names.mdb holds no origins"));
     try {
-        return generate::parseOriginSpec(text.toStdString(), known);
+        return generate::parseOriginMix(text.toStdString(), known);
     } catch (const generate::ChoiceError& error) {
         throw UsageError(QStringLiteral("--origin: ") + QString::fromStdString(error.what()));
     }
@@ -120,9 +102,9 @@ generate::GenderFilter filterOf(Gender gender) {
 }
 
 std::vector<generate::OriginNames> originPools(platform::Database& database,
-                                               const generate::OriginSpec& spec, bool latin) {
+                                               const generate::OriginMix& chosen, bool latin) {
     std::vector<generate::OriginNames> pools;
-    for (const std::string& tag : spec.tags) {
+    for (const std::string& tag : chosen.tags) {
         names::OriginEntry entry = names::originForDrawing(database, QString::fromStdString(tag));
         if (latin) writeInLatin(entry);
         pools.push_back(generate::originNames(entry, {false, {}, {}}));
@@ -151,9 +133,9 @@ void generateFromOrigins(const GenerateRequest& request, const QString& database
             throw platform::Failure(QStringLiteral("cannot read the names in ") + databasePath +
                                     QStringLiteral(": ") + failure.description());
         }
-        const generate::OriginSpec spec = readOriginSpec(database, request.origins);
-        origins = originPools(database, spec, request.latin);
-        choice = {spec.shares, filterOf(request.gender), request.mix};
+        const generate::OriginMix chosen = readOriginMix(database, request.origins);
+        origins = originPools(database, chosen, request.latin);
+        choice = {chosen.shares, filterOf(request.gender), request.mix};
     }
     const std::uint64_t seed = seedOf(request);
     if (!request.unique) {

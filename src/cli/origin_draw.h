@@ -7,7 +7,7 @@
 #include <QStringList>
 
 #include "cli/command_line.h"
-#include "generate/origin_spec.h"
+#include "generate/origin_mix.h"
 #include "generate/person_draw.h"
 
 namespace platform {
@@ -23,7 +23,7 @@ inline constexpr char kDefaultOrigin[] = "en-US";
 
 // The origins of `text` ("de", "de,fr", "en-US:70,vi:30", "all") among those
 // stored; throws UsageError when it cannot be read.
-generate::OriginSpec readOriginSpec(platform::Database& database, const QString& text);
+generate::OriginMix readOriginMix(platform::Database& database, const QString& text);
 
 // The engine's gender filter for --gender.
 generate::GenderFilter filterOf(Gender gender);
@@ -31,7 +31,7 @@ generate::GenderFilter filterOf(Gender gender);
 // The origins' names for drawing, with the user's changes, built into pools
 // once; in Latin letters when asked (UsageError for a script that cannot be).
 std::vector<generate::OriginNames> originPools(platform::Database& database,
-                                               const generate::OriginSpec& spec, bool latin);
+                                               const generate::OriginMix& chosen, bool latin);
 
 // The draw of these origins; UsageError when the choice cannot be drawn (an
 // origin without the first names the filter asks for).

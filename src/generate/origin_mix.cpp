@@ -1,4 +1,4 @@
-#include "generate/origin_spec.h"
+#include "generate/origin_mix.h"
 
 #include <algorithm>
 #include <charconv>
@@ -90,12 +90,12 @@ double readShare(std::string_view text, std::string_view tag) {
 
 }  // namespace
 
-OriginSpec parseOriginSpec(std::string_view text, std::span<const std::string> knownTags) {
+OriginMix parseOriginMix(std::string_view text, std::span<const std::string> knownTags) {
     text = trimmed(text);
     if (text.empty()) throw ChoiceError("no origin given: name one, such as en-US, or all");
-    if (sameTag(text, "all")) return OriginSpec{{knownTags.begin(), knownTags.end()}, {}};
+    if (sameTag(text, "all")) return OriginMix{{knownTags.begin(), knownTags.end()}, {}};
 
-    OriginSpec spec;
+    OriginMix chosen;
     std::size_t withShare = 0;
     for (std::string_view entry : split(text, ',')) {
         entry = trimmed(entry);
@@ -103,32 +103,33 @@ OriginSpec parseOriginSpec(std::string_view text, std::span<const std::string> k
         const std::size_t colon = entry.find(':');
         const std::string_view tag = trimmed(entry.substr(0, colon));
         std::string spelling = readTag(tag, knownTags);
-        if (std::find(spec.tags.begin(), spec.tags.end(), spelling) != spec.tags.end())
+        if (std::find(chosen.tags.begin(), chosen.tags.end(), spelling) != chosen.tags.end())
             throw ChoiceError("origin " + quoted(spelling) + " is given twice");
         if (colon != std::string_view::npos) {
-            spec.shares.push_back(readShare(trimmed(entry.substr(colon + 1)), tag));
+            chosen.shares.push_back(readShare(trimmed(entry.substr(colon + 1)), tag));
             ++withShare;
         }
-        spec.tags.push_back(std::move(spelling));
+        chosen.tags.push_back(std::move(spelling));
     }
-    if (withShare != 0 && withShare != spec.tags.size())
+    if (withShare != 0 && withShare != chosen.tags.size())
         throw ChoiceError("give a share to every origin or to none, as in de:60,fr:40, not " +
                           quoted(text));
     double total = 0;
-    for (double share : spec.shares) total += share;
-    if (!spec.shares.empty() && !std::isfinite(total))
+    for (double share : chosen.shares) total += share;
+    if (!chosen.shares.empty() && !std::isfinite(total))
         throw ChoiceError("the shares in " + quoted(text) + " are too large to add up");
-    return spec;
+    return chosen;
 }
 
-std::string formatOriginSpec(const OriginSpec& spec) {
+std::string formatOriginMix(const OriginMix& chosen) {
     std::string text;
-    for (std::size_t i = 0; i < spec.tags.size(); ++i) {
+    for (std::size_t i = 0; i < chosen.tags.size(); ++i) {
         if (i > 0) text += ',';
-        text += spec.tags[i];
-        if (i < spec.shares.size()) {
+        text += chosen.tags[i];
+        if (i < chosen.shares.size()) {
             char digits[32];
-            const auto [end, error] = std::to_chars(digits, digits + sizeof digits, spec.shares[i]);
+            const auto [end, error] =
+                std::to_chars(digits, digits + sizeof digits, chosen.shares[i]);
             (void)error;  // 32 characters hold any double
             text += ':';
             text.append(digits, end);

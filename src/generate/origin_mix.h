@@ -10,25 +10,25 @@
 namespace generate {
 
 // The chosen origins, as known tags, with their shares or none.
-struct OriginSpec {
+struct OriginMix {
     std::vector<std::string> tags;
     std::vector<double> shares;  // one per tag, or empty: equal shares
 
-    bool operator==(const OriginSpec&) const = default;
+    bool operator==(const OriginMix&) const = default;
 };
 
 // Reads a choice of origins: "de", "de,fr,it", "en-US:70,es-MX:20,vi:10" or
 // "all" (every known tag, in the known order). Tags are matched against the
 // known canonical tags ignoring case, with '_' read as '-' (en_us is en-US);
-// the spec holds the known spelling. Shares are positive decimal numbers,
+// the chosen holds the known spelling. Shares are positive decimal numbers,
 // given on every entry or on none; they need not add up to 100. Throws
 // ChoiceError for empty entries, unknown or repeated tags, and shares that are
 // missing on some entries or are not positive numbers.
-OriginSpec parseOriginSpec(std::string_view text, std::span<const std::string> knownTags);
+OriginMix parseOriginMix(std::string_view text, std::span<const std::string> knownTags);
 
-// The spec written back in the form parseOriginSpec reads: "de,fr" or
+// The chosen written back in the form parseOriginMix reads: "de,fr" or
 // "de:50,ja:50" (shares in their shortest exact decimal form).
-std::string formatOriginSpec(const OriginSpec& spec);
+std::string formatOriginMix(const OriginMix& chosen);
 
 // The origin for a locale name such as "de_DE", "pt_BR.UTF-8" or
 // "sr_RS@latin": the language with region if known (pt-BR), else the language

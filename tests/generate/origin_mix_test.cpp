@@ -4,54 +4,54 @@
 
 #include <gtest/gtest.h>
 
-#include "generate/origin_spec.h"
+#include "generate/origin_mix.h"
 
 namespace {
 
 using generate::ChoiceError;
-using generate::OriginSpec;
+using generate::OriginMix;
 
 const std::vector<std::string> known{"de",    "en-US", "es-MX", "fr",      "it", "ja",
                                      "pt-BR", "pt-PT", "sr",    "sr-Latn", "vi", "zh-Hant"};
 
 struct Reading {
     std::string text;
-    std::optional<OriginSpec> spec;  // nullopt: refused
-    std::string mentions;            // for a refusal: what its message names
+    std::optional<OriginMix> chosen;  // nullopt: refused
+    std::string mentions;             // for a refusal: what its message names
 };
 
 void PrintTo(const Reading& r, std::ostream* out) {
     *out << '"' << r.text << '"';
 }
 
-class OriginSpecReading : public ::testing::TestWithParam<Reading> {};
+class OriginMixReading : public ::testing::TestWithParam<Reading> {};
 
-TEST_P(OriginSpecReading, ReadsTheChoiceOrSaysWhatIsWrong) {
+TEST_P(OriginMixReading, ReadsTheChoiceOrSaysWhatIsWrong) {
     const Reading& r = GetParam();
-    if (r.spec) {
-        EXPECT_EQ(generate::parseOriginSpec(r.text, known), *r.spec);
+    if (r.chosen) {
+        EXPECT_EQ(generate::parseOriginMix(r.text, known), *r.chosen);
         return;
     }
     try {
-        const OriginSpec spec = generate::parseOriginSpec(r.text, known);
-        ADD_FAILURE() << "read as " << generate::formatOriginSpec(spec);
+        const OriginMix chosen = generate::parseOriginMix(r.text, known);
+        ADD_FAILURE() << "read as " << generate::formatOriginMix(chosen);
     } catch (const ChoiceError& error) {
         EXPECT_NE(std::string(error.what()).find(r.mentions), std::string::npos) << error.what();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Good, OriginSpecReading,
+    Good, OriginMixReading,
     ::testing::Values(
-        Reading{"de", OriginSpec{{"de"}, {}}, ""},
-        Reading{"de,fr,it", OriginSpec{{"de", "fr", "it"}, {}}, ""},
-        Reading{"en-US:70,es-MX:20,vi:10", OriginSpec{{"en-US", "es-MX", "vi"}, {70, 20, 10}}, ""},
-        Reading{"en_us", OriginSpec{{"en-US"}, {}}, ""},
-        Reading{"PT_br:2.5, sr-latn:0.5", OriginSpec{{"pt-BR", "sr-Latn"}, {2.5, 0.5}}, ""},
-        Reading{" ja : 1 , de : 3 ", OriginSpec{{"ja", "de"}, {1, 3}}, ""},
-        Reading{"ALL", OriginSpec{known, {}}, ""}));
+        Reading{"de", OriginMix{{"de"}, {}}, ""},
+        Reading{"de,fr,it", OriginMix{{"de", "fr", "it"}, {}}, ""},
+        Reading{"en-US:70,es-MX:20,vi:10", OriginMix{{"en-US", "es-MX", "vi"}, {70, 20, 10}}, ""},
+        Reading{"en_us", OriginMix{{"en-US"}, {}}, ""},
+        Reading{"PT_br:2.5, sr-latn:0.5", OriginMix{{"pt-BR", "sr-Latn"}, {2.5, 0.5}}, ""},
+        Reading{" ja : 1 , de : 3 ", OriginMix{{"ja", "de"}, {1, 3}}, ""},
+        Reading{"ALL", OriginMix{known, {}}, ""}));
 
-INSTANTIATE_TEST_SUITE_P(Bad, OriginSpecReading,
+INSTANTIATE_TEST_SUITE_P(Bad, OriginMixReading,
                          ::testing::Values(Reading{"", std::nullopt, "no origin"},
                                            Reading{"  ", std::nullopt, "no origin"},
                                            Reading{"xx", std::nullopt, "unknown origin 'xx'"},
@@ -72,14 +72,14 @@ INSTANTIATE_TEST_SUITE_P(Bad, OriginSpecReading,
                                            Reading{"de fr", std::nullopt, "not an origin tag"},
                                            Reading{"all,de", std::nullopt, "all"}));
 
-TEST(OriginSpec, WritesBackWhatItReads) {
+TEST(OriginMix, WritesBackWhatItReads) {
     for (const std::string text :
          {"de", "de,ja", "de:50,ja:50", "en-US:70,es-MX:20,vi:10", "pt-BR:0.25,fr:12.5"}) {
-        EXPECT_EQ(generate::formatOriginSpec(generate::parseOriginSpec(text, known)), text);
+        EXPECT_EQ(generate::formatOriginMix(generate::parseOriginMix(text, known)), text);
     }
 }
 
-TEST(OriginSpec, DefaultComesFromTheLocale) {
+TEST(OriginMix, DefaultComesFromTheLocale) {
     const std::vector<std::pair<std::string, std::string>> cases{{"de_DE", "de"},
                                                                  {"de_AT.UTF-8", "de"},
                                                                  {"pt_BR", "pt-BR"},
