@@ -46,6 +46,12 @@ QString outputFolderDefault(Shell& shell);
 // The origins of the built-in list: a tag, or tags with shares ("de:50,ja:50").
 // Its default is the origin of the user's locale, found among the stored ones.
 inline constexpr TextKey Origin{"Origin", nullptr};
+// Names drawn as common as they are in life, where the origins carry frequencies.
+inline constexpr OptionKey Weighted{"Weighted", false};
+// The birth decades of the first names ("1950s", "1950s-1970s", "1985"); empty: all years.
+inline constexpr TextKey Born{"Born", ""};
+// "Start Generating" invents new names in the style of the current lists.
+inline constexpr OptionKey Invent{"Invent", false};
 // The last folder chosen in the folder browser; never read.
 inline constexpr TextKey LastChosenFolder{"LastFolderDot", nullptr};
 }  // namespace keys
