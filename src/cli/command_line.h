@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "cli/invent.h"
+#include "generate/birth_decades.h"
 #include "names/file_import.h"
 
 namespace cli {
@@ -31,6 +32,10 @@ struct GenerateRequest {
     QString origins;  // --origin as written; read against the stored origins
     bool mix = false;
     bool latin = false;
+    // Names as often as in life where an origin has frequencies (--weighted),
+    // first names of these birth decades by their births (--born).
+    bool weighted = false;
+    std::optional<generate::DecadeRange> born;
     std::optional<std::uint64_t> seed;
     bool unique = false;
     QString format;  // a word of the table of formats

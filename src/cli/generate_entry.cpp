@@ -6,6 +6,7 @@
 #include "cli/formats.h"
 #include "cli/invent.h"
 #include "cli/origin_draw.h"
+#include "generate/choice_error.h"
 
 namespace cli {
 
@@ -13,6 +14,27 @@ namespace {
 
 constexpr std::array kPartWords{std::pair{"full", Part::Full}, std::pair{"first", Part::First},
                                 std::pair{"last", Part::Last}};
+
+// --born as decades; UsageError for text that names none.
+std::optional<generate::DecadeRange> bornOf(const Arguments& arguments) {
+    if (!arguments.isSet("born")) return std::nullopt;
+    try {
+        return generate::parseBirthDecades(arguments.value("born").toStdString());
+    } catch (const generate::ChoiceError& error) {
+        throw UsageError(QStringLiteral("--born: ") + QString::fromStdString(error.what()));
+    }
+}
+
+// --weighted and --born choose how names are drawn from the lists; an
+// invented name has no frequency or birth decade of its own.
+void refuseFrequenciesWithInvent(const Arguments& arguments) {
+    if (!arguments.isSet("invent")) return;
+    for (const char* option : {"weighted", "born"})
+        if (arguments.isSet(option))
+            throw UsageError(QStringLiteral("--") + QLatin1String(option) +
+                             QStringLiteral(" draws names from the lists; it does not go with "
+                                            "--invent, which makes new ones"));
+}
 
 // The output file, "-" being standard output as no file is.
 QString outputOf(const Arguments& arguments) {
@@ -30,13 +52,16 @@ GenerateRequest parseGenerate(const Arguments& arguments) {
     request.list = listOf(arguments);
     request.gender = genderOf(arguments, request.list);
     request.origins = originsOf(arguments, request.list);
-    for (const char* option : {"mix", "latin"}) {
+    for (const char* option : {"mix", "latin", "weighted", "born"}) {
         if (request.list == ListSource::User && arguments.isSet(option))
             throw UsageError(QStringLiteral("--") + QLatin1String(option) +
                              QStringLiteral(" applies to the built-in list only"));
     }
     request.mix = arguments.isSet("mix");
     request.latin = arguments.isSet("latin");
+    refuseFrequenciesWithInvent(arguments);
+    request.weighted = arguments.isSet("weighted");
+    request.born = bornOf(arguments);
     if (arguments.isSet("seed")) request.seed = parseSeed(arguments.value("seed"));
     request.unique = arguments.isSet("unique");
     if (request.unique && request.mix)
@@ -88,6 +113,18 @@ Command generateCommand() {
              QString(),
              QStringLiteral("names in Latin letters (Cyrillic, Greek, Armenian, Georgian, Hangul, "
                             "Thai, Chinese); refused for other scripts"),
+             {}},
+            {{QStringLiteral("weighted")},
+             QString(),
+             QStringLiteral("each first and last name as often as in life, where the origin "
+                            "has frequencies (quillfern origins says which); the others at equal "
+                            "odds, named on standard error"),
+             {}},
+            {{QStringLiteral("born")},
+             QStringLiteral("DECADES"),
+             QStringLiteral("first names given in these decades, by their births there: 1950s, "
+                            "1950s-1970s or a year such as 1985; refused for an origin without "
+                            "births by decade"),
              {}},
             {{QStringLiteral("seed")},
              QStringLiteral("N"),

@@ -80,8 +80,10 @@ void writeInLatin(names::OriginEntry& origin) {
     requireLatinReadable(origin.origin);
     if (origin.origin.scripts == QLatin1String("Latn")) return;
     const std::unique_ptr<icu::Transliterator> transliterator = openLatinTransliterator();
-    for (QList<names::ListedName>& list : origin.lists)
-        for (names::ListedName& listed : list) listed.name = inLatin(*transliterator, listed.name);
+    for (auto* lists : {&origin.lists, &origin.weightedLists})
+        for (QList<names::ListedName>& list : *lists)
+            for (names::ListedName& listed : list)
+                listed.name = inLatin(*transliterator, listed.name);
     origin.origin.blankBetween = true;
 }
 

@@ -12,7 +12,7 @@
 #include "cli/unique_names.h"
 #include "generate/choice_error.h"
 #include "generate/fast_random.h"
-#include "generate/origin_pools.h"
+#include "names/birth_store.h"
 #include "names/origin_store.h"
 #include "platform/database.h"
 #include "platform/failure.h"
@@ -101,15 +101,24 @@ generate::GenderFilter filterOf(Gender gender) {
     return generate::GenderFilter::Any;
 }
 
-std::vector<generate::OriginNames> originPools(platform::Database& database,
-                                               const generate::OriginMix& chosen, bool latin) {
-    std::vector<generate::OriginNames> pools;
+ChosenPools originPools(platform::Database& database, const generate::OriginMix& chosen,
+                        const PoolRequest& request) {
+    const generate::FrequencyChoice& frequencies = request.frequencies;
+    std::vector<generate::FrequencyPools> pools;
     for (const std::string& tag : chosen.tags) {
         names::OriginEntry entry = names::originForDrawing(database, QString::fromStdString(tag));
-        if (latin) writeInLatin(entry);
-        pools.push_back(generate::originNames(entry, {false, {}, {}}));
+        if (frequencies.weighted || frequencies.decades) names::loadDistributions(database, entry);
+        if (request.latin) writeInLatin(entry);
+        try {
+            pools.push_back(generate::frequencyPools(entry, frequencies));
+        } catch (const generate::ChoiceError& error) {
+            throw UsageError(QStringLiteral("--born: ") + QString::fromStdString(error.what()));
+        }
     }
-    return pools;
+    ChosenPools chosenPools{{}, uniformNote(pools, frequencies.weighted, request.part)};
+    for (generate::FrequencyPools& origin : pools)
+        chosenPools.origins.push_back(std::move(origin.names));
+    return chosenPools;
 }
 
 generate::PersonDraw personDraw(std::vector<generate::OriginNames> origins,
@@ -134,7 +143,10 @@ void generateFromOrigins(const GenerateRequest& request, const QString& database
                                     QStringLiteral(": ") + failure.description());
         }
         const generate::OriginMix chosen = readOriginMix(database, request.origins);
-        origins = originPools(database, chosen, request.latin);
+        ChosenPools pools = originPools(
+            database, chosen, {request.latin, {request.weighted, request.born}, request.part});
+        if (!pools.uniformNote.isEmpty()) printError(pools.uniformNote);
+        origins = std::move(pools.origins);
         choice = {chosen.shares, filterOf(request.gender), request.mix};
     }
     const std::uint64_t seed = seedOf(request);

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "cli/command_line.h"
+#include "generate/frequency_pools.h"
 #include "generate/origin_mix.h"
 #include "generate/person_draw.h"
 
@@ -28,10 +29,31 @@ generate::OriginMix readOriginMix(platform::Database& database, const QString& t
 // The engine's gender filter for --gender.
 generate::GenderFilter filterOf(Gender gender);
 
+// How the chosen origins' names are taken for a run.
+struct PoolRequest {
+    bool latin = false;
+    generate::FrequencyChoice frequencies;
+    Part part = Part::Full;  // what the rows show, for the note below
+};
+
+// The origins' pools, and the line for standard error that says which of
+// their names --weighted draws at equal odds for want of frequencies (empty
+// when none).
+struct ChosenPools {
+    std::vector<generate::OriginNames> origins;
+    QString uniformNote;
+};
+
 // The origins' names for drawing, with the user's changes, built into pools
-// once; in Latin letters when asked (UsageError for a script that cannot be).
-std::vector<generate::OriginNames> originPools(platform::Database& database,
-                                               const generate::OriginMix& chosen, bool latin);
+// once; in Latin letters when asked (UsageError for a script that cannot be);
+// by frequency or birth decade as asked (UsageError for decades of an origin
+// without births).
+ChosenPools originPools(platform::Database& database, const generate::OriginMix& chosen,
+                        const PoolRequest& request);
+
+// The note of ChosenPools for these pools, when --weighted asked for
+// frequencies; --born weighs first names by their births without it.
+QString uniformNote(const std::vector<generate::FrequencyPools>& pools, bool weighted, Part part);
 
 // The draw of these origins; UsageError when the choice cannot be drawn (an
 // origin without the first names the filter asks for).

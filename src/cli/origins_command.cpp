@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "names/birth_store.h"
 #include "names/origin_store.h"
 #include "platform/database.h"
 #include "platform/failure.h"
@@ -21,6 +22,7 @@ constexpr std::array kOriginFormatWords{std::pair{"text", 0}, std::pair{"csv", 1
 struct OriginLine {
     names::OriginRecord origin;
     std::array<int, names::kOriginListCount> counts{};
+    names::OriginFrequencies frequencies;  // what --weighted and --born can draw by
     int count(OriginList list) const { return counts[static_cast<std::size_t>(list)]; }
     bool gendered() const { return count(OriginList::LastFemale) > 0; }
 };
@@ -44,6 +46,8 @@ std::string textLine(const OriginLine& line) {
                 number(line.count(OriginList::LastFemale)) + " female forms (gendered surnames)";
     else
         text += number(line.count(OriginList::Last));
+    text += line.frequencies.frequencies ? "; frequencies" : "; no frequencies";
+    text += line.frequencies.decades ? ", birth decades" : "";
     return text + '\n';
 }
 
@@ -55,7 +59,7 @@ constexpr std::array kCountColumns{
 std::string csvHeader() {
     std::string header = "tag,name";
     for (const auto& [word, list] : kCountColumns) header += std::string(",") + word;
-    return header + ",gendered_surnames\n";
+    return header + ",gendered_surnames,frequencies,decades\n";
 }
 
 std::string csvLine(const OriginLine& line) {
@@ -64,7 +68,9 @@ std::string csvLine(const OriginLine& line) {
     text += ',';
     appendCsvField(text, utf8(line.origin.displayName));
     for (const auto& [word, list] : kCountColumns) text += ',' + number(line.count(list));
-    return text + (line.gendered() ? ",yes\n" : ",no\n");
+    for (const bool yes : {line.gendered(), line.frequencies.frequencies, line.frequencies.decades})
+        text += yes ? ",yes" : ",no";
+    return text + '\n';
 }
 
 std::string jsonObject(const OriginLine& line) {
@@ -74,7 +80,10 @@ std::string jsonObject(const OriginLine& line) {
     appendJsonString(text, utf8(line.origin.displayName));
     for (const auto& [word, list] : kCountColumns)
         text += std::string(", \"") + word + "\": " + number(line.count(list));
-    return text + ", \"gendered_surnames\": " + (line.gendered() ? "true" : "false") + '}';
+    const auto boolean = [](bool yes) { return yes ? "true" : "false"; };
+    return text + ", \"gendered_surnames\": " + boolean(line.gendered()) +
+           ", \"frequencies\": " + boolean(line.frequencies.frequencies) +
+           ", \"decades\": " + boolean(line.frequencies.decades) + '}';
 }
 
 QList<OriginLine> storedLines(const QString& databasePath) {
@@ -82,8 +91,11 @@ QList<OriginLine> storedLines(const QString& databasePath) {
     try {
         platform::Database database;
         database.open(databasePath);
+        const QMap<QString, names::OriginFrequencies> frequencies =
+            names::storedFrequencies(database);
         for (const names::OriginRecord& origin : names::storedOrigins(database))
-            lines.append({origin, names::storedCounts(database, origin.tag)});
+            lines.append(
+                {origin, names::storedCounts(database, origin.tag), frequencies.value(origin.tag)});
     } catch (const platform::Failure& failure) {
         throw platform::Failure(QStringLiteral("cannot read the origins in ") + databasePath +
                                 QStringLiteral(": ") + failure.description());
@@ -129,8 +141,10 @@ Command originsCommand() {
         QStringLiteral("[OPTIONS]"),
         QStringLiteral("list the origins that --origin takes"),
         QStringLiteral("Prints the origins of the built-in list, one a line: its tag, its name, "
-                       "how many male, female and unisex first names and last names it has, and "
-                       "whether its last names have a male and a female form."),
+                       "how many male, female and unisex first names and last names it has, "
+                       "whether its last names have a male and a female form, whether its names "
+                       "carry frequencies (--weighted) and whether its first names carry births "
+                       "by decade (--born)."),
         {{{QStringLiteral("format")},
           QStringLiteral("FORMAT"),
           alternatives(wordsOf(kOriginFormatWords)) + QStringLiteral(" (default text)"),
