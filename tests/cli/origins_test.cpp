@@ -178,7 +178,8 @@ TEST_F(Origins, OriginsListsEveryOriginWithItsCounts) {
         << text.join('\n').toStdString();
     const QStringList csv = lines(run({"origins", "--format", "csv"}).out);
     EXPECT_EQ(csv.first(),
-              "tag,name,male,female,unisex,last,last_male,last_female,gendered_surnames");
+              "tag,name,male,female,unisex,last,last_male,last_female,gendered_surnames,"
+              "frequencies,decades");
     EXPECT_EQ(csv.size(), origins.size() + 1);
 }
 
