@@ -61,6 +61,8 @@ for ((i = 0; i < RUNS; i++)); do
     run quillfern "$QF" generate -n $MILLION -o "$WORK/q.txt"
     run unique "$QF" generate -n $MILLION --unique -o "$WORK/u.txt"
     run origin "$QF" generate -n $MILLION --origin en-US -o "$WORK/o.txt"
+    # Each name by its frequency: the full distributions and births load first.
+    run weighted "$QF" generate -n $MILLION --weighted --origin en-US -o "$WORK/w.txt"
     run tenmix "$QF" generate -n $MILLION --origin $TEN_ORIGINS -o "$WORK/t.txt"
     if [ -n "$BASELINE" ]; then run baseline "$BASELINE" generate -n $MILLION -o "$WORK/b.txt"; fi
     run minimal "$MINIMAL" "$DB" $MILLION "$WORK/m.txt"
@@ -80,6 +82,8 @@ for file in q u o t m f c i l $([ $PYTHON_FAKER = yes ] && echo p) $([ -n "$BASE
     [ "$lines" -eq $MILLION ] || { echo "$file.txt has $lines lines" >&2; exit 1; }
 done
 
+[ "$(wc -l < "$WORK/w.txt")" -eq $MILLION ] || { echo "w.txt is not $MILLION lines" >&2; exit 1; }
+
 HUNDRED=100000000
 echo "100,000,000 names to /dev/null, 3 runs each" >&2
 for ((i = 0; i < 3; i++)); do
@@ -96,6 +100,7 @@ echo "|---|---|---|"
 echo "| quillfern generate | $q s | $(peak_mb quillfern) MB |"
 echo "| quillfern generate --unique | $u s | $(peak_mb unique) MB |"
 echo "| quillfern generate --origin en-US | $o s | $(peak_mb origin) MB |"
+echo "| quillfern generate --weighted --origin en-US | $(seconds weighted) s | $(peak_mb weighted) MB |"
 echo "| quillfern generate --origin (ten origins) | $t s | $(peak_mb tenmix) MB |"
 if [ -n "$BASELINE" ]; then
     echo "| baseline quillfern generate | $(seconds baseline) s | $(peak_mb baseline) MB |"
@@ -118,6 +123,7 @@ if [ -n "$BASELINE" ]; then
     echo "--origin en-US / baseline: $(ratio "$o" "$b") (target at most 1.2)"
     echo "ten origins / baseline: $(ratio "$t" "$b") (target at most 1.2)"
 fi
+echo "--weighted / unweighted --origin en-US: $(ratio "$(seconds weighted)" "$o") (target at most 1.25)"
 echo "1,000,000 invented first names: median $i s (target at most 1 s)"
 echo "100,000,000 names to /dev/null: median $d s," \
     "$(awk -v s="$d" -v n=$HUNDRED 'BEGIN {printf "%.1f", n/s/1e6}') million names/s," \
