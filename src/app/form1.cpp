@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTreeView>
 
+#include "app/draw_keys.h"
 #include "guarded/failure_report.h"
 #include "names/database_location.h"
 #include "names/name_list_model.h"
@@ -253,6 +254,13 @@ void Form1::Form_Load() {
     procedure.run(154, [this] { Text1->setText(env_.settings.readText(platform::keys::Count)); });
     procedure.run(156, [this] { storeDefaultOrigin(); });
     procedure.run(158, [this] { reportUnreadableOrigin(); });
+    DrawKeys stored;
+    procedure.run(160, [&] {
+        stored = drawKeys();
+        reportUnreadable(stored.unreadableWeighted);
+    });
+    procedure.run(162, [&] { reportUnreadable(stored.unreadableBorn); });
+    procedure.run(164, [&] { reportUnreadable(stored.unreadableInvent); });
     // The count box is first in the tab order: it has the focus, its text selected.
     Text1->setFocus();
     Text1_GotFocus();

@@ -4,11 +4,13 @@
 #include <memory>
 #include <optional>
 
+#include <QMap>
 #include <QStringList>
 #include <QWidget>
 
 #include "app/origin_choice.h"
 #include "generate/random_generator.h"
+#include "names/birth_store.h"
 #include "platform/pointer.h"
 #include "widgets/environment.h"
 #include "widgets/progress_bar.h"
@@ -22,18 +24,22 @@ class QTreeView;
 
 namespace generate {
 class PersonDraw;
-}
+struct PoolChoice;
+}  // namespace generate
 namespace guarded {
 class Procedure;
 }  // namespace guarded
 namespace names {
 class NameListModel;
-}
+}  // namespace names
 namespace results {
 class Form2;
 }
 
 namespace app {
+
+struct DrawKeys;
+struct InventionPlan;
 
 inline constexpr char kHomePage[] = "https://www.quillfern.example/";
 
@@ -136,6 +142,11 @@ public:
     // None until a list load has read them.
     const std::optional<OriginChoice>& origins() const { return origins_; }
 
+    // How "Start Generating" draws, as the keys Weighted, Born and Invent
+    // stand now (read afresh: a value that cannot be read counts as the
+    // key's default, and is reported once, at start-up).
+    DrawKeys drawKeys();
+
     // Sets an option's state as start-up restores it: turning it on runs its
     // click handling (failures pass to the caller); turning it off runs nothing.
     void restoreOption(QRadioButton* option, bool on);
@@ -159,6 +170,21 @@ private:
     // The persons' draw over the current origins, with only the names the list
     // views show, by the gender option.
     generate::PersonDraw personDraw();
+    // The names the list views show, as pools take them.
+    generate::PoolChoice shownPools() const;
+    // Whether each stored origin has frequencies and decades: read once, when
+    // first asked.
+    const QMap<QString, names::OriginFrequencies>& originFrequencies();
+    // True when a run draws by frequency or birth decade: the built-in list,
+    // Born given, or Weighted for origins of which one carries frequencies.
+    bool drawsByFrequency(const DrawKeys& drawKeys);
+    // The persons' draw by frequency and decade where the origins carry them.
+    generate::PersonDraw frequencyDraw(const DrawKeys& drawKeys);
+    // What invented names learn from: the list views, or the current
+    // origins' lists per sex when whole persons are drawn.
+    InventionPlan inventionPlan();
+    // A statement that fails with `why` when it is not empty.
+    static void reportUnreadable(const QString& why);
     // Runs an event procedure without a report of its own: a failure is shown
     // to the user instead of leaving the event procedure.
     void runUnguarded(const char* procedure, const std::function<void()>& body);
@@ -180,6 +206,7 @@ private:
     bool generating_ = false;
     std::unique_ptr<results::Form2> form2_;
     std::optional<OriginChoice> origins_;
+    std::optional<QMap<QString, names::OriginFrequencies>> frequencies_;
 };
 
 }  // namespace app

@@ -1,12 +1,15 @@
 // The main window's generation run and its results window.
 #include <optional>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
 
+#include "app/draw_keys.h"
 #include "app/form1.h"
+#include "app/invented_draw.h"
 #include "app/row_statements.h"
 #include "generate/count.h"
 #include "generate/fast_random.h"
@@ -80,18 +83,36 @@ void Form1::PushButton1_Click() {
                     ProgressBar1->advance(position);
                     shown = position;
                 };
-                if (procedure.test(170, [this] { return drawsPersons(); })) {
-                    // One person a row, drawn by the engine with a generator
-                    // seeded from the window's own.
-                    std::optional<generate::PersonDraw> persons;
+                DrawKeys keysNow;
+                if (procedure.test(170, [&] {
+                        keysNow = drawKeys();
+                        return keysNow.invent || drawsByFrequency(keysNow) || drawsPersons();
+                    })) {
+                    // One person a row, drawn by the engine or invented, with a
+                    // generator seeded from the window's own.
                     generate::FastRandom personRandom;
-                    procedure.run(172, [&] {
-                        persons.emplace(personDraw());
-                        personRandom.seed(generate::drawSeed(random_));
-                    });
-                    if (persons)
-                        generate::producePersonRows(rowSteps, *persons, personRandom, count,
-                                                    plainValue, partOfName, rows, progress);
+                    const auto produce = [&](auto& draw) {
+                        generate::producePersonRows(rowSteps, draw, personRandom, count, plainValue,
+                                                    partOfName, rows, progress);
+                    };
+                    if (keysNow.invent) {
+                        std::optional<InventedDraw> invented;
+                        procedure.run(172, [&] {
+                            invented.emplace(inventionPlan(), generate::drawSeed(random_));
+                            personRandom.seed(generate::drawSeed(random_));
+                        });
+                        if (invented) produce(*invented);
+                    } else {
+                        std::optional<generate::PersonDraw> persons;
+                        procedure.run(172, [&] {
+                            if (drawsByFrequency(keysNow))
+                                persons.emplace(frequencyDraw(keysNow));
+                            else
+                                persons.emplace(personDraw());
+                            personRandom.seed(generate::drawSeed(random_));
+                        });
+                        if (persons) produce(std::as_const(*persons));
+                    }
                 } else {
                     generate::produceRows(rowSteps, random_, count, plainValue,
                                           firstNames_->entries(), lastNames_->entries(), partOfName,

@@ -1,5 +1,5 @@
-// The main window's origins: the Origin key read once per run, its default
-// stored, and the draw of whole persons from the current origins.
+// The main window's origins: the Origin key read once per run and its default
+// stored.
 #include <optional>
 #include <utility>
 #include <vector>
@@ -8,9 +8,7 @@
 #include <QRadioButton>
 
 #include "app/form1.h"
-#include "generate/origin_pools.h"
 #include "generate/person_draw.h"
-#include "names/name_list_model.h"
 #include "names/origin_store.h"
 #include "platform/database.h"
 #include "platform/failure.h"
@@ -54,33 +52,6 @@ void Form1::reportUnreadableOrigin() {
 
 bool Form1::drawsPersons() const {
     return Option9->isChecked() && !Option8->isChecked() && origins_ && origins_->drawsPersons;
-}
-
-namespace {
-
-generate::GenderFilter genderFilterOf(const Form1& form) {
-    if (form.Option2->isChecked()) return generate::GenderFilter::Male;
-    if (form.Option3->isChecked()) return generate::GenderFilter::Female;
-    return generate::GenderFilter::Both;
-}
-
-}  // namespace
-
-generate::PersonDraw Form1::personDraw() {
-    // An empty view would mean every name to the pools' filter.
-    if (firstNames_->count() == 0 || lastNames_->count() == 0)
-        throw platform::Failure(QStringLiteral("There are no names to draw from"));
-    const generate::PoolChoice shown{false, firstNames_->storedNames(), lastNames_->storedNames(),
-                                     true};
-    platform::Database database;
-    database.open(databasePath());
-    QList<names::OriginEntry> entries;
-    for (const QString& tag : origins_->tags())
-        entries.append(names::originForDrawing(database, tag));
-    database.close();
-    return generate::PersonDraw(
-        generate::originNames(entries, shown),
-        generate::DrawChoice{origins_->chosen.shares, genderFilterOf(*this)});
 }
 
 }  // namespace app

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "generate/count.h"
 #include "generate/fast_random.h"
@@ -12,15 +11,16 @@ namespace generate {
 
 // The row of one drawn person by the part-of-name option read afresh: the
 // full name in the origin's order with its separator, the given name, or the
-// family name. `full` is the caller's buffer, reused from row to row.
+// family name. `sink` takes addUtf8Row({part}) and, for the full name,
+// addNameRow(leading, trailing, blank, familyFirst), which keeps the parts.
 template <class Guard, class Options, class Sink>
-void addPersonRow(Guard& guard, const Options& options, Sink& sink, const Person& person,
-                  std::string& full) {
+void addPersonRow(Guard& guard, const Options& options, Sink& sink, const Person& person) {
     if (guard.test(RowStep::WantsFullName, [&] { return options.firstAndLast(); }))
         guard.run(RowStep::AddFullName, [&] {
-            full.clear();
-            appendFull(full, person);
-            sink.addUtf8Row({full});
+            const bool familyFirst = person.order == NameOrder::FamilyFirst;
+            sink.addNameRow(familyFirst ? person.last : person.first,
+                            familyFirst ? person.first : person.last, person.blankBetween,
+                            familyFirst);
         });
     else if (guard.test(RowStep::WantsFirstName, [&] { return options.firstOnly(); }))
         guard.run(RowStep::AddFirstName, [&] { sink.addUtf8Row({person.first}); });
@@ -30,15 +30,15 @@ void addPersonRow(Guard& guard, const Options& options, Sink& sink, const Person
 
 // The row steps of a run that draws whole persons: per row one person (origin,
 // sex, given name and family name together), the row, then the progress
-// position.
-template <class Guard, class Options, class Sink, class Progress>
-void producePersonRows(Guard& guard, const PersonDraw& draw, FastRandom& random, std::int32_t count,
+// position. `draw` gives next(random): a PersonDraw, or invented persons.
+// A person that cannot be drawn ends the run: the rows so far stay.
+template <class Guard, class Draw, class Options, class Sink, class Progress>
+void producePersonRows(Guard& guard, Draw& draw, FastRandom& random, std::int32_t count,
                        double plainValue, const Options& options, Sink& sink, Progress&& progress) {
-    std::string full;
     Person person;
     for (std::int64_t i = 1; i <= count; ++i) {
-        guard.run(RowStep::DrawPerson, [&] { person = draw.next(random); });
-        addPersonRow(guard, options, sink, person, full);
+        if (!guard.run(RowStep::DrawPerson, [&] { person = draw.next(random); })) return;
+        addPersonRow(guard, options, sink, person);
         guard.run(RowStep::ShowProgress, [&] { progress(progressPosition(i, plainValue)); });
     }
 }

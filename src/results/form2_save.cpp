@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "generate/name_text.h"
 #include "guarded/failure_report.h"
 #include "platform/failure.h"
 #include "platform/files.h"
@@ -43,7 +42,8 @@ void Form2::PushButton2_Click() {
 }
 
 // The spreadsheet outputs: one row per result, the whole name in column A, or
-// its first word in A and its second word in B.
+// its given name in A and its family name in B (for rows without parts, the
+// first word and the second).
 void Form2::saveToSpreadsheet(guarded::Procedure& procedure, bool twoCells) {
     const int create = twoCells ? 128 : 148;
     const int addWorkbook = twoCells ? 130 : 150;
@@ -68,10 +68,10 @@ void Form2::saveToSpreadsheet(guarded::Procedure& procedure, bool twoCells) {
             procedure.run(154, [&] { application->setCell(i, 1, row); });
             continue;
         }
-        const generate::TwoWords words = generate::splitTwoWords(row);
-        procedure.run(136, [&] { application->setCell(i, 1, words.first); });
-        // A row without a blank has no second word: column B stays empty.
-        if (words.hasSecond) procedure.run(138, [&] { application->setCell(i, 2, words.second); });
+        const ResultList::TwoCells cells = results_->twoCells(i - 1);
+        procedure.run(136, [&] { application->setCell(i, 1, cells.first); });
+        // A row without a second word or family name: column B stays empty.
+        if (cells.hasSecond) procedure.run(138, [&] { application->setCell(i, 2, cells.second); });
     }
     procedure.run(fit, [&] { application->fitColumns(); });
     procedure.run(show, [&] { application->makeVisible(); });

@@ -5,6 +5,7 @@
 #include <limits>
 #include <new>
 
+#include "generate/name_text.h"
 #include "platform/failure.h"
 
 namespace results {
@@ -28,10 +29,38 @@ QString ResultList::text(int position) const {
     return QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size()));
 }
 
+void ResultList::keepParts(std::size_t leadingBytes, bool blank, bool familyFirst) {
+    if (leadingBytes >= kLengthBits) return;  // endRow notes none
+    if (parts_.empty()) {
+        // The rows before the first one with parts have none.
+        parts_.reserve(ends_.capacity());
+        parts_.assign(ends_.size(), kNoParts);
+    }
+    parts_.push_back(static_cast<Parts>((leadingBytes + 1) | (blank ? kBlankBetween : 0) |
+                                        (familyFirst ? kFamilyFirst : 0)));
+}
+
+ResultList::TwoCells ResultList::twoCells(int position) const {
+    const std::string_view row = utf8(position);
+    const Parts parts =
+        static_cast<std::size_t>(position) < parts_.size() ? parts_[position] : kNoParts;
+    if (parts == kNoParts) {
+        const generate::TwoWords words = generate::splitTwoWords(row);
+        return {words.first, words.second, words.hasSecond};
+    }
+    const std::size_t leading = (parts & kLengthBits) - 1u;
+    const std::string_view a = row.substr(0, leading);
+    const std::string_view b = row.substr(leading + ((parts & kBlankBetween) ? 1 : 0));
+    const std::string_view given = (parts & kFamilyFirst) ? b : a;
+    const std::string_view family = (parts & kFamilyFirst) ? a : b;
+    return {given, family, !family.empty()};
+}
+
 void ResultList::clear() {
     beginResetModel();
     text_.clear();
     ends_ = std::vector<std::uint32_t>();
+    parts_ = std::vector<Parts>();
     shown_ = 0;
     endResetModel();
 }

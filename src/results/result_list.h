@@ -44,6 +44,28 @@ public:
         for (std::string_view piece : pieces) text_.append(piece);
         endRow();
     }
+    // Adds a full name of two parts, `leading` then `trailing` with a blank
+    // between when `blank`, and keeps where they part: `familyFirst` says the
+    // family name leads. Rows added otherwise have no parts.
+    void addNameRow(std::string_view leading, std::string_view trailing, bool blank,
+                    bool familyFirst) {
+        text_.append(leading);
+        if (blank) text_.append(" ");
+        text_.append(trailing);
+        keepParts(leading.size(), blank, familyFirst);
+        endRow();
+    }
+    // The row as "Excel (2 cells)" takes it: a full name added with its parts
+    // gives its given name, then its family name, each whole; any other row
+    // its first two words (generate::splitTwoWords). No second cell for an
+    // empty family name or a row without a blank.
+    struct TwoCells {
+        std::string_view first;
+        std::string_view second;
+        bool hasSecond = false;
+    };
+    TwoCells twoCells(int position) const;
+
     // Tells the view about the rows added since the last clear or publish.
     void publish();
 
@@ -68,8 +90,22 @@ private:
     void endRow() {
         if (text_.size() > kMaxTextBytes) throw platform::Failure(QStringLiteral("Out of memory"));
         ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+        // Once a row has parts, every row has an entry (0 for none).
+        if (!parts_.empty() && parts_.size() < ends_.size()) parts_.push_back(kNoParts);
     }
+    void keepParts(std::size_t leadingBytes, bool blank, bool familyFirst);
     static constexpr std::size_t kMaxTextBytes = 0xFFFFFFFFu;
+
+    // Per row, where its two parts meet: the leading part's length in bytes
+    // plus one in the low bits, a blank between them, and whether the family
+    // name leads. Empty until the first row with parts, so rows without parts
+    // cost nothing; a leading part too long to note leaves the row without.
+    using Parts = std::uint16_t;
+    static constexpr Parts kNoParts = 0;
+    static constexpr Parts kBlankBetween = 0x4000;
+    static constexpr Parts kFamilyFirst = 0x8000;
+    static constexpr Parts kLengthBits = 0x3FFF;
+    std::vector<Parts> parts_;
 
     QString header_;
     TextBuffer text_;

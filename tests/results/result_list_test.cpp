@@ -62,4 +62,58 @@ TEST(ResultList, LinesOfRowRangesComeInListOrderOncePerRow) {
     for (const auto& c : cases) EXPECT_EQ(list.lines(c.ranges), c.lines);
 }
 
+TEST(ResultList, ANameRowShowsItsPartsInOrderAndKeepsWhereTheyMeet) {
+    const struct {
+        std::string_view leading, trailing;
+        bool blank, familyFirst;
+        std::string_view row, given, family;
+        bool hasSecond;
+    } cases[] = {
+        {"Anna", "Berg", true, false, "Anna Berg", "Anna", "Berg", true},
+        {"Kov\xC3\xA1"
+         "cs",
+         "Anna", true, true,
+         "Kov\xC3\xA1"
+         "cs Anna",
+         "Anna",
+         "Kov\xC3\xA1"
+         "cs",
+         true},
+        {"Kim", "Minjun", false, true, "KimMinjun", "Minjun", "Kim", true},
+        {"Mar\xC3\xAD"
+         "a",
+         "de la Cruz", true, false,
+         "Mar\xC3\xAD"
+         "a de la Cruz",
+         "Mar\xC3\xAD"
+         "a",
+         "de la Cruz", true},
+        {"Anna", "", true, false, "Anna ", "Anna", "", false},
+    };
+    results::ResultList list;
+    list.addUtf8Row({"Ola Nordmann Hansen"});
+    for (const auto& c : cases) list.addNameRow(c.leading, c.trailing, c.blank, c.familyFirst);
+    list.addUtf8Row({"Tom Hale Moss"});
+    ASSERT_EQ(list.count(), static_cast<int>(std::size(cases)) + 2);
+    const auto expectCells = [&](int row, std::string_view first, std::string_view second,
+                                 bool hasSecond) {
+        const results::ResultList::TwoCells cells = list.twoCells(row);
+        EXPECT_EQ(cells.first, first) << row;
+        EXPECT_EQ(cells.second, second) << row;
+        EXPECT_EQ(cells.hasSecond, hasSecond) << row;
+    };
+    // Rows without parts, before and after, split at their blanks.
+    expectCells(0, "Ola", "Nordmann", true);
+    expectCells(list.count() - 1, "Tom", "Hale", true);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const int row = static_cast<int>(i) + 1;
+        EXPECT_EQ(list.utf8(row), c.row);
+        expectCells(row, c.given, c.family, c.hasSecond);
+    }
+    list.clear();
+    list.addUtf8Row({"Tom Hale"});
+    expectCells(0, "Tom", "Hale", true);
+}
+
 }  // namespace

@@ -193,6 +193,24 @@ TEST_F(SaveSpreadsheetTest, TwoCellsSplitEachRowAtItsBlanks) {
     EXPECT_FALSE(QFile::exists(output.filePath("results.txt")));
 }
 
+TEST_F(SaveSpreadsheetTest, TwoCellsTakeAPersonsGivenNameFirstWhateverTheOrderShown) {
+    results::ResultList& list = form2->results();
+    list.addUtf8Row({"Anna Berg"});  // a row before any with parts keeps the split at blanks
+    list.addNameRow("Yamada", "Hanako", true, true);
+    list.addNameRow("\xE7\x8E\x8B", "\xE4\xBC\x9F", false, true);  // written together
+    list.addNameRow("Pieter", "Jansen van Rensburg", true, false);
+    list.addUtf8Row({"de la Cruz"});  // a single part keeps the split at blanks
+    list.publish();
+    form2->Option5->setChecked(true);
+    form2->PushButton2_Click();
+    const std::map<std::pair<int, int>, QString> expected{
+        {{1, 1}, "Anna"},   {{1, 2}, "Berg"},   {{2, 1}, "Hanako"}, {{2, 2}, "Yamada"},
+        {{3, 1}, "\u4F1F"}, {{3, 2}, "\u738B"}, {{4, 1}, "Pieter"}, {{4, 2}, "Jansen van Rensburg"},
+        {{5, 1}, "de"},     {{5, 2}, "la"}};
+    EXPECT_EQ(recording.cells, expected);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
 TEST_F(SaveSpreadsheetTest, OneCellHoldsTheWholeName) {
     const QStringList names = numberedNames(100);
     fill(names);

@@ -1,0 +1,183 @@
+// How the main window's "Start Generating" draws beside the plain pairing of
+// the list views: by frequency and birth decade (the keys Weighted and Born),
+// and invented names (the key Invent).
+#include <QMap>
+#include <QRadioButton>
+
+#include "app/draw_keys.h"
+#include "app/form1.h"
+#include "app/invented_draw.h"
+#include "generate/frequency_pools.h"
+#include "generate/generation.h"
+#include "generate/origin_pools.h"
+#include "generate/person_draw.h"
+#include "names/birth_store.h"
+#include "names/name_list_model.h"
+#include "names/origin_store.h"
+#include "platform/database.h"
+#include "platform/failure.h"
+#include "platform/settings.h"
+
+namespace app {
+
+namespace keys = platform::keys;
+
+namespace {
+
+generate::GenderFilter genderFilterOf(const Form1& form) {
+    if (form.Option2->isChecked()) return generate::GenderFilter::Male;
+    if (form.Option3->isChecked()) return generate::GenderFilter::Female;
+    return generate::GenderFilter::Both;
+}
+
+}  // namespace
+
+const QMap<QString, names::OriginFrequencies>& Form1::originFrequencies() {
+    if (!frequencies_) {
+        platform::Database database;
+        database.open(databasePath());
+        frequencies_ = names::storedFrequencies(database);
+    }
+    return *frequencies_;
+}
+
+DrawKeys Form1::drawKeys() {
+    std::optional<OriginOffer> offer;
+    // Only a stored Born asks what the origins offer: most starts read nothing more.
+    if (origins_ && !env_.settings.readText(keys::Born).trimmed().isEmpty()) {
+        offer = OriginOffer{!origins_->tags().isEmpty()};
+        for (const QString& tag : origins_->tags())
+            offer->decades = offer->decades && originFrequencies().value(tag).decades;
+    }
+    return readDrawKeys(env_.settings, offer);
+}
+
+void Form1::reportUnreadable(const QString& why) {
+    if (!why.isEmpty()) throw platform::Failure(why);
+}
+
+bool Form1::drawsByFrequency(const DrawKeys& drawKeys) {
+    if (!Option9->isChecked() || Option8->isChecked() || !origins_) return false;
+    if (drawKeys.born) return true;
+    if (!drawKeys.weighted) return false;
+    for (const QString& tag : origins_->tags())
+        if (originFrequencies().value(tag).frequencies) return true;
+    return false;
+}
+
+generate::PoolChoice Form1::shownPools() const {
+    return generate::PoolChoice{false, firstNames_->storedNames(), lastNames_->storedNames(), true};
+}
+
+generate::PersonDraw Form1::personDraw() {
+    // An empty view would mean every name to the pools' filter.
+    if (firstNames_->count() == 0 || lastNames_->count() == 0)
+        throw platform::Failure(QStringLiteral("There are no names to draw from"));
+    platform::Database database;
+    database.open(databasePath());
+    QList<names::OriginEntry> entries;
+    for (const QString& tag : origins_->tags())
+        entries.append(names::originForDrawing(database, tag));
+    database.close();
+    return generate::PersonDraw(
+        generate::originNames(entries, shownPools()),
+        generate::DrawChoice{origins_->chosen.shares, genderFilterOf(*this)});
+}
+
+generate::PersonDraw Form1::frequencyDraw(const DrawKeys& drawKeys) {
+    // Origins with frequencies draw from their full distributions (or their
+    // decades' births); the others as the list views show them.
+    const generate::FrequencyChoice choice{drawKeys.weighted, drawKeys.born};
+    const generate::PoolChoice shown = shownPools();
+    platform::Database database;
+    database.open(databasePath());
+    std::vector<generate::OriginNames> pools;
+    for (const QString& tag : origins_->tags()) {
+        if (drawKeys.born || originFrequencies().value(tag).frequencies)
+            pools.push_back(generate::storedFrequencyPools(database, tag, choice).names);
+        else
+            pools.push_back(generate::originNames(names::originForDrawing(database, tag), shown));
+    }
+    database.close();
+    return generate::PersonDraw(
+        std::move(pools), generate::DrawChoice{origins_->chosen.shares, genderFilterOf(*this)});
+}
+
+namespace {
+
+QStringList shownNames(const QStringList& entries) {
+    QStringList shown;
+    shown.reserve(entries.size());
+    for (const QString& entry : entries)
+        shown.append(QString::fromUtf8(generate::shownName(entry)));
+    return shown;
+}
+
+QStringList namesOf(const QList<names::ListedName>& list) {
+    QStringList names;
+    names.reserve(list.size());
+    for (const names::ListedName& listed : list) names.append(listed.name);
+    return names;
+}
+
+}  // namespace
+
+InventionPlan Form1::inventionPlan() {
+    const bool first = !Option6->isChecked();
+    const bool last = !Option5->isChecked();
+    InventionPlan plan;
+    if (!drawsPersons()) {
+        // The two list views, as the plain pairing draws from them.
+        InventionPlan::Voice voice;
+        if (first)
+            voice.first = plan.listOf(shownNames(firstNames_->entries()),
+                                      QStringLiteral("The First Names list"));
+        if (last)
+            voice.last = plan.listOf(shownNames(lastNames_->entries()),
+                                     QStringLiteral("The Last Names list"));
+        plan.origins.push_back({generate::NameOrder::GivenFirst, true, 1, {voice}});
+        return plan;
+    }
+    // Each origin's lists, per sex as the gender option allows.
+    const generate::GenderFilter gender = genderFilterOf(*this);
+    platform::Database database;
+    database.open(databasePath());
+    const QStringList tags = origins_->tags();
+    for (qsizetype i = 0; i < tags.size(); ++i) {
+        const names::OriginEntry entry = names::originForDrawing(database, tags[i]);
+        const QString described =
+            entry.origin.displayName + QStringLiteral(" (") + entry.origin.tag + QLatin1Char(')');
+        InventionPlan::Origin origin;
+        origin.order = entry.origin.familyFirst ? generate::NameOrder::FamilyFirst
+                                                : generate::NameOrder::GivenFirst;
+        origin.blankBetween = entry.origin.blankBetween;
+        if (!origins_->chosen.shares.empty())
+            origin.share = origins_->chosen.shares[static_cast<std::size_t>(i)];
+        for (const generate::Sex sex : {generate::Sex::Female, generate::Sex::Male}) {
+            const bool male = sex == generate::Sex::Male;
+            if (gender == (male ? generate::GenderFilter::Female : generate::GenderFilter::Male))
+                continue;
+            const QString ofSex =
+                described + (male ? QStringLiteral(" male") : QStringLiteral(" female"));
+            InventionPlan::Voice voice;
+            voice.sex = sex;
+            if (first)
+                voice.first = plan.listOf(shownNames(male ? names::maleTableNames(entry)
+                                                          : names::femaleTableNames(entry)),
+                                          ofSex + QStringLiteral(" first names"));
+            if (last && entry.hasGenderedSurnames())
+                voice.last = plan.listOf(
+                    shownNames(namesOf(
+                        entry[male ? names::OriginList::LastMale : names::OriginList::LastFemale])),
+                    ofSex + QStringLiteral(" last names"));
+            else if (last)
+                voice.last = plan.listOf(shownNames(namesOf(entry[names::OriginList::Last])),
+                                         described + QStringLiteral(" last names"));
+            origin.voices.push_back(voice);
+        }
+        plan.origins.push_back(std::move(origin));
+    }
+    return plan;
+}
+
+}  // namespace app
