@@ -55,7 +55,7 @@ private:
     bool tryOnce();
     bool drawStart(History& h);
     Symbol drawStartSymbol(History h, std::string_view remaining);
-    bool meetsFilters();
+    bool meetsLengths() const;
     [[noreturn]] void giveUp(std::uint64_t failed) const;
     [[noreturn]] void giveUpSlowing() const;
 

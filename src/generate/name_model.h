@@ -76,7 +76,7 @@ public:
     int order() const { return order_; }
     std::size_t nameCount() const { return names_.size(); }
     // Different characters, the boundary mark not counted.
-    std::size_t alphabetSize() const { return text_.size() - 2; }
+    std::size_t alphabetSize() const { return spans_.size() - 2; }
     // How many learned names have each length in characters (index = length).
     const std::vector<std::uint32_t>& lengthCounts() const { return lengthCounts_; }
     std::size_t longestName() const { return lengthCounts_.size() - 1; }
@@ -86,9 +86,21 @@ public:
 
     // A symbol's text as learned, and its case folding. Symbol 0 and the
     // boundary mark have empty texts.
-    const std::string& text(Symbol s) const { return text_[s]; }
-    const std::string& folded(Symbol s) const { return folded_[s]; }
-    Symbol symbolCount() const { return static_cast<Symbol>(text_.size()); }
+    std::string_view text(Symbol s) const {
+        return {textBytes_.data() + spans_[s].text, spans_[s].textSize};
+    }
+    std::string_view folded(Symbol s) const {
+        return {foldedBytes_.data() + spans_[s].folded, spans_[s].foldedSize};
+    }
+    Symbol symbolCount() const { return static_cast<Symbol>(spans_.size()); }
+    // The symbols' texts, or their foldings, one after the other, written
+    // into `buffer` (grown as needed; it may hold more beyond the view).
+    std::string_view spell(const std::vector<Symbol>& symbols, std::string& buffer) const {
+        return spellBytes(symbols, false, buffer);
+    }
+    std::string_view spellFolded(const std::vector<Symbol>& symbols, std::string& buffer) const {
+        return spellBytes(symbols, true, buffer);
+    }
 
     History start() const { return startHistory_; }
     History push(History h, Symbol s) const { return ((h << bits_) | s) & historyMask_; }
@@ -117,6 +129,9 @@ private:
         std::uint32_t end = 0;
         std::uint32_t shorter = 0;  // the context without its oldest symbol
         Cost backoffCost = 0;       // of going on to the shorter context
+        // The symbols it predicts, as bits, when the alphabet has at most
+        // 64 symbols: an entry is then found by counting the bits below.
+        std::uint64_t symbols = 0;
     };
 
     class Trainer;
@@ -129,17 +144,31 @@ private:
         return (static_cast<int>(std::bit_width(key)) + bits_ - 1) / bits_;
     }
     std::uint32_t longestContext(History h) const;
+    std::string_view spellBytes(const std::vector<Symbol>& symbols, bool folded,
+                                std::string& buffer) const;
     std::uint32_t entryOf(const Context& c, Symbol s) const;
     std::uint32_t entryAt(const Context& c, std::uint64_t weight) const;
     std::uint64_t weightOf(const Context& c, Symbol s) const;
     std::uint64_t chanceIn(std::uint32_t context, Symbol s) const;
 
+    // Where a symbol's text and folding lie in the two byte buffers.
+    struct Span {
+        std::uint32_t text = 0;
+        std::uint32_t folded = 0;
+        std::uint32_t textSize = 0;
+        std::uint32_t foldedSize = 0;
+    };
+
     ModelSettings settings_;
-    std::vector<std::string> text_;
-    std::vector<std::string> folded_;
+    std::string textBytes_;
+    std::string foldedBytes_;
+    std::vector<Span> spans_;
+    std::uint32_t longestText_ = 0;  // bytes of the longest symbol text
+    std::uint32_t longestFolded_ = 0;
     FlatKeySet names_;
     std::vector<std::uint32_t> lengthCounts_;
-    int bits_ = 16;  // per symbol in a key
+    int bits_ = 16;               // per symbol in a key
+    bool smallAlphabet_ = false;  // Context::symbols in use
     int order_ = 1;
     History startHistory_ = 0;
     History historyMask_ = 0;
@@ -161,7 +190,7 @@ private:
 
 // The hash under which a model and an inventor know a case-folded name.
 inline std::uint64_t foldedNameHash(std::string_view folded) {
-    return fnv1a(folded);
+    return hashBytes(folded);
 }
 
 }  // namespace generate
