@@ -36,7 +36,8 @@ Inventor::Inventor(const NameModel& model, InventFilters filters, std::uint64_t 
                                       : std::max(model.longestName(), filters_.minLength)),
       random_(seed),
       siftsUnlikely_(filters_.minLength == 0 && filters_.maxLength == 0 && foldedEnd_.empty()),
-      startState_(model.stateAfter(model.start())) {
+      startState_(model.stateAfter(model.start())),
+      mostCost_(siftsUnlikely_ ? model.leastLikely() : ~NameModel::Cost{0}) {
     if (filters_.maxLength > 0 && filters_.minLength > filters_.maxLength)
         throw InventFailure("the least length (" + std::to_string(filters_.minLength) +
                             ") is greater than the greatest (" +
@@ -66,14 +67,8 @@ bool Inventor::tryOnce() {
     cost_ = 0;
     History h = model_.start();
     if (!drawStart(h)) return false;
-    for (NameModel::State state = symbols_.empty() ? startState_ : model_.stateAfter(h);;) {
-        const Symbol s = model_.sample(state, random_, cost_);
-        if (s == NameModel::kBoundary) break;
-        if (symbols_.size() == longest_) return false;
-        // Costs only grow: a name already too unlikely is given up at once.
-        if (siftsUnlikely_ && !model_.isPlausible(cost_)) return false;
-        symbols_.push_back(s);
-    }
+    const NameModel::State state = symbols_.empty() ? startState_ : model_.stateAfter(h);
+    if (!model_.drawRest(state, random_, longest_, mostCost_, cost_, symbols_)) return false;
     if (siftsUnlikely_ && !model_.isPlausible(cost_)) return false;
     if (!meetsLengths()) return false;
     const std::string_view folded = model_.spellFolded(symbols_, folded_);

@@ -70,6 +70,7 @@ private:
     // finds unlikely are then offered too, or a rare fit could never be met.
     bool siftsUnlikely_;
     NameModel::State startState_;
+    NameModel::Cost mostCost_;  // the costliest name offered
     NameModel::Cost cost_ = 0;
     FlatKeySet given_;
     std::vector<Symbol> symbols_;

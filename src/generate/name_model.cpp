@@ -18,6 +18,7 @@ namespace {
 constexpr std::uint64_t kCountScale = 256;
 constexpr std::size_t kLargestAlphabet = 0xFFFF - 2;
 constexpr NameModel::Cost kUnreachable = 1u << 24;
+constexpr std::uint64_t kLargestWeight = 0xFFFFFFFFull;
 // The model's own names that set its plausible and common costs.
 constexpr std::uint64_t kCalibrationSeed = 0x5EEDF00D;
 constexpr std::size_t kCalibrationNames = 4096;
@@ -179,15 +180,22 @@ private:
         Context c;
         c.begin = static_cast<std::uint32_t>(model_.entries_.size());
         const bool isEmptyContext = key == 0;
+        std::uint64_t total = 0;
+        std::uint64_t kept = 0;
         for (auto* gram = begin; gram != end; ++gram) {
             const std::uint64_t weight = gram->second * kCountScale;
-            c.total += weight;
-            c.kept += isEmptyContext ? weight : weight - discount(gram->second, key);
+            total += weight;
+            kept += isEmptyContext ? weight : weight - discount(gram->second, key);
             Entry& e = model_.entries_.emplace_back();
-            e.cumulative = c.kept;
+            e.cumulative = static_cast<std::uint32_t>(kept);
             e.symbol = static_cast<Symbol>(gram->first & model_.fieldMask(1));
             if (model_.smallAlphabet_) c.symbols |= 1ull << e.symbol;
         }
+        // Weights are kept in 32 bits, which keeps the model small enough for
+        // the processor's caches: that holds lists of up to 16 million names.
+        if (total > kLargestWeight) throw InventFailure("the list is too large to learn from");
+        c.total = static_cast<std::uint32_t>(total);
+        c.kept = static_cast<std::uint32_t>(kept);
         c.end = static_cast<std::uint32_t>(model_.entries_.size());
         if (!isEmptyContext)
             model_.contextIndex_.at(key, static_cast<std::uint32_t>(model_.contexts_.size()));
@@ -231,17 +239,14 @@ private:
         NameModel& m = model_;
         SplitMix64 random(kCalibrationSeed);
         std::vector<Cost> costs;
+        std::vector<Symbol> symbols;
         std::string folded;
+        const State start = m.stateAfter(m.startHistory_);
         for (int i = 0; i < kCalibrationTries && costs.size() < kCalibrationNames; ++i) {
-            State state = m.stateAfter(m.startHistory_);
             Cost cost = 0;
-            folded.clear();
-            std::size_t length = 0;
-            for (Symbol s; (s = m.sample(state, random, cost)) != kBoundary;) {
-                if (++length > m.longestName()) break;
-                folded += m.folded(s);
-            }
-            if (length <= m.longestName() && !m.isTrainingName(foldedNameHash(folded)))
+            symbols.clear();
+            if (m.drawRest(start, random, m.longestName(), ~Cost{0}, cost, symbols) &&
+                !m.isTrainingName(foldedNameHash(m.spellFolded(symbols, folded))))
                 costs.push_back(cost);
         }
         if (costs.empty()) return;
@@ -305,7 +310,9 @@ inline std::uint32_t NameModel::entryOf(const Context& c, Symbol s) const {
                : static_cast<std::uint32_t>(found - entries_.begin());
 }
 
-NameModel::Symbol NameModel::sample(State& state, SplitMix64& random, Cost& cost) const {
+// Inlined into drawRest, its one caller, where most of the time goes.
+[[gnu::always_inline]] inline NameModel::Symbol NameModel::sample(State& state, SplitMix64& random,
+                                                                  Cost& cost) const {
     std::uint32_t index = state;
     std::uint32_t entry = 0;
     for (;; index = contexts_[index].shorter) {
@@ -329,6 +336,17 @@ NameModel::Symbol NameModel::sample(State& state, SplitMix64& random, Cost& cost
     cost += entries_[entry].cost;
     state = entries_[entry].next;
     return s;
+}
+
+bool NameModel::drawRest(State state, SplitMix64& random, std::size_t longest, Cost mostCost,
+                         Cost& cost, std::vector<Symbol>& symbols) const {
+    for (;;) {
+        const Symbol s = sample(state, random, cost);
+        if (s == kBoundary) return true;
+        // Costs only grow: a name already too unlikely is given up at once.
+        if (symbols.size() == longest || cost > mostCost) return false;
+        symbols.push_back(s);
+    }
 }
 
 std::string_view NameModel::spellBytes(const std::vector<Symbol>& symbols, bool folded,
@@ -377,7 +395,8 @@ std::uint64_t NameModel::chanceIn(std::uint32_t context, Symbol s) const {
     unsigned __int128 p = 0;
     for (int i = depth - 1; i >= 0; --i) {
         const Context& c = contexts_[chain[i]];
-        p = ((static_cast<unsigned __int128>(weightOf(c, s)) << 32) + (c.total - c.kept) * p) /
+        p = ((static_cast<unsigned __int128>(weightOf(c, s)) << 32) +
+             static_cast<std::uint64_t>(c.total - c.kept) * p) /
             c.total;
     }
     return static_cast<std::uint64_t>(p);

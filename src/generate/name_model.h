@@ -80,6 +80,9 @@ public:
     // How many learned names have each length in characters (index = length).
     const std::vector<std::uint32_t>& lengthCounts() const { return lengthCounts_; }
     std::size_t longestName() const { return lengthCounts_.size() - 1; }
+    // The learned contexts and what they predict, for measuring the model.
+    std::size_t contextCount() const { return contexts_.size(); }
+    std::size_t entryCount() const { return entries_.size(); }
 
     // The hash of a name's case folding (see foldedNameHash).
     bool isTrainingName(std::uint64_t foldedHash) const { return names_.contains(foldedHash); }
@@ -106,9 +109,11 @@ public:
     History push(History h, Symbol s) const { return ((h << bits_) | s) & historyMask_; }
     State stateAfter(History h) const { return longestContext(h); }
 
-    // Draws the symbol that follows and adds its cost; `state` moves on past
-    // it (unless it is the end mark).
-    Symbol sample(State& state, SplitMix64& random, Cost& cost) const;
+    // Draws the rest of a name from `state` up to the end mark, appending its
+    // symbols and adding their costs. Gives up (false) as soon as the name
+    // would grow past `longest` symbols or its cost past `mostCost`.
+    bool drawRest(State state, SplitMix64& random, std::size_t longest, Cost mostCost, Cost& cost,
+                  std::vector<Symbol>& symbols) const;
     // The chance of `s` after the history, in units of 2^-32.
     std::uint64_t chance(History h, Symbol s) const { return chanceIn(longestContext(h), s); }
     // -log2 of part / whole.
@@ -118,13 +123,14 @@ public:
 
     // Whether a drawn name of this cost is likely enough to offer.
     bool isPlausible(Cost cost) const { return cost <= leastLikely_; }
+    Cost leastLikely() const { return leastLikely_; }
     // Whether a drawn name of this cost is kept after thinning the common ones.
     bool keepsAfterThinning(Cost cost, SplitMix64& random) const;
 
 private:
     struct Context {
-        std::uint64_t total = 0;  // all weights, scaled counts
-        std::uint64_t kept = 0;   // what the entries keep after discounting
+        std::uint32_t total = 0;  // all weights, scaled counts
+        std::uint32_t kept = 0;   // what the entries keep after discounting
         std::uint32_t begin = 0;  // entries [begin, end)
         std::uint32_t end = 0;
         std::uint32_t shorter = 0;  // the context without its oldest symbol
@@ -143,6 +149,9 @@ private:
     int fieldsOf(std::uint64_t key) const {
         return (static_cast<int>(std::bit_width(key)) + bits_ - 1) / bits_;
     }
+    // Draws the symbol that follows and adds its cost; `state` moves on past
+    // it (unless it is the end mark).
+    Symbol sample(State& state, SplitMix64& random, Cost& cost) const;
     std::uint32_t longestContext(History h) const;
     std::string_view spellBytes(const std::vector<Symbol>& symbols, bool folded,
                                 std::string& buffer) const;
@@ -177,7 +186,7 @@ private:
     FlatKeyMap contextIndex_;
     // What a context predicts, in one place for drawing.
     struct Entry {
-        std::uint64_t cumulative = 0;  // weight from the context's begin up to this one
+        std::uint32_t cumulative = 0;  // weight from the context's begin up to this one
         State next = 0;                // the state after this symbol
         Cost cost = 0;                 // of this symbol in this context
         Symbol symbol = 0;
