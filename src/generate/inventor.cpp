@@ -36,7 +36,8 @@ Inventor::Inventor(const NameModel& model, InventFilters filters, std::uint64_t 
                                       : std::max(model.longestName(), filters_.minLength)),
       random_(seed),
       siftsUnlikely_(filters_.minLength == 0 && filters_.maxLength == 0 && foldedEnd_.empty()),
-      startState_(model.stateAfter(model.start())) {
+      startState_(model.stateAfter(model.start())),
+      mostCost_(siftsUnlikely_ ? model.leastLikely() : ~NameModel::Cost{0}) {
     if (filters_.maxLength > 0 && filters_.minLength > filters_.maxLength)
         throw InventFailure("the least length (" + std::to_string(filters_.minLength) +
                             ") is greater than the greatest (" +
@@ -57,9 +58,7 @@ std::string_view Inventor::next() {
         if (tryOnce()) break;
     }
     ++made_;
-    name_.clear();
-    for (const Symbol s : symbols_) name_ += model_.text(s);
-    return name_;
+    return model_.spell(symbols_, name_);
 }
 
 // One candidate: drawn symbol by symbol up to the end mark, then checked.
@@ -68,19 +67,14 @@ bool Inventor::tryOnce() {
     cost_ = 0;
     History h = model_.start();
     if (!drawStart(h)) return false;
-    std::uint64_t hash = foldedNameHash({});
-    for (const Symbol s : symbols_) hash = fnv1a(model_.folded(s), hash);
-    for (NameModel::State state = symbols_.empty() ? startState_ : model_.stateAfter(h);;) {
-        const Symbol s = model_.sample(state, random_, cost_);
-        if (s == NameModel::kBoundary) break;
-        if (symbols_.size() == longest_) return false;
-        // Costs only grow: a name already too unlikely is given up at once.
-        if (siftsUnlikely_ && !model_.isPlausible(cost_)) return false;
-        symbols_.push_back(s);
-        hash = fnv1a(model_.folded(s), hash);
-    }
-    if (!meetsFilters() || model_.isTrainingName(hash)) return false;
+    const NameModel::State state = symbols_.empty() ? startState_ : model_.stateAfter(h);
+    if (!model_.drawRest(state, random_, longest_, mostCost_, cost_, symbols_)) return false;
     if (siftsUnlikely_ && !model_.isPlausible(cost_)) return false;
+    if (!meetsLengths()) return false;
+    const std::string_view folded = model_.spellFolded(symbols_, folded_);
+    if (!folded.ends_with(foldedEnd_)) return false;
+    const std::uint64_t hash = foldedNameHash(folded);
+    if (model_.isTrainingName(hash)) return false;
     if (!model_.keepsAfterThinning(cost_, random_)) return false;
     return !filters_.unique || given_.insert(hash);
 }
@@ -117,13 +111,9 @@ NameModel::Symbol Inventor::drawStartSymbol(History h, std::string_view remainin
     }
 }
 
-bool Inventor::meetsFilters() {
+bool Inventor::meetsLengths() const {
     if (symbols_.empty() || symbols_.size() < filters_.minLength) return false;
-    if (filters_.maxLength > 0 && symbols_.size() > filters_.maxLength) return false;
-    if (foldedEnd_.empty()) return true;
-    folded_.clear();
-    for (const Symbol s : symbols_) folded_ += model_.folded(s);
-    return std::string_view(folded_).ends_with(foldedEnd_);
+    return filters_.maxLength == 0 || symbols_.size() <= filters_.maxLength;
 }
 
 void Inventor::giveUp(std::uint64_t failed) const {

@@ -55,7 +55,7 @@ private:
     bool tryOnce();
     bool drawStart(History& h);
     Symbol drawStartSymbol(History h, std::string_view remaining);
-    bool meetsFilters();
+    bool meetsLengths() const;
     [[noreturn]] void giveUp(std::uint64_t failed) const;
     [[noreturn]] void giveUpSlowing() const;
 
@@ -70,6 +70,7 @@ private:
     // finds unlikely are then offered too, or a rare fit could never be met.
     bool siftsUnlikely_;
     NameModel::State startState_;
+    NameModel::Cost mostCost_;  // the costliest name offered
     NameModel::Cost cost_ = 0;
     FlatKeySet given_;
     std::vector<Symbol> symbols_;

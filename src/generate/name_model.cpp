@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -17,10 +18,15 @@ namespace {
 constexpr std::uint64_t kCountScale = 256;
 constexpr std::size_t kLargestAlphabet = 0xFFFF - 2;
 constexpr NameModel::Cost kUnreachable = 1u << 24;
+constexpr std::uint64_t kLargestWeight = 0xFFFFFFFFull;
 // The model's own names that set its plausible and common costs.
 constexpr std::uint64_t kCalibrationSeed = 0x5EEDF00D;
 constexpr std::size_t kCalibrationNames = 4096;
 constexpr int kCalibrationTries = 40000;
+// Symbols are spelled in blocks of this many bytes, past their end into the
+// slack of both buffers: a fixed-size copy is a few moves, where a copy of
+// each symbol's own size would be a call.
+constexpr std::size_t kCopyBlock = 16;
 
 // Bits for one symbol in a key: enough for every symbol of the alphabet.
 int symbolBits(std::size_t symbols) {
@@ -51,8 +57,7 @@ class NameModel::Trainer {
 public:
     Trainer(NameModel& model, const ModelSettings& settings) : model_(model) {
         model_.settings_ = settings;
-        model_.text_ = {std::string(), std::string()};
-        model_.folded_ = model_.text_;
+        model_.spans_.resize(2);  // symbol 0 and the boundary mark
         model_.lengthCounts_ = {0};
     }
 
@@ -74,6 +79,9 @@ public:
                                 std::to_string(model_.nameCount()));
         chooseKeyLayout();
         for (const std::vector<Symbol>& symbols : spelled) countNgrams(symbols);
+        // The slack that spelling copies into and out of in whole blocks.
+        model_.textBytes_.append(kCopyBlock, '\0');
+        model_.foldedBytes_.append(kCopyBlock, '\0');
     }
 
     void build() {
@@ -101,7 +109,8 @@ private:
     // A key holds a whole n-gram, so the order is at most what 64 bits hold.
     void chooseKeyLayout() {
         NameModel& m = model_;
-        m.bits_ = symbolBits(m.text_.size());
+        m.bits_ = symbolBits(m.spans_.size());
+        m.smallAlphabet_ = m.spans_.size() <= 64;
         m.order_ = std::min(m.settings_.order, 64 / m.bits_);
         m.historyMask_ = m.fieldMask(m.order_ - 1);
         for (int i = 1; i < m.order_; ++i)
@@ -109,12 +118,20 @@ private:
     }
 
     Symbol intern(const std::string& cluster) {
-        const auto [it, added] = symbolOf_.try_emplace(cluster, model_.text_.size());
+        NameModel& m = model_;
+        const auto [it, added] = symbolOf_.try_emplace(cluster, m.spans_.size());
         if (added) {
-            if (model_.text_.size() - 2 >= kLargestAlphabet)
+            if (m.spans_.size() - 2 >= kLargestAlphabet)
                 throw InventFailure("the list has too many different characters to learn from");
-            model_.text_.push_back(cluster);
-            model_.folded_.push_back(foldCase(cluster));
+            const std::string folded = foldCase(cluster);
+            m.spans_.push_back({static_cast<std::uint32_t>(m.textBytes_.size()),
+                                static_cast<std::uint32_t>(m.foldedBytes_.size()),
+                                static_cast<std::uint32_t>(cluster.size()),
+                                static_cast<std::uint32_t>(folded.size())});
+            m.textBytes_ += cluster;
+            m.foldedBytes_ += folded;
+            m.longestText_ = std::max(m.longestText_, m.spans_.back().textSize);
+            m.longestFolded_ = std::max(m.longestFolded_, m.spans_.back().foldedSize);
         }
         return it->second;
     }
@@ -163,14 +180,22 @@ private:
         Context c;
         c.begin = static_cast<std::uint32_t>(model_.entries_.size());
         const bool isEmptyContext = key == 0;
+        std::uint64_t total = 0;
+        std::uint64_t kept = 0;
         for (auto* gram = begin; gram != end; ++gram) {
             const std::uint64_t weight = gram->second * kCountScale;
-            c.total += weight;
-            c.kept += isEmptyContext ? weight : weight - discount(gram->second, key);
+            total += weight;
+            kept += isEmptyContext ? weight : weight - discount(gram->second, key);
             Entry& e = model_.entries_.emplace_back();
-            e.cumulative = c.kept;
+            e.cumulative = static_cast<std::uint32_t>(kept);
             e.symbol = static_cast<Symbol>(gram->first & model_.fieldMask(1));
+            if (model_.smallAlphabet_) c.symbols |= 1ull << e.symbol;
         }
+        // Weights are kept in 32 bits, which keeps the model small enough for
+        // the processor's caches: that holds lists of up to 16 million names.
+        if (total > kLargestWeight) throw InventFailure("the list is too large to learn from");
+        c.total = static_cast<std::uint32_t>(total);
+        c.kept = static_cast<std::uint32_t>(kept);
         c.end = static_cast<std::uint32_t>(model_.entries_.size());
         if (!isEmptyContext)
             model_.contextIndex_.at(key, static_cast<std::uint32_t>(model_.contexts_.size()));
@@ -214,16 +239,15 @@ private:
         NameModel& m = model_;
         SplitMix64 random(kCalibrationSeed);
         std::vector<Cost> costs;
+        std::vector<Symbol> symbols;
+        std::string folded;
+        const State start = m.stateAfter(m.startHistory_);
         for (int i = 0; i < kCalibrationTries && costs.size() < kCalibrationNames; ++i) {
-            State state = m.stateAfter(m.startHistory_);
             Cost cost = 0;
-            std::uint64_t hash = foldedNameHash({});
-            std::size_t length = 0;
-            for (Symbol s; (s = m.sample(state, random, cost)) != kBoundary;) {
-                if (++length > m.longestName()) break;
-                hash = fnv1a(m.folded_[s], hash);
-            }
-            if (length <= m.longestName() && !m.isTrainingName(hash)) costs.push_back(cost);
+            symbols.clear();
+            if (m.drawRest(start, random, m.longestName(), ~Cost{0}, cost, symbols) &&
+                !m.isTrainingName(foldedNameHash(m.spellFolded(symbols, folded))))
+                costs.push_back(cost);
         }
         if (costs.empty()) return;
         std::sort(costs.begin(), costs.end());
@@ -260,7 +284,35 @@ std::uint32_t NameModel::longestContext(History h) const {
     return 0;
 }
 
-NameModel::Symbol NameModel::sample(State& state, SplitMix64& random, Cost& cost) const {
+// The first entry whose cumulative weight is above `weight` (< c.kept), by
+// halves without branches: the draw is random, so a branch would be mispredicted.
+inline std::uint32_t NameModel::entryAt(const Context& c, std::uint64_t weight) const {
+    std::uint32_t first = c.begin;
+    for (std::uint32_t n = c.end - c.begin; n > 1;) {
+        const std::uint32_t half = n / 2;
+        first = entries_[first + half - 1].cumulative <= weight ? first + half : first;
+        n -= half;
+    }
+    return first;
+}
+
+inline std::uint32_t NameModel::entryOf(const Context& c, Symbol s) const {
+    if (smallAlphabet_) {
+        const std::uint64_t bit = 1ull << s;
+        if ((c.symbols & bit) == 0) return FlatKeyMap::kMissing;
+        return c.begin + static_cast<std::uint32_t>(bitCount(c.symbols & (bit - 1)));
+    }
+    const auto last = entries_.begin() + c.end;
+    const auto found = std::lower_bound(entries_.begin() + c.begin, last, s,
+                                        [](const Entry& e, Symbol x) { return e.symbol < x; });
+    return found == last || found->symbol != s
+               ? FlatKeyMap::kMissing
+               : static_cast<std::uint32_t>(found - entries_.begin());
+}
+
+// Inlined into drawRest, its one caller, where most of the time goes.
+[[gnu::always_inline]] inline NameModel::Symbol NameModel::sample(State& state, SplitMix64& random,
+                                                                  Cost& cost) const {
     std::uint32_t index = state;
     std::uint32_t entry = 0;
     for (;; index = contexts_[index].shorter) {
@@ -286,37 +338,43 @@ NameModel::Symbol NameModel::sample(State& state, SplitMix64& random, Cost& cost
     return s;
 }
 
+bool NameModel::drawRest(State state, SplitMix64& random, std::size_t longest, Cost mostCost,
+                         Cost& cost, std::vector<Symbol>& symbols) const {
+    for (;;) {
+        const Symbol s = sample(state, random, cost);
+        if (s == kBoundary) return true;
+        // Costs only grow: a name already too unlikely is given up at once.
+        if (symbols.size() == longest || cost > mostCost) return false;
+        symbols.push_back(s);
+    }
+}
+
+std::string_view NameModel::spellBytes(const std::vector<Symbol>& symbols, bool folded,
+                                       std::string& buffer) const {
+    const std::string& bytes = folded ? foldedBytes_ : textBytes_;
+    const std::size_t most = symbols.size() * (folded ? longestFolded_ : longestText_) + kCopyBlock;
+    if (buffer.size() < most) buffer.resize(most);
+    char* const begin = buffer.data();
+    char* to = begin;
+    for (const Symbol s : symbols) {
+        const Span& span = spans_[s];
+        const char* from = bytes.data() + (folded ? span.folded : span.text);
+        const std::uint32_t size = folded ? span.foldedSize : span.textSize;
+        if (size <= kCopyBlock)
+            std::memcpy(to, from, kCopyBlock);
+        else
+            std::memcpy(to, from, size);
+        to += size;
+    }
+    return {begin, static_cast<std::size_t>(to - begin)};
+}
+
 bool NameModel::keepsAfterThinning(Cost cost, SplitMix64& random) const {
     if (cost >= common_) return true;
     // Kept with the chance 2^-(common_ - cost): -log2 of a uniform draw is
     // exponential, so it is at least that with just that chance.
     const std::uint64_t draw = random.next() | 1;
     return costOf(draw, ~0ull) >= common_ - cost;
-}
-
-// Most contexts predict a few symbols: those are searched in a line, the
-// others by halves.
-constexpr std::uint32_t kShortSearch = 8;
-
-std::uint32_t NameModel::entryAt(const Context& c, std::uint64_t weight) const {
-    std::uint32_t i = c.begin;
-    if (c.end - c.begin <= kShortSearch) {
-        while (entries_[i].cumulative <= weight) ++i;
-        return i;
-    }
-    const auto found =
-        std::upper_bound(entries_.begin() + c.begin, entries_.begin() + c.end, weight,
-                         [](std::uint64_t w, const Entry& e) { return w < e.cumulative; });
-    return static_cast<std::uint32_t>(found - entries_.begin());
-}
-
-std::uint32_t NameModel::entryOf(const Context& c, Symbol s) const {
-    const auto last = entries_.begin() + c.end;
-    const auto found = std::lower_bound(entries_.begin() + c.begin, last, s,
-                                        [](const Entry& e, Symbol x) { return e.symbol < x; });
-    return found == last || found->symbol != s
-               ? FlatKeyMap::kMissing
-               : static_cast<std::uint32_t>(found - entries_.begin());
 }
 
 std::uint64_t NameModel::weightOf(const Context& c, Symbol s) const {
@@ -337,7 +395,8 @@ std::uint64_t NameModel::chanceIn(std::uint32_t context, Symbol s) const {
     unsigned __int128 p = 0;
     for (int i = depth - 1; i >= 0; --i) {
         const Context& c = contexts_[chain[i]];
-        p = ((static_cast<unsigned __int128>(weightOf(c, s)) << 32) + (c.total - c.kept) * p) /
+        p = ((static_cast<unsigned __int128>(weightOf(c, s)) << 32) +
+             static_cast<std::uint64_t>(c.total - c.kept) * p) /
             c.total;
     }
     return static_cast<std::uint64_t>(p);

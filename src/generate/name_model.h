@@ -76,27 +76,44 @@ public:
     int order() const { return order_; }
     std::size_t nameCount() const { return names_.size(); }
     // Different characters, the boundary mark not counted.
-    std::size_t alphabetSize() const { return text_.size() - 2; }
+    std::size_t alphabetSize() const { return spans_.size() - 2; }
     // How many learned names have each length in characters (index = length).
     const std::vector<std::uint32_t>& lengthCounts() const { return lengthCounts_; }
     std::size_t longestName() const { return lengthCounts_.size() - 1; }
+    // The learned contexts and what they predict, for measuring the model.
+    std::size_t contextCount() const { return contexts_.size(); }
+    std::size_t entryCount() const { return entries_.size(); }
 
     // The hash of a name's case folding (see foldedNameHash).
     bool isTrainingName(std::uint64_t foldedHash) const { return names_.contains(foldedHash); }
 
     // A symbol's text as learned, and its case folding. Symbol 0 and the
     // boundary mark have empty texts.
-    const std::string& text(Symbol s) const { return text_[s]; }
-    const std::string& folded(Symbol s) const { return folded_[s]; }
-    Symbol symbolCount() const { return static_cast<Symbol>(text_.size()); }
+    std::string_view text(Symbol s) const {
+        return {textBytes_.data() + spans_[s].text, spans_[s].textSize};
+    }
+    std::string_view folded(Symbol s) const {
+        return {foldedBytes_.data() + spans_[s].folded, spans_[s].foldedSize};
+    }
+    Symbol symbolCount() const { return static_cast<Symbol>(spans_.size()); }
+    // The symbols' texts, or their foldings, one after the other, written
+    // into `buffer` (grown as needed; it may hold more beyond the view).
+    std::string_view spell(const std::vector<Symbol>& symbols, std::string& buffer) const {
+        return spellBytes(symbols, false, buffer);
+    }
+    std::string_view spellFolded(const std::vector<Symbol>& symbols, std::string& buffer) const {
+        return spellBytes(symbols, true, buffer);
+    }
 
     History start() const { return startHistory_; }
     History push(History h, Symbol s) const { return ((h << bits_) | s) & historyMask_; }
     State stateAfter(History h) const { return longestContext(h); }
 
-    // Draws the symbol that follows and adds its cost; `state` moves on past
-    // it (unless it is the end mark).
-    Symbol sample(State& state, SplitMix64& random, Cost& cost) const;
+    // Draws the rest of a name from `state` up to the end mark, appending its
+    // symbols and adding their costs. Gives up (false) as soon as the name
+    // would grow past `longest` symbols or its cost past `mostCost`.
+    bool drawRest(State state, SplitMix64& random, std::size_t longest, Cost mostCost, Cost& cost,
+                  std::vector<Symbol>& symbols) const;
     // The chance of `s` after the history, in units of 2^-32.
     std::uint64_t chance(History h, Symbol s) const { return chanceIn(longestContext(h), s); }
     // -log2 of part / whole.
@@ -106,17 +123,21 @@ public:
 
     // Whether a drawn name of this cost is likely enough to offer.
     bool isPlausible(Cost cost) const { return cost <= leastLikely_; }
+    Cost leastLikely() const { return leastLikely_; }
     // Whether a drawn name of this cost is kept after thinning the common ones.
     bool keepsAfterThinning(Cost cost, SplitMix64& random) const;
 
 private:
     struct Context {
-        std::uint64_t total = 0;  // all weights, scaled counts
-        std::uint64_t kept = 0;   // what the entries keep after discounting
+        std::uint32_t total = 0;  // all weights, scaled counts
+        std::uint32_t kept = 0;   // what the entries keep after discounting
         std::uint32_t begin = 0;  // entries [begin, end)
         std::uint32_t end = 0;
         std::uint32_t shorter = 0;  // the context without its oldest symbol
         Cost backoffCost = 0;       // of going on to the shorter context
+        // The symbols it predicts, as bits, when the alphabet has at most
+        // 64 symbols: an entry is then found by counting the bits below.
+        std::uint64_t symbols = 0;
     };
 
     class Trainer;
@@ -128,18 +149,35 @@ private:
     int fieldsOf(std::uint64_t key) const {
         return (static_cast<int>(std::bit_width(key)) + bits_ - 1) / bits_;
     }
+    // Draws the symbol that follows and adds its cost; `state` moves on past
+    // it (unless it is the end mark).
+    Symbol sample(State& state, SplitMix64& random, Cost& cost) const;
     std::uint32_t longestContext(History h) const;
+    std::string_view spellBytes(const std::vector<Symbol>& symbols, bool folded,
+                                std::string& buffer) const;
     std::uint32_t entryOf(const Context& c, Symbol s) const;
     std::uint32_t entryAt(const Context& c, std::uint64_t weight) const;
     std::uint64_t weightOf(const Context& c, Symbol s) const;
     std::uint64_t chanceIn(std::uint32_t context, Symbol s) const;
 
+    // Where a symbol's text and folding lie in the two byte buffers.
+    struct Span {
+        std::uint32_t text = 0;
+        std::uint32_t folded = 0;
+        std::uint32_t textSize = 0;
+        std::uint32_t foldedSize = 0;
+    };
+
     ModelSettings settings_;
-    std::vector<std::string> text_;
-    std::vector<std::string> folded_;
+    std::string textBytes_;
+    std::string foldedBytes_;
+    std::vector<Span> spans_;
+    std::uint32_t longestText_ = 0;  // bytes of the longest symbol text
+    std::uint32_t longestFolded_ = 0;
     FlatKeySet names_;
     std::vector<std::uint32_t> lengthCounts_;
-    int bits_ = 16;  // per symbol in a key
+    int bits_ = 16;               // per symbol in a key
+    bool smallAlphabet_ = false;  // Context::symbols in use
     int order_ = 1;
     History startHistory_ = 0;
     History historyMask_ = 0;
@@ -148,7 +186,7 @@ private:
     FlatKeyMap contextIndex_;
     // What a context predicts, in one place for drawing.
     struct Entry {
-        std::uint64_t cumulative = 0;  // weight from the context's begin up to this one
+        std::uint32_t cumulative = 0;  // weight from the context's begin up to this one
         State next = 0;                // the state after this symbol
         Cost cost = 0;                 // of this symbol in this context
         Symbol symbol = 0;
@@ -161,7 +199,7 @@ private:
 
 // The hash under which a model and an inventor know a case-folded name.
 inline std::uint64_t foldedNameHash(std::string_view folded) {
-    return fnv1a(folded);
+    return hashBytes(folded);
 }
 
 }  // namespace generate

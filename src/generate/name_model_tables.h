@@ -41,13 +41,29 @@ inline std::uint64_t mix64(std::uint64_t z) {
     return z ^ (z >> 31);
 }
 
-// 64-bit FNV-1a of some bytes, continued from `hash`.
-inline std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 0xCBF29CE484222325ull) {
+// A 64-bit hash of some bytes, eight at a time (read as little-endian words,
+// the same on every machine), each word mixed into the hash with mix64.
+inline std::uint64_t hashBytes(std::string_view bytes) {
+    std::uint64_t hash = 0x243F6A8885A308D3ull ^ bytes.size();
+    std::uint64_t word = 0;
+    int filled = 0;
     for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001B3ull;
+        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(c)) << (8 * filled);
+        if (++filled == 8) {
+            hash = mix64(hash ^ word);
+            word = 0;
+            filled = 0;
+        }
     }
-    return hash;
+    return mix64(hash ^ word);
+}
+
+// The set bits of x, without the processor's instruction (not assumed).
+inline int bitCount(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555ull;
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
 }
 
 // log2(x) for x > 0 in 1/1024 of a bit, rounded down: the whole part from

@@ -1,3 +1,4 @@
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -146,6 +147,88 @@ TEST(NameModelTables, FixedArithmetic) {
     for (const std::uint64_t x : {1ull, 2ull, 3ull, 10ull, 1000ull, 123456789ull, ~0ull}) {
         const double exact = std::log2(static_cast<double>(x)) * 1024;
         EXPECT_NEAR(generate::log2Fixed(x), exact, 1.01) << x;
+    }
+}
+
+TEST(NameModelTables, BitCountAndByteHash) {
+    for (const std::uint64_t x :
+         {0ull, 1ull, 0x8000000000000000ull, 0x5555ull, ~0ull, 0x123456789ABCDEFull})
+        EXPECT_EQ(generate::bitCount(x), std::popcount(x)) << x;
+    // Texts around the eight-byte words, and ones that differ only in a
+    // trailing zero byte or in their last byte, hash apart.
+    const std::vector<std::string> texts = {"",
+                                            std::string(1, '\0'),
+                                            "a",
+                                            "a" + std::string(1, '\0'),
+                                            "giulia",
+                                            "giulian",
+                                            "giuliano",
+                                            "giulianoo",
+                                            "giulianp",
+                                            "giuliano giulia",
+                                            "giuliano giulib"};
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(generate::hashBytes(texts[i]), generate::hashBytes(std::string(texts[i])));
+        for (std::size_t j = i + 1; j < texts.size(); ++j)
+            EXPECT_NE(generate::hashBytes(texts[i]), generate::hashBytes(texts[j]))
+                << i << " " << j;
+    }
+}
+
+// Spelling copies in blocks past each symbol; the view holds just the
+// symbols, also for characters longer than a block and a reused buffer.
+TEST(NameModel, SpellsSymbolsAsLearned) {
+    const std::string accented =
+        "e\xCC\x81\xCC\x81\xCC\x81\xCC\x81\xCC\x81\xCC\x81\xCC\x81\xCC\x81";
+    std::vector<std::string> names = kItalian;
+    names.push_back("Zo" + accented);
+    names.push_back("Ãngela");
+    const NameModel model = NameModel::train(names);
+    std::vector<NameModel::Symbol> symbols;
+    std::string text, folded;
+    for (NameModel::Symbol s = 2; s < model.symbolCount(); ++s) {
+        symbols.push_back(s);
+        text += model.text(s);
+        folded += model.folded(s);
+    }
+    ASSERT_NE(text.find(accented), std::string::npos) << "a character of 17 bytes";
+    std::string buffer(1000, 'x');
+    EXPECT_EQ(model.spell(symbols, buffer), text);
+    EXPECT_EQ(model.spellFolded(symbols, buffer), folded);
+    symbols.resize(1);
+    EXPECT_EQ(model.spell(symbols, buffer), model.text(2));
+    symbols.clear();
+    EXPECT_EQ(model.spellFolded(symbols, buffer), "");
+}
+
+// A drawn rest of a name keeps to its length, and a draw is refused only
+// at that length or past the cost.
+TEST(NameModel, DrawRestKeepsItsLimits) {
+    const NameModel model = NameModel::train(kItalian);
+    struct Limits {
+        std::size_t longest;
+        NameModel::Cost mostCost;
+    };
+    const NameModel::Cost any = ~NameModel::Cost{0};
+    for (const Limits limits : {Limits{4, any}, Limits{model.longestName(), model.leastLikely()},
+                                Limits{3, model.leastLikely()}}) {
+        generate::SplitMix64 random(3);
+        int drawn = 0, refused = 0;
+        for (int i = 0; i < 1000; ++i) {
+            std::vector<NameModel::Symbol> symbols;
+            NameModel::Cost cost = 0;
+            const bool done = model.drawRest(model.stateAfter(model.start()), random,
+                                             limits.longest, limits.mostCost, cost, symbols);
+            EXPECT_LE(symbols.size(), limits.longest);
+            if (done) {
+                ++drawn;
+                continue;
+            }
+            ++refused;
+            EXPECT_TRUE(symbols.size() == limits.longest || cost > limits.mostCost);
+        }
+        EXPECT_GT(drawn, 0) << limits.longest;
+        EXPECT_GT(refused, 0) << limits.longest;
     }
 }
 
