@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# quillfern generate beside a minimal C++ program and the scripting tools
+# quillfern generate beside a yardstick (the least a C++ program does for the
+# same job, bench/cli/yardstick.cpp) and the scripting tools
 # people use for test names, as whole processes, in the same run:
 #   bench/cli/compare.sh BUILD_DIR [RUNS]
 # The peers (@faker-js/faker, chance) are installed from npm into
@@ -14,7 +15,8 @@ BUILD=$(cd "${1:?usage: bench/cli/compare.sh BUILD_DIR [RUNS]}" && pwd)
 RUNS=${2:-5}
 HERE=$(cd "$(dirname "$0")" && pwd)
 QF=$BUILD/bin/quillfern
-MINIMAL=$BUILD/bench/cli/minimal_names
+YARDSTICK=$BUILD/bench/cli/yardstick
+CENSUS=$(cd "$HERE/../.." && pwd)/../shared/data/census-1990
 DB=$BUILD/bin/names.mdb
 BASELINE=${QF_BASELINE:-}
 TEN_ORIGINS=de,fr,it,es,pl,ru,ja,zh-CN,ko,en-US
@@ -22,7 +24,7 @@ PEERS=$BUILD/bench-peers
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
-for needed in "$QF" "$MINIMAL" "$DB"; do
+for needed in "$QF" "$YARDSTICK" "$DB" "$CENSUS/dist.all.last"; do
     [ -e "$needed" ] || { echo "missing $needed: build first (cmake --build $BUILD)" >&2; exit 1; }
 done
 
@@ -65,7 +67,7 @@ for ((i = 0; i < RUNS; i++)); do
     run weighted "$QF" generate -n $MILLION --weighted --origin en-US -o "$WORK/w.txt"
     run tenmix "$QF" generate -n $MILLION --origin $TEN_ORIGINS -o "$WORK/t.txt"
     if [ -n "$BASELINE" ]; then run baseline "$BASELINE" generate -n $MILLION -o "$WORK/b.txt"; fi
-    run minimal "$MINIMAL" "$DB" $MILLION "$WORK/m.txt"
+    run minimal "$YARDSTICK" "$CENSUS" $MILLION "$WORK/m.txt"
     run faker node "$PEERS/faker_names.mjs" $MILLION "$WORK/f.txt"
     run chance node "$PEERS/chance_names.js" $MILLION "$WORK/c.txt"
     # Invented names: two models (male, female) trained at start-up, then a
@@ -88,12 +90,14 @@ HUNDRED=100000000
 echo "100,000,000 names to /dev/null, 3 runs each" >&2
 for ((i = 0; i < 3; i++)); do
     run devnull sh -c "exec '$QF' generate -n $HUNDRED > /dev/null"
+    run yardnull sh -c "exec '$YARDSTICK' '$CENSUS' $HUNDRED > /dev/null"
     run devnull10 sh -c "exec '$QF' generate -n $HUNDRED --origin $TEN_ORIGINS > /dev/null"
 done
 
 q=$(seconds quillfern); m=$(seconds minimal); f=$(seconds faker); c=$(seconds chance)
 u=$(seconds unique); d=$(seconds devnull); o=$(seconds origin); t=$(seconds tenmix)
 d10=$(seconds devnull10); i=$(seconds invent); l=$(seconds inventlast)
+y=$(seconds yardnull)
 echo
 echo "| 1,000,000 names to a file | median wall time | peak memory |"
 echo "|---|---|---|"
@@ -105,7 +109,7 @@ echo "| quillfern generate --origin (ten origins) | $t s | $(peak_mb tenmix) MB 
 if [ -n "$BASELINE" ]; then
     echo "| baseline quillfern generate | $(seconds baseline) s | $(peak_mb baseline) MB |"
 fi
-echo "| minimal C++ program (one write) | $m s | $(peak_mb minimal) MB |"
+echo "| yardstick (C++, census lists, 1 MiB buffer) | $m s | $(peak_mb minimal) MB |"
 echo "| @faker-js/faker | $f s | $(peak_mb faker) MB |"
 echo "| chance | $c s | $(peak_mb chance) MB |"
 echo "| quillfern generate --invent --origin en-US --part first | $i s | $(peak_mb invent) MB |"
@@ -114,7 +118,8 @@ if [ $PYTHON_FAKER = yes ]; then
     echo "| Python Faker (1 run) | $(seconds pyfaker) s | $(peak_mb pyfaker) MB |"
 fi
 echo
-echo "quillfern / minimal: $(ratio "$q" "$m") (target at most 2)"
+echo "quillfern / yardstick, 1,000,000 to a file: $(ratio "$q" "$m") (target at most 1.5)"
+echo "quillfern / yardstick, 100,000,000 to /dev/null: $(ratio "$d" "$y") (target at most 1.6)"
 echo "faker.js / quillfern: $(ratio "$f" "$q") (target at least 20)"
 echo "chance / quillfern: $(ratio "$c" "$q")"
 echo "--unique / without: $(ratio "$u" "$q") (target at most 3)"
@@ -128,6 +133,7 @@ echo "1,000,000 invented first names: median $i s (target at most 1 s)"
 echo "100,000,000 names to /dev/null: median $d s," \
     "$(awk -v s="$d" -v n=$HUNDRED 'BEGIN {printf "%.1f", n/s/1e6}') million names/s," \
     "peak memory $(peak_mb devnull) MB (target at most 50 MB)"
+echo "100,000,000 names by the yardstick: median $y s"
 echo "100,000,000 names of ten origins to /dev/null: median $d10 s," \
     "$(awk -v s="$d10" -v n=$HUNDRED 'BEGIN {printf "%.1f", n/s/1e6}') million names/s," \
     "peak memory $(peak_mb devnull10) MB (target at most 50 MB)"
