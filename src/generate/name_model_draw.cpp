@@ -70,6 +70,9 @@ inline std::uint32_t NameModel::entryIn(State state, Symbol s) const {
     std::uint32_t entry = 0;
     for (;; at = slots_[at].head.shorter) {
         const Head& head = slots_[at].head;
+        // Most draws back off: the shorter context is fetched while the
+        // number is drawn.
+        __builtin_prefetch(&slots_[head.shorter]);
         const std::uint64_t r = random.below(head.total);
         if (r >= head.kept) continue;  // the discounted share: ask the shorter context
         entry = entryAt(at, r);
@@ -78,6 +81,9 @@ inline std::uint32_t NameModel::entryIn(State state, Symbol s) const {
     // The symbol's chance, and what follows, come from the longest context
     // that saw it; the contexts above that one pass it on.
     const Symbol s = slots_[entry].entry.symbol;
+    // Mostly the symbol's longest context is this one, and its next state
+    // is what the next draw starts from.
+    __builtin_prefetch(&slots_[slots_[entry].entry.next]);
     for (State longer = state; longer != at; longer = slots_[longer].head.shorter) {
         const std::uint32_t e = entryIn(longer, s);
         if (e != FlatKeyMap::kMissing) {
