@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -23,10 +22,6 @@ constexpr std::uint64_t kLargestWeight = 0xFFFFFFFFull;
 constexpr std::uint64_t kCalibrationSeed = 0x5EEDF00D;
 constexpr std::size_t kCalibrationNames = 4096;
 constexpr int kCalibrationTries = 40000;
-// Symbols are spelled in blocks of this many bytes, past their end into the
-// slack of both buffers: a fixed-size copy is a few moves, where a copy of
-// each symbol's own size would be a call.
-constexpr std::size_t kCopyBlock = 16;
 
 // Bits for one symbol in a key: enough for every symbol of the alphabet.
 int symbolBits(std::size_t symbols) {
@@ -80,8 +75,8 @@ public:
         chooseKeyLayout();
         for (const std::vector<Symbol>& symbols : spelled) countNgrams(symbols);
         // The slack that spelling copies into and out of in whole blocks.
-        model_.textBytes_.append(kCopyBlock, '\0');
-        model_.foldedBytes_.append(kCopyBlock, '\0');
+        model_.textBytes_.append(NameModel::kCopyBlock, '\0');
+        model_.foldedBytes_.append(NameModel::kCopyBlock, '\0');
     }
 
     void build() {
@@ -102,6 +97,7 @@ public:
         linkShorterContexts(contextKeys);
         linkNextStates(contextKeys);
         setCosts();
+        model_.layOutForDrawing();
         calibrate();
     }
 
@@ -217,7 +213,7 @@ private:
             for (std::uint32_t e = c.begin; e < c.end; ++e) {
                 Entry& entry = model_.entries_[e];
                 if (entry.symbol != kBoundary)
-                    entry.next = model_.stateAfter(model_.push(keys[i], entry.symbol));
+                    entry.next = model_.longestContext(model_.push(keys[i], entry.symbol));
             }
         }
     }
@@ -284,19 +280,7 @@ std::uint32_t NameModel::longestContext(History h) const {
     return 0;
 }
 
-// The first entry whose cumulative weight is above `weight` (< c.kept), by
-// halves without branches: the draw is random, so a branch would be mispredicted.
-inline std::uint32_t NameModel::entryAt(const Context& c, std::uint64_t weight) const {
-    std::uint32_t first = c.begin;
-    for (std::uint32_t n = c.end - c.begin; n > 1;) {
-        const std::uint32_t half = n / 2;
-        first = entries_[first + half - 1].cumulative <= weight ? first + half : first;
-        n -= half;
-    }
-    return first;
-}
-
-inline std::uint32_t NameModel::entryOf(const Context& c, Symbol s) const {
+std::uint32_t NameModel::entryOf(const Context& c, Symbol s) const {
     if (smallAlphabet_) {
         const std::uint64_t bit = 1ull << s;
         if ((c.symbols & bit) == 0) return FlatKeyMap::kMissing;
@@ -308,73 +292,6 @@ inline std::uint32_t NameModel::entryOf(const Context& c, Symbol s) const {
     return found == last || found->symbol != s
                ? FlatKeyMap::kMissing
                : static_cast<std::uint32_t>(found - entries_.begin());
-}
-
-// Inlined into drawRest, its one caller, where most of the time goes.
-[[gnu::always_inline]] inline NameModel::Symbol NameModel::sample(State& state, SplitMix64& random,
-                                                                  Cost& cost) const {
-    std::uint32_t index = state;
-    std::uint32_t entry = 0;
-    for (;; index = contexts_[index].shorter) {
-        const Context& c = contexts_[index];
-        const std::uint64_t r = random.below(c.total);
-        if (r >= c.kept) continue;  // the discounted share: ask the shorter context
-        entry = entryAt(c, r);
-        break;
-    }
-    // The symbol's chance, and what follows, come from the longest context
-    // that saw it; the contexts above that one pass it on.
-    const Symbol s = entries_[entry].symbol;
-    for (std::uint32_t longer = state; longer != index; longer = contexts_[longer].shorter) {
-        const std::uint32_t e = entryOf(contexts_[longer], s);
-        if (e != FlatKeyMap::kMissing) {
-            entry = e;
-            break;
-        }
-        cost += contexts_[longer].backoffCost;
-    }
-    cost += entries_[entry].cost;
-    state = entries_[entry].next;
-    return s;
-}
-
-bool NameModel::drawRest(State state, SplitMix64& random, std::size_t longest, Cost mostCost,
-                         Cost& cost, std::vector<Symbol>& symbols) const {
-    for (;;) {
-        const Symbol s = sample(state, random, cost);
-        if (s == kBoundary) return true;
-        // Costs only grow: a name already too unlikely is given up at once.
-        if (symbols.size() == longest || cost > mostCost) return false;
-        symbols.push_back(s);
-    }
-}
-
-std::string_view NameModel::spellBytes(const std::vector<Symbol>& symbols, bool folded,
-                                       std::string& buffer) const {
-    const std::string& bytes = folded ? foldedBytes_ : textBytes_;
-    const std::size_t most = symbols.size() * (folded ? longestFolded_ : longestText_) + kCopyBlock;
-    if (buffer.size() < most) buffer.resize(most);
-    char* const begin = buffer.data();
-    char* to = begin;
-    for (const Symbol s : symbols) {
-        const Span& span = spans_[s];
-        const char* from = bytes.data() + (folded ? span.folded : span.text);
-        const std::uint32_t size = folded ? span.foldedSize : span.textSize;
-        if (size <= kCopyBlock)
-            std::memcpy(to, from, kCopyBlock);
-        else
-            std::memcpy(to, from, size);
-        to += size;
-    }
-    return {begin, static_cast<std::size_t>(to - begin)};
-}
-
-bool NameModel::keepsAfterThinning(Cost cost, SplitMix64& random) const {
-    if (cost >= common_) return true;
-    // Kept with the chance 2^-(common_ - cost): -log2 of a uniform draw is
-    // exponential, so it is at least that with just that chance.
-    const std::uint64_t draw = random.next() | 1;
-    return costOf(draw, ~0ull) >= common_ - cost;
 }
 
 std::uint64_t NameModel::weightOf(const Context& c, Symbol s) const {

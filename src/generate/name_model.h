@@ -54,7 +54,8 @@ public:
     using Symbol = std::uint16_t;
     // The last order - 1 symbols, the newest in the lowest bits.
     using History = std::uint64_t;
-    // Where drawing stands: the longest learned context that ends the history.
+    // Where drawing stands: the longest learned context that ends the history
+    // (where it lies in the layout for drawing).
     using State = std::uint32_t;
     // How unlikely a name is: -log2 of its chance, in 1/1024 of a bit.
     using Cost = std::uint32_t;
@@ -107,7 +108,7 @@ public:
 
     History start() const { return startHistory_; }
     History push(History h, Symbol s) const { return ((h << bits_) | s) & historyMask_; }
-    State stateAfter(History h) const { return longestContext(h); }
+    State stateAfter(History h) const { return slotOf_[longestContext(h)]; }
 
     // Draws the rest of a name from `state` up to the end mark, appending its
     // symbols and adding their costs. Gives up (false) as soon as the name
@@ -156,7 +157,9 @@ private:
     std::string_view spellBytes(const std::vector<Symbol>& symbols, bool folded,
                                 std::string& buffer) const;
     std::uint32_t entryOf(const Context& c, Symbol s) const;
-    std::uint32_t entryAt(const Context& c, std::uint64_t weight) const;
+    void layOutForDrawing();
+    std::uint32_t entryIn(State state, Symbol s) const;
+    std::uint32_t entryAt(State state, std::uint64_t weight) const;
     std::uint64_t weightOf(const Context& c, Symbol s) const;
     std::uint64_t chanceIn(std::uint32_t context, Symbol s) const;
 
@@ -172,6 +175,10 @@ private:
     std::string textBytes_;
     std::string foldedBytes_;
     std::vector<Span> spans_;
+    // Symbols are spelled in blocks of this many bytes, past their end into
+    // the slack of both buffers: a fixed-size copy is a few moves, where a
+    // copy of each symbol's own size would be a call.
+    static constexpr std::size_t kCopyBlock = 16;
     std::uint32_t longestText_ = 0;  // bytes of the longest symbol text
     std::uint32_t longestFolded_ = 0;
     FlatKeySet names_;
@@ -184,14 +191,34 @@ private:
     // contexts_[0] is the empty context; the map finds the others.
     std::vector<Context> contexts_;
     FlatKeyMap contextIndex_;
-    // What a context predicts, in one place for drawing.
+    // What a context predicts.
     struct Entry {
-        std::uint32_t cumulative = 0;  // weight from the context's begin up to this one
-        State next = 0;                // the state after this symbol
-        Cost cost = 0;                 // of this symbol in this context
-        Symbol symbol = 0;
+        std::uint32_t cumulative;  // weight from the context's begin up to this one
+        State next;                // the context after this symbol (a state when drawing)
+        Cost cost;                 // of this symbol in this context
+        Symbol symbol;
     };
     std::vector<Entry> entries_;
+    // The layout for drawing: each context as a head of two slots followed
+    // by its entries, so that a draw finds what a context predicts in the
+    // memory next to it, mostly in one cache line. A state is a head's slot.
+    struct Head {
+        std::uint32_t total, kept, count;
+        State shorter;
+    };
+    struct HeadMore {
+        std::uint64_t symbols;
+        Cost backoffCost;
+        std::uint32_t unused;
+    };
+    union Slot {
+        Head head{};
+        HeadMore more;
+        Entry entry;
+    };
+    static constexpr std::uint32_t kHeadSlots = 2;
+    std::vector<Slot> slots_;
+    std::vector<State> slotOf_;  // of each context
     // Costs of the model's own names at the plausible and common shares.
     Cost leastLikely_ = ~Cost{0};
     Cost common_ = 0;
