@@ -23,18 +23,6 @@ namespace {
 
 using namespace clitest;
 
-struct UsageCase {
-    const char* name;
-    QStringList arguments;
-    QString says;
-};
-
-void PrintTo(const UsageCase& usage, std::ostream* out) {
-    *out << usage.name;
-}
-
-class UsageErrors : public CommandLine, public ::testing::WithParamInterface<UsageCase> {};
-
 TEST_P(UsageErrors, OneLineAndStatusTwo) {
     expectError(run(GetParam().arguments), 2, GetParam().says);
 }

@@ -231,45 +231,29 @@ TEST_F(Origins, NamesOfAnOriginAreTheListViewsOfThatOrigin) {
     for (const QString& name : unisex) EXPECT_TRUE(dataList("de", "unisex").contains(key(name)));
 }
 
-struct OriginUsage {
-    const char* name;
-    QStringList arguments;
-    QString says;
-};
-
-void PrintTo(const OriginUsage& usage, std::ostream* out) {
-    *out << usage.name;
-}
-
-class OriginUsageErrors : public CommandLine, public ::testing::WithParamInterface<OriginUsage> {};
-
-TEST_P(OriginUsageErrors, OneLineAndStatusTwo) {
-    expectError(run(GetParam().arguments), 2, GetParam().says);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    CommandLine, OriginUsageErrors,
+    Origins, UsageErrors,
     ::testing::Values(
-        OriginUsage{"UnknownOrigin", {"generate", "--origin", "xx-YY"}, "unknown origin 'xx-YY'"},
-        OriginUsage{"NotATag", {"generate", "--origin", "d e!"}, "is not an origin tag"},
-        OriginUsage{"ShareText", {"generate", "--origin", "de:ten,fr:5"}, "is not a number"},
-        OriginUsage{"ShareZero", {"generate", "--origin", "de:0,fr:5"}, "above zero"},
-        OriginUsage{"ShareOnSome", {"generate", "--origin", "de:60,fr"}, "every origin or to none"},
-        OriginUsage{"Twice", {"generate", "--origin", "de,DE"}, "given twice"},
-        OriginUsage{"Empty", {"generate", "--origin", ""}, "no origin given"},
-        OriginUsage{"NoUnisexNames",
-                    {"generate", "--origin", "af", "--gender", "unisex"},
-                    "has no unisex first names"},
-        OriginUsage{"OriginOfUserList",
-                    {"generate", "--list", "user", "--origin", "de"},
-                    "built-in list only"},
-        OriginUsage{"MixOfUserList", {"generate", "--list", "user", "--mix"}, "built-in list only"},
-        OriginUsage{
+        UsageCase{"UnknownOrigin", {"generate", "--origin", "xx-YY"}, "unknown origin 'xx-YY'"},
+        UsageCase{"NotATag", {"generate", "--origin", "d e!"}, "is not an origin tag"},
+        UsageCase{"ShareText", {"generate", "--origin", "de:ten,fr:5"}, "is not a number"},
+        UsageCase{"ShareZero", {"generate", "--origin", "de:0,fr:5"}, "above zero"},
+        UsageCase{"ShareOnSome", {"generate", "--origin", "de:60,fr"}, "every origin or to none"},
+        UsageCase{"Twice", {"generate", "--origin", "de,DE"}, "given twice"},
+        UsageCase{"Empty", {"generate", "--origin", ""}, "no origin given"},
+        UsageCase{"NoUnisexNames",
+                  {"generate", "--origin", "af", "--gender", "unisex"},
+                  "has no unisex first names"},
+        UsageCase{"OriginOfUserList",
+                  {"generate", "--list", "user", "--origin", "de"},
+                  "built-in list only"},
+        UsageCase{"MixOfUserList", {"generate", "--list", "user", "--mix"}, "built-in list only"},
+        UsageCase{
             "LatinOfUserList", {"generate", "--list", "user", "--latin"}, "built-in list only"},
-        OriginUsage{"UniqueMix", {"generate", "--unique", "--mix"}, "does not go with --mix"},
-        OriginUsage{"NamesUnknownOrigin", {"names", "last", "--origin", "qq"}, "unknown origin"},
-        OriginUsage{
+        UsageCase{"UniqueMix", {"generate", "--unique", "--mix"}, "does not go with --mix"},
+        UsageCase{"NamesUnknownOrigin", {"names", "last", "--origin", "qq"}, "unknown origin"},
+        UsageCase{
             "NamesUnisexWithoutOrigin", {"names", "first", "--gender", "unisex"}, "needs --origin"},
-        OriginUsage{"OriginsFormat", {"origins", "--format", "xlsx"}, "text, csv or json"}));
+        UsageCase{"OriginsFormat", {"origins", "--format", "xlsx"}, "text, csv or json"}));
 
 }  // namespace

@@ -3,10 +3,13 @@
 // The program run from the command line: each test copies it with its own
 // names.mdb into a folder of its own and runs it as a separate process,
 // without a display.
+#include <ostream>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -118,5 +121,19 @@ inline void expectError(const Outcome& outcome, int status, const QString& says)
         << err.toStdString();
     EXPECT_TRUE(err.contains(says)) << err.toStdString() << " lacks " << says.toStdString();
 }
+
+// A run the command line refuses: one line that says `says`, status 2.
+struct UsageCase {
+    const char* name;
+    QStringList arguments;
+    QString says;
+};
+
+inline void PrintTo(const UsageCase& usage, std::ostream* out) {
+    *out << usage.name;
+}
+
+// Each test file instantiates its own table of refusals.
+class UsageErrors : public CommandLine, public ::testing::WithParamInterface<UsageCase> {};
 
 }  // namespace clitest

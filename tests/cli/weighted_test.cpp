@@ -232,42 +232,26 @@ TEST_F(Weighted, OriginsSayWhichCarryFrequenciesAndDecades) {
     EXPECT_EQ(text.filter(QRegularExpression("^de .*; no frequencies$")).size(), 1);
 }
 
-struct BornUsage {
-    const char* name;
-    QStringList arguments;
-    QString says;
-};
-
-void PrintTo(const BornUsage& usage, std::ostream* out) {
-    *out << usage.name;
-}
-
-class BornUsageErrors : public CommandLine, public ::testing::WithParamInterface<BornUsage> {};
-
-TEST_P(BornUsageErrors, OneLineAndStatusTwo) {
-    expectError(run(GetParam().arguments), 2, GetParam().says);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    CommandLine, BornUsageErrors,
+    Born, UsageErrors,
     ::testing::Values(
-        BornUsage{"OriginWithoutDecades",
+        UsageCase{"OriginWithoutDecades",
                   {"generate", "--born", "1950s", "--origin", "en-US,de"},
                   "de (German) has no names by birth decade"},
-        BornUsage{"NotADecade", {"generate", "--born", "fifties"}, "is not a birth decade"},
-        BornUsage{"DecadeNotEndingInZero", {"generate", "--born", "1955s"}, "is not a decade"},
-        BornUsage{"Backwards", {"generate", "--born", "1970s-1950s"}, "run backwards"},
-        BornUsage{"BeforeTheData", {"generate", "--born", "1870s"}, "births for the 1880s"},
-        BornUsage{"BornOfUserList",
+        UsageCase{"NotADecade", {"generate", "--born", "fifties"}, "is not a birth decade"},
+        UsageCase{"DecadeNotEndingInZero", {"generate", "--born", "1955s"}, "is not a decade"},
+        UsageCase{"Backwards", {"generate", "--born", "1970s-1950s"}, "run backwards"},
+        UsageCase{"BeforeTheData", {"generate", "--born", "1870s"}, "births for the 1880s"},
+        UsageCase{"BornOfUserList",
                   {"generate", "--list", "user", "--born", "1950s"},
                   "built-in list only"},
-        BornUsage{"WeightedOfUserList",
+        UsageCase{"WeightedOfUserList",
                   {"generate", "--list", "user", "--weighted"},
                   "built-in list only"},
-        BornUsage{"BornInvented",
+        UsageCase{"BornInvented",
                   {"generate", "--invent", "--born", "1950s"},
                   "does not go with --invent"},
-        BornUsage{"WeightedInvented",
+        UsageCase{"WeightedInvented",
                   {"generate", "--invent", "--weighted"},
                   "does not go with --invent"}));
 
