@@ -12,6 +12,7 @@
 #include "cli/unique_names.h"
 #include "generate/choice_error.h"
 #include "generate/fast_random.h"
+#include "generate/frequency_pools.h"
 #include "generate/origin_pools.h"
 #include "names/origin_store.h"
 #include "platform/database.h"
@@ -105,8 +106,13 @@ std::vector<generate::OriginNames> originPools(platform::Database& database,
                                                const generate::OriginMix& chosen, bool latin) {
     std::vector<generate::OriginNames> pools;
     for (const std::string& tag : chosen.tags) {
-        names::OriginEntry entry = names::originForDrawing(database, QString::fromStdString(tag));
-        if (latin) writeInLatin(entry);
+        const QString origin = QString::fromStdString(tag);
+        if (!latin) {
+            pools.push_back(generate::storedFrequencyPools(database, origin, {}).names);
+            continue;
+        }
+        names::OriginEntry entry = names::originForDrawing(database, origin);
+        writeInLatin(entry);
         pools.push_back(generate::originNames(entry, {false, {}, {}}));
     }
     return pools;
