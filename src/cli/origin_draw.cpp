@@ -12,6 +12,7 @@
 #include "cli/unique_names.h"
 #include "generate/choice_error.h"
 #include "generate/fast_random.h"
+#include "generate/frequency_pools.h"
 #include "names/birth_store.h"
 #include "names/origin_store.h"
 #include "platform/database.h"
@@ -71,6 +72,16 @@ void drawUniqueRows(const std::vector<generate::OriginNames>& origins,
     }
 }
 
+// An origin's pools with its names written in Latin letters: the lists are
+// rewritten before the pools are built, so they come from the rows.
+generate::FrequencyPools latinPools(platform::Database& database, const QString& tag,
+                                    const generate::FrequencyChoice& frequencies) {
+    names::OriginEntry entry = names::originForDrawing(database, tag);
+    if (frequencies.weighted || frequencies.decades) names::loadDistributions(database, entry);
+    writeInLatin(entry);
+    return generate::frequencyPools(entry, frequencies);
+}
+
 }  // namespace
 
 generate::OriginMix readOriginMix(platform::Database& database, const QString& text) {
@@ -106,11 +117,11 @@ ChosenPools originPools(platform::Database& database, const generate::OriginMix&
     const generate::FrequencyChoice& frequencies = request.frequencies;
     std::vector<generate::FrequencyPools> pools;
     for (const std::string& tag : chosen.tags) {
-        names::OriginEntry entry = names::originForDrawing(database, QString::fromStdString(tag));
-        if (frequencies.weighted || frequencies.decades) names::loadDistributions(database, entry);
-        if (request.latin) writeInLatin(entry);
+        const QString origin = QString::fromStdString(tag);
         try {
-            pools.push_back(generate::frequencyPools(entry, frequencies));
+            pools.push_back(request.latin ? latinPools(database, origin, frequencies)
+                                          : generate::storedFrequencyPools(database, origin,
+                                                                           frequencies));
         } catch (const generate::ChoiceError& error) {
             throw UsageError(QStringLiteral("--born: ") + QString::fromStdString(error.what()));
         }

@@ -7,79 +7,70 @@
 #include "generate/generation.h"
 #include "names/birth_store.h"
 #include "names/birth_table.h"
-#include "names/origin_store.h"
+#include "names/packed_store.h"
 
 namespace generate {
 
 namespace {
 
-using names::ListedName;
 using names::OriginList;
 
 // True when shownName leaves the name as it is: ASCII letters, the first
 // upper case and the rest lower case, as most names of long lists are. Those
 // skip the conversion through UTF-16.
-char32_t codeOf(QChar c) {
-    return c.unicode();
-}
-char32_t codeOf(char c) {
-    return static_cast<unsigned char>(c);
-}
-
-template <typename Text>
-bool isShownAlready(const Text& name) {
-    if (name.size() == 0) return false;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(name.size()); ++i) {
-        const char32_t c = codeOf(name[i]);
+bool isShownAlready(std::string_view name) {
+    if (name.empty()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
         if (!(i == 0 ? (c >= 'A' && c <= 'Z') : (c >= 'a' && c <= 'z'))) return false;
     }
     return true;
 }
 
-// Names as rows show them with their weights, gathered for one pool.
+// Names as rows show them with their weights, gathered for one pool in one
+// block of text.
 struct PoolMaker {
-    std::vector<std::string> names;
+    std::string text;
+    std::vector<std::uint32_t> offsets{0};
     std::vector<double> weights;
 
-    void add(const QString& name, double weight) {
-        if (isShownAlready(name))
-            names.push_back(name.toStdString());
-        else
-            names.push_back(shownName(name).toStdString());
-        weights.push_back(weight);
-    }
     void add(std::string_view utf8, double weight) {
-        if (isShownAlready(utf8))
-            names.emplace_back(utf8);
-        else
-            names.push_back(
-                shownName(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))).toStdString());
+        if (isShownAlready(utf8)) {
+            text.append(utf8);
+        } else {
+            const QByteArray shown =
+                shownName(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+            text.append(shown.constData(), static_cast<std::size_t>(shown.size()));
+        }
+        offsets.push_back(static_cast<std::uint32_t>(text.size()));
         weights.push_back(weight);
     }
-    NamePool uniform() const { return NamePool(std::span<const std::string>(names)); }
-    NamePool weighted() const {
-        if (names.empty()) return {};
-        return NamePool(std::span<const std::string>(names), weights);
+    NamePool uniform() { return NamePool(std::move(text), std::move(offsets)); }
+    NamePool weighted() {
+        if (weights.empty()) return {};
+        return NamePool(std::move(text), std::move(offsets), weights);
     }
 };
 
-NamePool uniformPool(const QList<ListedName>& list) {
+NamePool uniformPool(const names::PackedNames& list) {
     PoolMaker pool;
-    for (const ListedName& listed : list) pool.add(listed.name, 0);
+    pool.text.reserve(list.text.size());
+    pool.offsets.reserve(list.offsets.size());
+    for (std::uint32_t i = 0; i < list.size(); ++i) pool.add(list.at(i), 0);
     return pool.uniform();
 }
 
 // The list's weighted distribution without the names of weight zero; empty
 // when no name has a weight.
-NamePool weightedPool(const QList<ListedName>& list) {
+NamePool weightedPool(const names::PackedNames& list) {
     PoolMaker pool;
-    for (const ListedName& listed : list)
-        if (listed.weight > 0) pool.add(listed.name, listed.weight);
+    for (std::uint32_t i = 0; i < list.size(); ++i)
+        if (list.weights[i] > 0) pool.add(list.at(i), list.weights[i]);
     return pool.weighted();
 }
 
 // The weighted pool where the list has weights, else the uniform one.
-NamePool poolFor(const names::OriginEntry& origin, OriginList list, bool weighted,
+NamePool poolFor(const names::PackedOrigin& origin, OriginList list, bool weighted,
                  bool& gotWeights) {
     if (weighted) {
         NamePool pool = weightedPool(origin.weightedList(list));
@@ -144,6 +135,10 @@ void birthPools(const names::BirthTable& table, std::optional<DecadeRange> range
 }  // namespace
 
 FrequencyPools frequencyPools(const names::OriginEntry& origin, const FrequencyChoice& choice) {
+    return frequencyPools(names::packed(origin), choice);
+}
+
+FrequencyPools frequencyPools(const names::PackedOrigin& origin, const FrequencyChoice& choice) {
     const bool hasBirths = !origin.birthsByDecade.isEmpty();
     if (choice.decades && !hasBirths) refuseDecades(origin.origin, *choice.decades);
 
@@ -175,9 +170,9 @@ FrequencyPools frequencyPools(const names::OriginEntry& origin, const FrequencyC
 
 FrequencyPools storedFrequencyPools(platform::Database& database, const QString& tag,
                                     const FrequencyChoice& choice) {
-    names::OriginEntry origin = names::originForDrawing(database, tag);
-    if (choice.weighted || choice.decades) names::loadDistributions(database, origin);
-    return frequencyPools(origin, choice);
+    return frequencyPools(
+        names::packedForDrawing(database, tag, choice.weighted || choice.decades.has_value()),
+        choice);
 }
 
 }  // namespace generate

@@ -7,6 +7,7 @@
 #include "generate/birth_decades.h"
 #include "generate/person_draw.h"
 #include "names/origin_data.h"
+#include "names/packed_names.h"
 
 namespace platform {
 class Database;
@@ -47,10 +48,12 @@ struct FrequencyPools {
 // in neither the female nor the male pool. Throws ChoiceError for decades
 // asked of an origin without births, platform::Failure for unreadable births.
 FrequencyPools frequencyPools(const names::OriginEntry& origin, const FrequencyChoice& choice);
+FrequencyPools frequencyPools(const names::PackedOrigin& origin, const FrequencyChoice& choice);
 
 // The same for a stored origin: its lists as the user's edits leave them
 // (names::originForDrawing), with the full distributions and births loaded
-// when the choice needs them. The user's edits do not reach those.
+// when the choice needs them (names::packedForDrawing, quick for an origin
+// without edits). The user's edits do not reach those.
 FrequencyPools storedFrequencyPools(platform::Database& database, const QString& tag,
                                     const FrequencyChoice& choice);
 

@@ -88,6 +88,28 @@ NamePool::NamePool(std::span<const std::string> names, std::span<const double> w
     weigh(weights);
 }
 
+void NamePool::take(std::string text, std::vector<std::uint32_t> offsets) {
+    if (offsets.empty() || offsets.front() != 0 || offsets.back() != text.size() ||
+        !std::is_sorted(offsets.begin(), offsets.end()))
+        throw platform::Failure(QStringLiteral("A list's names do not match their offsets"));
+    if (offsets.size() > std::numeric_limits<std::uint32_t>::max())
+        throw platform::Failure(QStringLiteral("Too many names for one list"));
+    text_ = std::move(text);
+    offsets_ = std::move(offsets);
+    size_ = static_cast<std::uint32_t>(offsets_.size() - 1);
+}
+
+NamePool::NamePool(std::string text, std::vector<std::uint32_t> offsets) {
+    take(std::move(text), std::move(offsets));
+}
+
+NamePool::NamePool(std::string text, std::vector<std::uint32_t> offsets,
+                   std::span<const double> weights) {
+    checkSameLength(offsets.empty() ? 0 : offsets.size() - 1, weights.size());
+    take(std::move(text), std::move(offsets));
+    weigh(weights);
+}
+
 NamePool commonNamesCovering(std::span<const std::string_view> names,
                              std::span<const double> weights, double share) {
     return common(names, weights, share);

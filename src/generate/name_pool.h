@@ -27,6 +27,11 @@ public:
     // Weights as AliasTable takes them, one per name (platform::Failure otherwise).
     NamePool(std::span<const std::string_view> names, std::span<const double> weights);
     NamePool(std::span<const std::string> names, std::span<const double> weights);
+    // Names already held one after the other in `text`, name i at
+    // [offsets[i], offsets[i + 1]); taken over without a copy. platform::Failure
+    // unless the offsets start at 0, never fall, and end at text.size().
+    NamePool(std::string text, std::vector<std::uint32_t> offsets);
+    NamePool(std::string text, std::vector<std::uint32_t> offsets, std::span<const double> weights);
 
     std::uint32_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -60,6 +65,7 @@ private:
     template <typename Name>
     void hold(std::span<const Name> names);
     void weigh(std::span<const double> weights);
+    void take(std::string text, std::vector<std::uint32_t> offsets);
 
     std::string text_;
     std::vector<std::uint32_t> offsets_{0};

@@ -15,14 +15,14 @@ bool hasDistributionTables(platform::Database& database) {
                .toInt() == 2;
 }
 
+}  // namespace
+
 QByteArray storedBirthBytes(platform::Database& database, const QString& tag) {
     if (!hasDistributionTables(database)) return {};
     platform::Query row =
         database.query("select births from origin_births where origin = ?", {tag});
     return row.next() ? row.bytes(0) : QByteArray();
 }
-
-}  // namespace
 
 void loadDistributions(platform::Database& database, OriginEntry& entry) {
     entry.weightedLists = {};

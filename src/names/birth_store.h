@@ -22,6 +22,8 @@ void loadDistributions(platform::Database& database, OriginEntry& entry);
 
 // The origin's births by decade; empty for an origin without them.
 BirthTable storedBirths(platform::Database& database, const QString& tag);
+// The same as stored: the gzip bytes of births_by_decade.tsv.gz, or none.
+QByteArray storedBirthBytes(platform::Database& database, const QString& tag);
 
 // What an origin's weighted draws can rest on: names with frequencies from a
 // source (a weighted list, or births), and births by decade.

@@ -85,7 +85,8 @@ void takeTemplateOrigins(platform::Database& db) {
     if (!hasOriginTables(db)) db.executeScript(kOriginSchema);
     db.executeScript(kDistributionSchema);
     QStringList shown = shownOrigins(db);
-    for (const char* table : {"origin", "origin_name", "origin_weighted_name", "origin_births"}) {
+    for (const char* table :
+         {"origin", "origin_name", "origin_weighted_name", "origin_births", "origin_pack"}) {
         db.execute((QByteArray("delete from main.") + table).constData());
         if (templateHas(db, table))
             db.execute(

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include "names/packed_names.h"
 #include "names/statements.h"
 #include "platform/failure.h"
 
@@ -62,6 +63,7 @@ public:
         void bind(int parameter, double value) {
             sqlite3_bind_double(statement_, parameter, value);
         }
+        void bind(int parameter, int value) { sqlite3_bind_int(statement_, parameter, value); }
         void bindNull(int parameter) { sqlite3_bind_null(statement_, parameter); }
         void run() {
             const int rc = sqlite3_step(statement_);
@@ -156,6 +158,27 @@ void insertDistributions(Connection& db, const QList<OriginEntry>& origins) {
     }
 }
 
+void insertPacks(Connection& db, const QList<OriginEntry>& origins) {
+    Connection::Statement pack(db, "insert into origin_pack values (?, ?, ?, ?, ?)");
+    for (const OriginEntry& entry : origins) {
+        for (OriginList list : kOriginLists) {
+            const auto i = static_cast<std::size_t>(list);
+            QList<ListedName> full = entry.weightedLists[i];
+            full.removeIf([](const ListedName& listed) { return !(listed.weight > 0); });
+            for (const auto& [lists, isFull] : {std::pair{&entry.lists[i], 0}, {&full, 1}}) {
+                if (lists->isEmpty()) continue;
+                const PackedBytes bytes = packedBytes(*lists);
+                pack.bind(1, entry.origin.tag);
+                pack.bind(2, QString::fromLatin1(listWord(list)));
+                pack.bind(3, isFull);
+                pack.bind(4, bytes.names);
+                pack.bind(5, bytes.weights);
+                pack.run();
+            }
+        }
+    }
+}
+
 // The origin that the built-in tables show at first, and its names there.
 const OriginEntry* firstShown(const NameTables& names) {
     const QString wanted =
@@ -191,6 +214,9 @@ int builtInEdition(const NameTables& names) {
         hash.addData(entry.birthsByDecade);
         hash.addData(QByteArrayView("\0", 1));
     }
+    // A new layout of the store is a new edition too: a copy then takes the
+    // template's tables in that layout.
+    hash.addData(QByteArray::number(kStoreSchemaVersion));
     const QByteArray digest = hash.result();
     quint32 edition = 0;
     for (int i = 0; i < 4; ++i) edition = (edition << 8) | static_cast<quint8>(digest[i]);
@@ -210,6 +236,7 @@ void createNameDatabase(const QString& path, const NameTables& names) {
     db.execute(kDistributionSchema);
     insertOrigins(db, names.origins);
     insertDistributions(db, names.origins);
+    insertPacks(db, names.origins);
     if (const OriginEntry* shown = firstShown(names)) {
         db.insertAll("insert into system_mfirstname (Mfirst) values (?)", maleTableNames(*shown));
         db.insertAll("insert into system_ffirstname (Ffirst) values (?)", femaleTableNames(*shown));

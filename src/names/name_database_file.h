@@ -26,10 +26,10 @@ inline constexpr const char* kNameDatabaseSchema =
 // one for all), so that it comes back when the origin is shown again and
 // outlives a refresh of the built-in names. While shown_origin is empty
 // nothing is kept: the tables are being filled, or the file holds no origins.
-inline constexpr int kStoreSchemaVersion = 3;
+inline constexpr int kStoreSchemaVersion = 4;
 inline constexpr const char* kOriginSchema =
     "create table store_info (key text primary key, value text not null);"
-    "insert into store_info values ('schema', '3');"
+    "insert into store_info values ('schema', '4');"
     "create table origin (tag text primary key, name text not null, scripts text not null,"
     " name_order text not null, separator text not null, sources text not null);"
     "create table origin_name (id integer primary key, origin text not null, list text not null,"
@@ -61,15 +61,20 @@ inline constexpr const char* kOriginSchema =
 // distribution of a list that origin_name holds only the common names of
 // (its names of weight above zero: the others are never drawn by weight), and
 // an origin's births by decade, the gzip bytes of its births_by_decade.tsv.gz.
-// The user's edits do not reach them. A store of schema 2 gains them on the
-// next refresh of its built-in lists.
+// The user's edits do not reach them. And each list of origin_name and of
+// origin_weighted_name once more, whole in one row (names/packed_names.h),
+// for drawing: full is 1 for a full distribution. A store of schema 2 or 3
+// gains them on the next refresh of its built-in lists.
 inline constexpr const char* kDistributionSchema =
     "create table if not exists origin_weighted_name (id integer primary key,"
     " origin text not null, list text not null, name text not null, weight real not null);"
     "create index if not exists origin_weighted_name_lists on origin_weighted_name"
     " (origin, list);"
     "create table if not exists origin_births (origin text primary key, births blob not null);"
-    "update store_info set value = '3' where key = 'schema';";
+    "create table if not exists origin_pack (origin text not null, list text not null,"
+    " full integer not null, names blob not null, weights blob not null,"
+    " primary key (origin, list, full)) without rowid;"
+    "update store_info set value = '4' where key = 'schema';";
 
 // The origin the built-in tables of a new database show: the default of a
 // user whose locale matches no origin.

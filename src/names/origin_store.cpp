@@ -55,11 +55,7 @@ OriginRecord recordOf(const platform::Query& row) {
 
 // The stored lists of one origin, without the user's changes.
 OriginEntry storedEntry(platform::Database& database, const QString& tag) {
-    platform::Query origin = database.query(
-        "select tag, name, scripts, name_order, separator, sources from origin where tag = ?",
-        {tag});
-    if (!origin.next()) throw platform::Failure(QStringLiteral("no origin ") + tag);
-    OriginEntry entry{recordOf(origin)};
+    OriginEntry entry{storedOrigin(database, tag)};
     platform::Query rows = database.query(
         "select list, name, coalesce(weight, 0) from origin_name where origin = ? order by id",
         {tag});
@@ -114,10 +110,6 @@ void addNew(QList<ListedName>& list, const QStringList& table, const QSet<QStrin
     }
 }
 
-bool hasEdits(platform::Database& database, const QString& tag) {
-    return database.query("select 1 from origin_edit where origin = ? limit 1", {tag}).next();
-}
-
 // The stored lists as the draw takes them while the user has changed none of
 // them: a unisex name is drawn as unisex only, not as male or female too.
 // Quick for long lists, as only the first names are compared, and only with
@@ -148,6 +140,18 @@ QList<OriginRecord> storedOrigins(platform::Database& database) {
         "select tag, name, scripts, name_order, separator, sources from origin order by tag");
     while (rows.next()) origins.append(recordOf(rows));
     return origins;
+}
+
+OriginRecord storedOrigin(platform::Database& database, const QString& tag) {
+    platform::Query origin = database.query(
+        "select tag, name, scripts, name_order, separator, sources from origin where tag = ?",
+        {tag});
+    if (!origin.next()) throw platform::Failure(QStringLiteral("no origin ") + tag);
+    return recordOf(origin);
+}
+
+bool hasEdits(platform::Database& database, const QString& tag) {
+    return database.query("select 1 from origin_edit where origin = ? limit 1", {tag}).next();
 }
 
 std::array<int, kOriginListCount> storedCounts(platform::Database& database, const QString& tag) {

@@ -23,6 +23,9 @@ bool hasOriginTables(platform::Database& database, const char* schema = "main");
 // The origins stored, ordered by tag. Empty for a file without origins.
 QList<OriginRecord> storedOrigins(platform::Database& database);
 
+// The stored origin of that tag; platform::Failure when there is none.
+OriginRecord storedOrigin(platform::Database& database, const QString& tag);
+
 // How many names each list of an origin holds as stored, by OriginList.
 std::array<int, kOriginListCount> storedCounts(platform::Database& database, const QString& tag);
 
@@ -47,6 +50,9 @@ OriginTables editedTables(platform::Database& database, const QString& tag);
 // origin with gendered surnames. A name added to a list with weights takes
 // the weight of the list's rarest name, as no source gives it one.
 OriginEntry originForDrawing(platform::Database& database, const QString& tag);
+
+// True when the user has changed any of the origin's names.
+bool hasEdits(platform::Database& database, const QString& tag);
 
 // The origins the built-in tables show now, in order.
 QStringList shownOrigins(platform::Database& database);

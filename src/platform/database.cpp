@@ -147,6 +147,12 @@ QByteArray Query::bytes(int column) const {
     return QByteArray(data, sqlite3_column_bytes(statement_, column));
 }
 
+std::string_view Query::view(int column) const {
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(statement_, column));
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement_, column));
+    return size == 0 ? std::string_view() : std::string_view(data, size);
+}
+
 Database::~Database() {
     close();
 }

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include <QByteArray>
 #include <QString>
@@ -50,6 +51,8 @@ public:
     QString text(int column) const;
     // The value of a column of the current row as bytes, as a blob holds them.
     QByteArray bytes(int column) const;
+    // The same without a copy: valid until the next call on this query.
+    std::string_view view(int column) const;
 
 private:
     friend class Database;
