@@ -261,6 +261,8 @@ void Form1::Form_Load() {
     });
     procedure.run(162, [&] { reportUnreadable(stored.unreadableBorn); });
     procedure.run(164, [&] { reportUnreadable(stored.unreadableInvent); });
+    // The first run's draw is made while the window is shown.
+    prepareDraw();
     // The count box is first in the tab order: it has the focus, its text selected.
     Text1->setFocus();
     Text1_GotFocus();

@@ -1,14 +1,18 @@
 #pragma once
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QMap>
 #include <QStringList>
 #include <QWidget>
 
 #include "app/origin_choice.h"
+#include "generate/birth_decades.h"
+#include "generate/person_draw.h"
 #include "generate/random_generator.h"
 #include "names/birth_store.h"
 #include "platform/pointer.h"
@@ -24,7 +28,6 @@ class QTreeView;
 
 namespace generate {
 class PersonDraw;
-struct PoolChoice;
 }  // namespace generate
 namespace guarded {
 class Procedure;
@@ -40,6 +43,26 @@ namespace app {
 
 struct DrawKeys;
 struct InventionPlan;
+
+// A persons' draw made, or being made, for the run that needs it, with what
+// it was made from.
+struct PreparedDraw {
+    struct Inputs {
+        QString databasePath;
+        QStringList tags;
+        std::vector<double> shares;
+        generate::GenderFilter gender = generate::GenderFilter::Both;
+        bool byFrequency = false;
+        bool weighted = false;
+        std::optional<generate::DecadeRange> born;
+        QMap<QString, names::OriginFrequencies> frequencies;
+        QStringList shownFirst;  // the list views' stored names
+        QStringList shownLast;
+        bool operator==(const Inputs& other) const;
+    };
+    Inputs inputs;
+    std::shared_future<std::shared_ptr<const generate::PersonDraw>> draw;
+};
 
 inline constexpr char kHomePage[] = "https://www.quillfern.example/";
 
@@ -167,19 +190,22 @@ private:
     void reportUnreadableOrigin();
     // True when a run draws whole persons from the current origins.
     bool drawsPersons() const;
-    // The persons' draw over the current origins, with only the names the list
-    // views show, by the gender option.
-    generate::PersonDraw personDraw();
-    // The names the list views show, as pools take them.
-    generate::PoolChoice shownPools() const;
+    // The persons' draw over the current origins by the gender option: by
+    // frequency and decade where the keys ask and the origins carry them,
+    // otherwise with only the names the list views show. Kept for the next
+    // run while nothing it rests on changes. Throws platform::Failure.
+    std::shared_ptr<const generate::PersonDraw> personDraw(const DrawKeys& drawKeys);
+    // Starts making the draw of the next run on another thread, when that run
+    // will draw persons; the run takes it when it is still right.
+    void prepareDraw();
+    void startPreparing();
+    PreparedDraw::Inputs drawInputs(const DrawKeys& drawKeys);
     // Whether each stored origin has frequencies and decades: read once, when
     // first asked.
     const QMap<QString, names::OriginFrequencies>& originFrequencies();
     // True when a run draws by frequency or birth decade: the built-in list,
     // Born given, or Weighted for origins of which one carries frequencies.
     bool drawsByFrequency(const DrawKeys& drawKeys);
-    // The persons' draw by frequency and decade where the origins carry them.
-    generate::PersonDraw frequencyDraw(const DrawKeys& drawKeys);
     // What invented names learn from: the list views, or the current
     // origins' lists per sex when whole persons are drawn.
     InventionPlan inventionPlan();
@@ -207,6 +233,7 @@ private:
     std::unique_ptr<results::Form2> form2_;
     std::optional<OriginChoice> origins_;
     std::optional<QMap<QString, names::OriginFrequencies>> frequencies_;
+    std::unique_ptr<PreparedDraw> prepared_;
 };
 
 }  // namespace app

@@ -1,6 +1,9 @@
 // How the main window's "Start Generating" draws beside the plain pairing of
 // the list views: by frequency and birth decade (the keys Weighted and Born),
 // and invented names (the key Invent).
+#include <future>
+#include <memory>
+
 #include <QMap>
 #include <QRadioButton>
 
@@ -65,42 +68,103 @@ bool Form1::drawsByFrequency(const DrawKeys& drawKeys) {
     return false;
 }
 
-generate::PoolChoice Form1::shownPools() const {
-    return generate::PoolChoice{false, firstNames_->storedNames(), lastNames_->storedNames(), true};
-}
+namespace {
 
-generate::PersonDraw Form1::personDraw() {
+// Builds the persons' draw from what the window gave: safe on another thread.
+std::shared_ptr<const generate::PersonDraw> buildDraw(const PreparedDraw::Inputs& in) {
     // An empty view would mean every name to the pools' filter.
-    if (firstNames_->count() == 0 || lastNames_->count() == 0)
+    if (in.shownFirst.isEmpty() || in.shownLast.isEmpty())
         throw platform::Failure(QStringLiteral("There are no names to draw from"));
+    const generate::PoolChoice shown{false, in.shownFirst, in.shownLast, true};
     platform::Database database;
-    database.open(databasePath());
-    QList<names::OriginEntry> entries;
-    for (const QString& tag : origins_->tags())
-        entries.append(names::originForDrawing(database, tag));
-    database.close();
-    return generate::PersonDraw(
-        generate::originNames(entries, shownPools()),
-        generate::DrawChoice{origins_->chosen.shares, genderFilterOf(*this)});
-}
-
-generate::PersonDraw Form1::frequencyDraw(const DrawKeys& drawKeys) {
-    // Origins with frequencies draw from their full distributions (or their
-    // decades' births); the others as the list views show them.
-    const generate::FrequencyChoice choice{drawKeys.weighted, drawKeys.born};
-    const generate::PoolChoice shown = shownPools();
-    platform::Database database;
-    database.open(databasePath());
+    database.open(in.databasePath);
     std::vector<generate::OriginNames> pools;
-    for (const QString& tag : origins_->tags()) {
-        if (drawKeys.born || originFrequencies().value(tag).frequencies)
-            pools.push_back(generate::storedFrequencyPools(database, tag, choice).names);
-        else
-            pools.push_back(generate::originNames(names::originForDrawing(database, tag), shown));
+    if (!in.byFrequency) {
+        QList<names::OriginEntry> entries;
+        for (const QString& tag : in.tags) entries.append(names::originForDrawing(database, tag));
+        pools = generate::originNames(entries, shown);
+    } else {
+        // Origins with frequencies draw from their full distributions (or
+        // their decades' births); the others as the list views show them.
+        const generate::FrequencyChoice choice{in.weighted, in.born};
+        for (const QString& tag : in.tags) {
+            if (in.born || in.frequencies.value(tag).frequencies)
+                pools.push_back(generate::storedFrequencyPools(database, tag, choice).names);
+            else
+                pools.push_back(
+                    generate::originNames(names::originForDrawing(database, tag), shown));
+        }
     }
     database.close();
-    return generate::PersonDraw(
-        std::move(pools), generate::DrawChoice{origins_->chosen.shares, genderFilterOf(*this)});
+    return std::make_shared<const generate::PersonDraw>(std::move(pools),
+                                                        generate::DrawChoice{in.shares, in.gender});
+}
+
+}  // namespace
+
+bool PreparedDraw::Inputs::operator==(const Inputs& other) const {
+    // A list view's names that changed are a list of their own: the copy
+    // held here keeps the old one.
+    const auto same = [](const QStringList& a, const QStringList& b) {
+        return a.constData() == b.constData() && a.size() == b.size();
+    };
+    return databasePath == other.databasePath && tags == other.tags && shares == other.shares &&
+           gender == other.gender && byFrequency == other.byFrequency &&
+           weighted == other.weighted && born == other.born && same(shownFirst, other.shownFirst) &&
+           same(shownLast, other.shownLast);
+}
+
+PreparedDraw::Inputs Form1::drawInputs(const DrawKeys& drawKeys) {
+    PreparedDraw::Inputs in;
+    in.databasePath = databasePath();
+    in.tags = origins_->tags();
+    in.shares = origins_->chosen.shares;
+    in.gender = genderFilterOf(*this);
+    in.byFrequency = drawsByFrequency(drawKeys);
+    if (in.byFrequency) {
+        in.weighted = drawKeys.weighted;
+        in.born = drawKeys.born;
+        in.frequencies = originFrequencies();
+    }
+    in.shownFirst = firstNames_->storedNames();
+    in.shownLast = lastNames_->storedNames();
+    return in;
+}
+
+void Form1::prepareDraw() {
+    if (!origins_) return;
+    // Only a head start: what fails here fails again in the run, which reports it.
+    try {
+        startPreparing();
+    } catch (...) {
+        prepared_.reset();
+    }
+}
+
+void Form1::startPreparing() {
+    const DrawKeys drawKeys = this->drawKeys();
+    if (drawKeys.invent || !(drawsByFrequency(drawKeys) || drawsPersons())) return;
+    PreparedDraw::Inputs in = drawInputs(drawKeys);
+    if (prepared_ && prepared_->inputs == in) return;
+    prepared_ = std::make_unique<PreparedDraw>();
+    prepared_->inputs = in;
+    prepared_->draw = std::async(std::launch::async, [in] { return buildDraw(in); }).share();
+}
+
+std::shared_ptr<const generate::PersonDraw> Form1::personDraw(const DrawKeys& drawKeys) {
+    PreparedDraw::Inputs in = drawInputs(drawKeys);
+    if (!prepared_ || !(prepared_->inputs == in)) {
+        prepared_ = std::make_unique<PreparedDraw>();
+        prepared_->inputs = in;
+        std::promise<std::shared_ptr<const generate::PersonDraw>> made;
+        try {
+            made.set_value(buildDraw(in));
+        } catch (...) {
+            made.set_exception(std::current_exception());
+        }
+        prepared_->draw = made.get_future().share();
+    }
+    return prepared_->draw.get();  // a failure to build is thrown again
 }
 
 namespace {

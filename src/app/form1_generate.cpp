@@ -103,15 +103,12 @@ void Form1::PushButton1_Click() {
                         });
                         if (invented) produce(*invented);
                     } else {
-                        std::optional<generate::PersonDraw> persons;
+                        std::shared_ptr<const generate::PersonDraw> persons;
                         procedure.run(172, [&] {
-                            if (drawsByFrequency(keysNow))
-                                persons.emplace(frequencyDraw(keysNow));
-                            else
-                                persons.emplace(personDraw());
+                            persons = personDraw(keysNow);
                             personRandom.seed(generate::drawSeed(random_));
                         });
-                        if (persons) produce(std::as_const(*persons));
+                        if (persons) produce(*persons);
                     }
                 } else {
                     generate::produceRows(rowSteps, random_, count, plainValue,
