@@ -35,6 +35,8 @@ class Form2;
 
 namespace app {
 
+class OriginChooser;
+
 inline constexpr char kHomePage[] = "https://www.quillfern.example/";
 
 // The key code the list views' KeyDown procedures receive for the Delete key.
@@ -77,6 +79,9 @@ public:
     QTreeView* ListView1 = nullptr;      // first names
     QTreeView* ListView2 = nullptr;      // last names
     widgets::ProgressBar* ProgressBar1 = nullptr;
+    // Beside the gender options: the current origins; a click opens the chooser.
+    QGroupBox* originFrame = nullptr;
+    QPushButton* originButton = nullptr;
 
     names::NameListModel& firstNames() { return *firstNames_; }
     names::NameListModel& lastNames() { return *lastNames_; }
@@ -125,6 +130,12 @@ public:
     // with that frame's load button.
     void Frame6_DragDrop(const QStringList& paths);
     void Frame5_DragDrop(const QStringList& paths);
+    // Opens the origin chooser with the current origins ticked.
+    void originButton_Click();
+    // A new choice of origins: stored under Origin at once, then the lists reloaded.
+    void originsChosen(const generate::OriginMix& chosen);
+    // The chooser window; none until the origin button is first clicked.
+    OriginChooser* originChooser() const { return chooser_; }
 
     // Fills both list views from the name database by the list options.
     void DatabaseToListview();
@@ -146,6 +157,8 @@ protected:
 
 private:
     void buildControls();
+    void buildOriginControls();
+    void showOriginCaption();
     void groupOptions(std::initializer_list<QRadioButton*> options);
     void connectEvents();
     void ApplySkin();
@@ -180,6 +193,7 @@ private:
     bool generating_ = false;
     std::unique_ptr<results::Form2> form2_;
     std::optional<OriginChoice> origins_;
+    OriginChooser* chooser_ = nullptr;  // a window of its own, owned by this one
 };
 
 }  // namespace app
