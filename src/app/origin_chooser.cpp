@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +43,12 @@ OriginChooser::OriginChooser(QList<OriginRow> rows, platform::Settings& settings
     restoreDrawingChoices();
     connectEvents();
     enableDrawingChoices();
+    if (parent) parent->installEventFilter(this);
+}
+
+bool OriginChooser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parent() && event->type() == QEvent::Hide) hide();
+    return QWidget::eventFilter(watched, event);
 }
 
 void OriginChooser::buildControls() {
@@ -226,7 +233,9 @@ void OriginChooser::itemChanged(QTreeWidgetItem* item, int column) {
             quiet_ = false;
             return;
         }
+        quiet_ = true;
         item->setData(kShareColumn, kLastShareRole, share);
+        quiet_ = false;
         if (!isChosen(item)) return;
     } else if (column == kNameColumn && !isChosen(item) && choice().tags.empty()) {
         // One origin at least stays chosen.

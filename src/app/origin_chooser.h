@@ -56,6 +56,10 @@ public:
     static constexpr int kCountColumn = 1;
     static constexpr int kShareColumn = 2;
 
+protected:
+    // The chooser belongs to the window that opened it: it hides with it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildControls();
     void fillList();
