@@ -166,6 +166,7 @@ void OriginChooser::showChoice(const generate::OriginMix& chosen) {
         item->setData(kShareColumn, Qt::EditRole, share);
         item->setData(kShareColumn, kLastShareRole, share);
         item->setCheckState(kNameColumn, Qt::Checked);
+        if (i == 0) originList->scrollToItem(item);
     }
     quiet_ = false;
     enableDrawingChoices();
