@@ -175,6 +175,7 @@ void Form1::buildControls() {
     widgets::setTabOrder({Text1, ListView1, PushButton2, PushButton6, PushButton4, ListView2,
                           PushButton5, PushButton7, PushButton3, PushButton1, PushButton8, Option9,
                           Option1, Option2, Option3, Option8, Option4, Option5, Option6});
+    buildOriginControls();
 }
 
 void Form1::groupOptions(std::initializer_list<QRadioButton*> options) {

@@ -63,6 +63,7 @@ struct PreparedDraw {
     Inputs inputs;
     std::shared_future<std::shared_ptr<const generate::PersonDraw>> draw;
 };
+class OriginChooser;
 
 inline constexpr char kHomePage[] = "https://www.quillfern.example/";
 
@@ -106,6 +107,9 @@ public:
     QTreeView* ListView1 = nullptr;      // first names
     QTreeView* ListView2 = nullptr;      // last names
     widgets::ProgressBar* ProgressBar1 = nullptr;
+    // Beside the gender options: the current origins; a click opens the chooser.
+    QGroupBox* originFrame = nullptr;
+    QPushButton* originButton = nullptr;
 
     names::NameListModel& firstNames() { return *firstNames_; }
     names::NameListModel& lastNames() { return *lastNames_; }
@@ -154,6 +158,12 @@ public:
     // with that frame's load button.
     void Frame6_DragDrop(const QStringList& paths);
     void Frame5_DragDrop(const QStringList& paths);
+    // Opens the origin chooser with the current origins ticked.
+    void originButton_Click();
+    // A new choice of origins: stored under Origin at once, then the lists reloaded.
+    void originsChosen(const generate::OriginMix& chosen);
+    // The chooser window; none until the origin button is first clicked.
+    OriginChooser* originChooser() const { return chooser_; }
 
     // Fills both list views from the name database by the list options.
     void DatabaseToListview();
@@ -180,6 +190,8 @@ protected:
 
 private:
     void buildControls();
+    void buildOriginControls();
+    void showOriginCaption();
     void groupOptions(std::initializer_list<QRadioButton*> options);
     void connectEvents();
     void ApplySkin();
@@ -234,6 +246,7 @@ private:
     std::optional<OriginChoice> origins_;
     std::optional<QMap<QString, names::OriginFrequencies>> frequencies_;
     std::unique_ptr<PreparedDraw> prepared_;
+    OriginChooser* chooser_ = nullptr;  // a window of its own, owned by this one
 };
 
 }  // namespace app

@@ -72,6 +72,7 @@ void listSourceChosen(Form1& form, bool genderOptionsEnabled) {
     settings.writeOption(keys::UserList, form.Option8->isChecked());
     for (QRadioButton* option : {form.Option1, form.Option2, form.Option3})
         option->setEnabled(genderOptionsEnabled);
+    form.originButton->setEnabled(genderOptionsEnabled);
     form.DatabaseToListview();
 }
 
@@ -196,6 +197,7 @@ void Form1::DatabaseToListview() {
     names::loadLists(databasePath(), options, *firstNames_, *lastNames_,
                      [this](platform::PointerShape pointer) { SetMousePointer(pointer); });
     lastLoad_ = listLoadState(databasePath(), options);
+    showOriginCaption();
 }
 
 void Form1::Option1_Click() {

@@ -75,6 +75,7 @@ TEST_F(Form1ControlsTest, ControlsHaveTheirNamesCaptionsAndPlaces) {
         {"PushButton7", "Load Last Names From File", {265, 114, 240, 27}},
         {"PushButton3", "Delete", {16, 148, 488, 27}},
         {"PushButton1", "Start Generating", {8, 663, 520, 27}},
+        {"originFrame", "Origin", {336, 38, 176, 49}},
     };
     for (const auto& c : controls) {
         auto* widget = form1.findChild<QWidget*>(c.name);
@@ -94,6 +95,15 @@ TEST_F(Form1ControlsTest, ControlsHaveTheirNamesCaptionsAndPlaces) {
     EXPECT_EQ(form1.Text1->geometry(), QRect(16, 20, 487, 25));
     EXPECT_EQ(form1.ListView1->geometry(), QRect(16, 20, 488, 88));
     EXPECT_EQ(form1.ListView2->parentWidget(), form1.Frame5);
+    // The origin button sits in the free space of "List Options", clear of its options.
+    EXPECT_EQ(form1.originFrame->parentWidget(), form1.Frame4);
+    EXPECT_EQ(form1.originButton->geometry(), QRect(8, 18, 160, 25));
+    EXPECT_EQ(form1.originButton->text(), form1.originButton->text().trimmed());
+    EXPECT_FALSE(form1.originButton->text().isEmpty());
+    for (QWidget* option :
+         std::initializer_list<QWidget*>{form1.Frame1, form1.Option9, form1.Option8})
+        EXPECT_FALSE(form1.originFrame->geometry().intersects(option->geometry()))
+            << option->objectName().toStdString();
     EXPECT_EQ(form1.Option1->parentWidget(), form1.Frame1);
     EXPECT_EQ(form1.Frame1->parentWidget(), form1.Frame4);
     // Without the skin file the window, its frames and options are white.
@@ -191,7 +201,7 @@ TEST_F(Form1ControlsTest, TheTabKeyVisitsTheControlsInTheirOrder) {
                                "PushButton4", "ListView2",   "PushButton5", "PushButton7",
                                "PushButton3", "PushButton1", "PushButton8", "Option9",
                                "Option1",     "Option2",     "Option3",     "Option8",
-                               "Option4",     "Option5",     "Option6"};
+                               "Option4",     "Option5",     "Option6",     "originButton"};
     QStringList visited;
     QWidget* widget = form1.Text1;
     while (visited.size() < expected.size()) {

@@ -180,9 +180,12 @@ protected:
         return plan;
     }
 
-    void startProgram() {
+    // `nativeWindows`: every control a window of its own, so that the X
+    // server sees where each one sits.
+    void startProgram(bool nativeWindows = false) {
         ASSERT_TRUE(!program_ || !program_->running()) << "the program is already running";
         LaunchPlan plan = session();
+        if (nativeWindows) plan.setEnvironment["QT_USE_NATIVE_WINDOWS"] = "1";
         plan.arguments = {sandbox_->program().string()};
         plan.outputFile = sandbox_->programLog();
         program_ = std::make_unique<ChildProcess>(plan);
@@ -221,6 +224,10 @@ protected:
     std::optional<TopLevelWindow> mainWindow() {
         return x_->findViewable(kWindowTitle, main_window::kWidth, main_window::kHeight);
     }
+    std::optional<TopLevelWindow> originChooser() {
+        return x_->findViewable(origin_chooser::kTitle, origin_chooser::kWidth,
+                                origin_chooser::kHeight);
+    }
     std::optional<TopLevelWindow> resultsWindow() {
         return x_->findViewable(kWindowTitle, results_window::kWidth, results_window::kHeight);
     }
@@ -229,6 +236,10 @@ protected:
     std::optional<TopLevelWindow> openDialog() {
         for (const TopLevelWindow& window : x_->topLevelWindows()) {
             if (!window.viewable || window.title.empty()) continue;
+            const bool chooser = window.title == origin_chooser::kTitle &&
+                                 window.width == origin_chooser::kWidth &&
+                                 window.height == origin_chooser::kHeight;
+            if (chooser) continue;
             const bool form =
                 window.title == kWindowTitle &&
                 ((window.width == main_window::kWidth && window.height == main_window::kHeight) ||

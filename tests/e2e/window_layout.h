@@ -51,7 +51,40 @@ inline constexpr Place kFirstNamesFrame{120, 4170, 7800, 2805};  // Frame6
 inline constexpr Place kAddFirstName{240, 1710, 3600, 405};      // PushButton2, in Frame6
 inline constexpr Place kLastNamesFrame{120, 7020, 7800, 2805};   // Frame5
 inline constexpr Place kAddLastName{240, 1710, 3600, 400};       // PushButton5, in Frame5
+inline constexpr Place kOriginFrame{5040, 570, 2640, 735};       // in Frame4
+inline constexpr Place kOriginButton{120, 270, 2400, 375};       // in the origin frame
+
+// The window designer's table of the main window's controls: each place is
+// relative to the control that holds it, `depth` counts the frames around it.
+struct Control {
+    const char* name;
+    Place place;
+    int depth;
+};
+inline constexpr Control kControls[] = {
+    {"PushButton8", {120, 120, 7800, 405}, 1},   {"Frame4", {120, 570, 7800, 1850}, 1},
+    {"Option9", {240, 300, 6300, 255}, 2},       {"Frame1", {600, 570, 4320, 735}, 2},
+    {"Option1", {240, 300, 1020, 255}, 3},       {"Option2", {1260, 300, 1335, 255}, 3},
+    {"Option3", {2610, 300, 1455, 255}, 3},      {"Option8", {225, 1440, 6015, 255}, 2},
+    {"Frame2", {120, 2460, 7800, 825}, 1},       {"Option4", {240, 360, 2100, 255}, 2},
+    {"Option5", {2460, 360, 1695, 255}, 2},      {"Option6", {4290, 360, 1695, 255}, 2},
+    {"Frame3", {120, 3315, 7800, 825}, 1},       {"Text1", {240, 300, 7305, 375}, 2},
+    {"Frame6", {120, 4170, 7800, 2805}, 1},      {"ListView1", {240, 300, 7320, 1320}, 2},
+    {"PushButton2", {240, 1710, 3600, 405}, 2},  {"PushButton6", {3940, 1710, 3600, 405}, 2},
+    {"PushButton4", {240, 2220, 7320, 405}, 2},  {"Frame5", {120, 7020, 7800, 2805}, 1},
+    {"ListView2", {240, 300, 7320, 1320}, 2},    {"PushButton5", {240, 1710, 3600, 400}, 2},
+    {"PushButton7", {3975, 1710, 3600, 405}, 2}, {"PushButton3", {240, 2220, 7320, 405}, 2},
+    {"PushButton1", {120, 9945, 7800, 405}, 1},  {"ProgressBar1", {120, 10455, 7800, 405}, 1},
+};
 }  // namespace main_window
+
+namespace origin_chooser {
+inline constexpr char kTitle[] = "Choose Origins";
+inline constexpr int kWidth = pixels(5400);
+inline constexpr int kHeight = pixels(7125);
+inline constexpr Place kFilterBox{120, 120, 5160, 375};
+inline constexpr Place kWeighted{120, 5340, 5160, 255};  // "As Common As In Life"
+}  // namespace origin_chooser
 
 namespace results_window {
 inline constexpr int kWidth = pixels(8040);

@@ -204,6 +204,23 @@ Window XSession::clientIn(Window topLevel, int depth) {
     return client;
 }
 
+std::vector<ChildWindow> XSession::childWindows(Window window, int depth) {
+    std::vector<ChildWindow> found;
+    Window rootReturn = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display_, window, &rootReturn, &parent, &children, &count)) return found;
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display_, children[i], &attributes)) continue;
+        found.push_back({attributes.x, attributes.y, attributes.width, attributes.height, depth});
+        const std::vector<ChildWindow> inner = childWindows(children[i], depth + 1);
+        found.insert(found.end(), inner.begin(), inner.end());
+    }
+    if (children) XFree(children);
+    return found;
+}
+
 bool XSession::hasWindowManager() {
     return hasProperty(root_, "_NET_SUPPORTING_WM_CHECK");
 }

@@ -47,6 +47,15 @@ struct TopLevelWindow {
     int frameHeight = 0;
 };
 
+// A window inside a top-level one, placed relative to the window that holds it.
+struct ChildWindow {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int depth = 1;  // 1: a child of the top-level window, 2: a child of such a child, ...
+};
+
 // A window manager (Openbox) on the display, framing each window with a title
 // bar and borders as a desktop does. It is ready once the constructor returns.
 class WindowManager {
@@ -74,6 +83,9 @@ public:
     bool hasWindowManager();
     // The viewable top-level window with this title and client size, if any.
     std::optional<TopLevelWindow> findViewable(const std::string& title, int width, int height);
+
+    // Every window inside the window, at any depth (native child windows).
+    std::vector<ChildWindow> childWindows(Window window, int depth = 1);
 
     // Moves the pointer to (x, y) in the window's client area and clicks the left button.
     void click(const TopLevelWindow& window, int x, int y);
