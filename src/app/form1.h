@@ -28,6 +28,7 @@ class QTreeView;
 
 namespace generate {
 class PersonDraw;
+struct InventionPlan;
 }  // namespace generate
 namespace guarded {
 class Procedure;
@@ -42,7 +43,7 @@ class Form2;
 namespace app {
 
 struct DrawKeys;
-struct InventionPlan;
+class OriginChooser;
 
 // A persons' draw made, or being made, for the run that needs it, with what
 // it was made from.
@@ -63,7 +64,6 @@ struct PreparedDraw {
     Inputs inputs;
     std::shared_future<std::shared_ptr<const generate::PersonDraw>> draw;
 };
-class OriginChooser;
 
 inline constexpr char kHomePage[] = "https://www.quillfern.example/";
 
@@ -220,7 +220,7 @@ private:
     bool drawsByFrequency(const DrawKeys& drawKeys);
     // What invented names learn from: the list views, or the current
     // origins' lists per sex when whole persons are drawn.
-    InventionPlan inventionPlan();
+    generate::InventionPlan inventionPlan();
     // A statement that fails with `why` when it is not empty.
     static void reportUnreadable(const QString& why);
     // Runs an event procedure without a report of its own: a failure is shown

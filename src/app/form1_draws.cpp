@@ -9,9 +9,9 @@
 
 #include "app/draw_keys.h"
 #include "app/form1.h"
-#include "app/invented_draw.h"
 #include "generate/frequency_pools.h"
 #include "generate/generation.h"
+#include "generate/invented_persons.h"
 #include "generate/origin_pools.h"
 #include "generate/person_draw.h"
 #include "names/birth_store.h"
@@ -169,11 +169,11 @@ std::shared_ptr<const generate::PersonDraw> Form1::personDraw(const DrawKeys& dr
 
 namespace {
 
-QStringList shownNames(const QStringList& entries) {
-    QStringList shown;
-    shown.reserve(entries.size());
-    for (const QString& entry : entries)
-        shown.append(QString::fromUtf8(generate::shownName(entry)));
+// The names as rows show them, in UTF-8, for a model to learn.
+std::vector<std::string> shownNames(const QStringList& entries) {
+    std::vector<std::string> shown;
+    shown.reserve(static_cast<std::size_t>(entries.size()));
+    for (const QString& entry : entries) shown.push_back(generate::shownName(entry).toStdString());
     return shown;
 }
 
@@ -186,20 +186,21 @@ QStringList namesOf(const QList<names::ListedName>& list) {
 
 }  // namespace
 
-InventionPlan Form1::inventionPlan() {
+generate::InventionPlan Form1::inventionPlan() {
+    using Plan = generate::InventionPlan;
     const bool first = !Option6->isChecked();
     const bool last = !Option5->isChecked();
-    InventionPlan plan;
+    Plan plan;
     if (!drawsPersons()) {
         // The two list views, as the plain pairing draws from them.
-        InventionPlan::Voice voice;
+        Plan::Voice voice;
         if (first)
-            voice.first = plan.listOf(shownNames(firstNames_->entries()),
-                                      QStringLiteral("The First Names list"));
+            voice.first = plan.listOf(
+                {shownNames(firstNames_->entries()), QStringLiteral("The First Names list"), {}});
         if (last)
-            voice.last = plan.listOf(shownNames(lastNames_->entries()),
-                                     QStringLiteral("The Last Names list"));
-        plan.origins.push_back({generate::NameOrder::GivenFirst, true, 1, {voice}});
+            voice.last = plan.listOf(
+                {shownNames(lastNames_->entries()), QStringLiteral("The Last Names list"), {}});
+        plan.origins.push_back({{}, generate::NameOrder::GivenFirst, true, 1, {voice}});
         return plan;
     }
     // Each origin's lists, per sex as the gender option allows.
@@ -211,7 +212,8 @@ InventionPlan Form1::inventionPlan() {
         const names::OriginEntry entry = names::originForDrawing(database, tags[i]);
         const QString described =
             entry.origin.displayName + QStringLiteral(" (") + entry.origin.tag + QLatin1Char(')');
-        InventionPlan::Origin origin;
+        Plan::Origin origin;
+        origin.tag = entry.origin.tag.toStdString();
         origin.order = entry.origin.familyFirst ? generate::NameOrder::FamilyFirst
                                                 : generate::NameOrder::GivenFirst;
         origin.blankBetween = entry.origin.blankBetween;
@@ -223,20 +225,23 @@ InventionPlan Form1::inventionPlan() {
                 continue;
             const QString ofSex =
                 described + (male ? QStringLiteral(" male") : QStringLiteral(" female"));
-            InventionPlan::Voice voice;
+            Plan::Voice voice;
             voice.sex = sex;
             if (first)
-                voice.first = plan.listOf(shownNames(male ? names::maleTableNames(entry)
-                                                          : names::femaleTableNames(entry)),
-                                          ofSex + QStringLiteral(" first names"));
+                voice.first = plan.listOf({shownNames(male ? names::maleTableNames(entry)
+                                                           : names::femaleTableNames(entry)),
+                                           ofSex + QStringLiteral(" first names"),
+                                           {}});
             if (last && entry.hasGenderedSurnames())
-                voice.last = plan.listOf(
-                    shownNames(namesOf(
-                        entry[male ? names::OriginList::LastMale : names::OriginList::LastFemale])),
-                    ofSex + QStringLiteral(" last names"));
+                voice.last =
+                    plan.listOf({shownNames(namesOf(entry[male ? names::OriginList::LastMale
+                                                               : names::OriginList::LastFemale])),
+                                 ofSex + QStringLiteral(" last names"),
+                                 {}});
             else if (last)
-                voice.last = plan.listOf(shownNames(namesOf(entry[names::OriginList::Last])),
-                                         described + QStringLiteral(" last names"));
+                voice.last = plan.listOf({shownNames(namesOf(entry[names::OriginList::Last])),
+                                          described + QStringLiteral(" last names"),
+                                          {}});
             origin.voices.push_back(voice);
         }
         plan.origins.push_back(std::move(origin));

@@ -9,11 +9,11 @@
 
 #include "app/draw_keys.h"
 #include "app/form1.h"
-#include "app/invented_draw.h"
 #include "app/row_statements.h"
 #include "generate/count.h"
 #include "generate/fast_random.h"
 #include "generate/generation.h"
+#include "generate/invented_persons.h"
 #include "generate/person_draw.h"
 #include "generate/person_rows.h"
 #include "guarded/failure_report.h"
@@ -96,7 +96,7 @@ void Form1::PushButton1_Click() {
                                                     partOfName, rows, progress);
                     };
                     if (keysNow.invent) {
-                        std::optional<InventedDraw> invented;
+                        std::optional<generate::InventedPersons> invented;
                         procedure.run(172, [&] {
                             invented.emplace(inventionPlan(), generate::drawSeed(random_));
                             personRandom.seed(generate::drawSeed(random_));

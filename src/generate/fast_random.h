@@ -24,6 +24,9 @@ public:
         return z ^ (z >> 31);
     }
 
+    // A whole number in [0, n): the high half of next() x n.
+    std::uint64_t below(std::uint64_t n);
+
     // A uniform random bit generator, for the standard library's distributions.
     std::uint64_t operator()() { return next(); }
     static constexpr std::uint64_t min() { return 0; }
@@ -43,8 +46,12 @@ inline std::uint64_t multiplyShift(std::uint64_t r, std::uint64_t n) {
     return static_cast<std::uint64_t>((static_cast<Uint128>(r) * n) >> 64);
 }
 
+inline std::uint64_t FastRandom::below(std::uint64_t n) {
+    return multiplyShift(next(), n);
+}
+
 inline std::uint64_t uniformBelow(FastRandom& random, std::uint64_t n) {
-    return multiplyShift(random.next(), n);
+    return random.below(n);
 }
 
 }  // namespace generate

@@ -23,6 +23,8 @@ struct InventFilters {
     std::string startsWith;     // UTF-8; empty: any start
     std::string endsWith;       // UTF-8; empty: any end
     bool unique = false;        // no name twice, ignoring case
+
+    bool operator==(const InventFilters&) const = default;
 };
 
 // How long inventing may look before it gives up with an InventFailure.

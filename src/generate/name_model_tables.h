@@ -10,29 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "generate/fast_random.h"
+
 namespace generate {
 
-// splitmix64 (Steele, Lea and Flood): a 64-bit state advanced by a constant,
-// then mixed. Small, fast, and its output is fixed by its definition.
-class SplitMix64 {
-public:
-    explicit SplitMix64(std::uint64_t seed) : state_(seed) {}
-
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-
-    // A whole number in [0, n), n > 0: the high half of next() x n.
-    std::uint64_t below(std::uint64_t n) {
-        return static_cast<std::uint64_t>((static_cast<unsigned __int128>(next()) * n) >> 64);
-    }
-
-private:
-    std::uint64_t state_;
-};
+// The model's generator is the draw engine's: splitmix64.
+using SplitMix64 = FastRandom;
 
 // The final mix of splitmix64, used to spread keys over a table.
 inline std::uint64_t mix64(std::uint64_t z) {
