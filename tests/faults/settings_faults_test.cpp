@@ -94,7 +94,9 @@ class NoRegularSettingsFile : public BadSettingsFile,
 
 TEST_P(NoRegularSettingsFile, GivesTheDefaultsAndIsReportedOnce) {
     if (!GetParam().make(file())) GTEST_SKIP() << "cannot be made here";
-    const faults::PipeWriter offered(file(), "[Quillfern]\nOption8=True\nOption9=False\nText1=7\n");
+    // Were it read, Invent would make every row an invented name.
+    const faults::PipeWriter offered(
+        file(), "[Quillfern]\nOption8=True\nOption9=False\nText1=7\nInvent=True\nWeighted=True\n");
     const QString before = faults::describe(file());
     dialogs.expectMessageBox();
     startOverTheFile();
@@ -142,13 +144,28 @@ TEST_F(BadSettingsFile, NonsenseInEveryKeyFailsEachOptionStep) {
         raw.setValue("Quillfern/Text1", "\x01 twelve");
         raw.setValue("Quillfern/Text2", "::no folder::");
         raw.setValue("Quillfern/LastFolderDot", "\x7F");
+        raw.setValue("Quillfern/Weighted", "Tru e");
+        raw.setValue("Quillfern/Born", "19x0s");
+        raw.setValue("Quillfern/Invent", "0x1");
     }
-    dialogs.expectMessageBox(8);
+    dialogs.expectMessageBox(11);
     startOverTheFile();
     QStringList expected;
     for (int line = 138; line <= 152; line += 2)
         expected << guarded::failureMessage("Type mismatch", kLoadTag, line);
-    EXPECT_EQ(dialogs.messages(), expected);
+    ASSERT_EQ(dialogs.messages().size(), 11);
+    EXPECT_EQ(dialogs.messages().mid(0, 8), expected);
+    // The drawing keys: one report each, at its own statement, naming the text.
+    const struct {
+        int line;
+        const char* text;
+    } drawing[] = {{160, "Tru e"}, {162, "19x0s"}, {164, "0x1"}};
+    for (int i = 0; i < 3; ++i) {
+        const QString message = dialogs.messages()[8 + i];
+        EXPECT_TRUE(message.contains(QStringLiteral("at line %1\r").arg(drawing[i].line)))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(QLatin1String(drawing[i].text))) << message.toStdString();
+    }
     // Each option keeps its state as laid out; the lists were loaded for it.
     EXPECT_TRUE(form->Option9->isChecked());
     EXPECT_TRUE(form->Option1->isChecked());
@@ -157,7 +174,7 @@ TEST_F(BadSettingsFile, NonsenseInEveryKeyFailsEachOptionStep) {
     EXPECT_EQ(form->Text1->text(), "\x01 twelve");
     expectTheWindowWorks();
     EXPECT_EQ(form->resultsWindow().Text2->text(), "::no folder::");
-    EXPECT_EQ(dialogs.messages().size(), 8);
+    EXPECT_EQ(dialogs.messages().size(), 11);
 }
 
 // A stored Origin key that names no stored origins or gives bad shares: the
