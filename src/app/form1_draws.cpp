@@ -177,13 +177,6 @@ std::vector<std::string> shownNames(const QStringList& entries) {
     return shown;
 }
 
-QStringList namesOf(const QList<names::ListedName>& list) {
-    QStringList names;
-    names.reserve(list.size());
-    for (const names::ListedName& listed : list) names.append(listed.name);
-    return names;
-}
-
 }  // namespace
 
 generate::InventionPlan Form1::inventionPlan() {
@@ -233,15 +226,16 @@ generate::InventionPlan Form1::inventionPlan() {
                                            ofSex + QStringLiteral(" first names"),
                                            {}});
             if (last && entry.hasGenderedSurnames())
-                voice.last =
-                    plan.listOf({shownNames(namesOf(entry[male ? names::OriginList::LastMale
-                                                               : names::OriginList::LastFemale])),
-                                 ofSex + QStringLiteral(" last names"),
-                                 {}});
+                voice.last = plan.listOf(
+                    {shownNames(names::namesOf(entry[male ? names::OriginList::LastMale
+                                                          : names::OriginList::LastFemale])),
+                     ofSex + QStringLiteral(" last names"),
+                     {}});
             else if (last)
-                voice.last = plan.listOf({shownNames(namesOf(entry[names::OriginList::Last])),
-                                          described + QStringLiteral(" last names"),
-                                          {}});
+                voice.last =
+                    plan.listOf({shownNames(names::namesOf(entry[names::OriginList::Last])),
+                                 described + QStringLiteral(" last names"),
+                                 {}});
             origin.voices.push_back(voice);
         }
         plan.origins.push_back(std::move(origin));

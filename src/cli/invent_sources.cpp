@@ -25,13 +25,6 @@ std::vector<std::string> utf8Names(const QStringList& names) {
     return utf8;
 }
 
-QStringList namesOf(const QList<names::ListedName>& list) {
-    QStringList names;
-    names.reserve(list.size());
-    for (const names::ListedName& listed : list) names << listed.name;
-    return names;
-}
-
 std::vector<std::string> storedTags(platform::Database& database) {
     std::vector<std::string> tags;
     for (const names::OriginRecord& origin : names::storedOrigins(database))
@@ -147,8 +140,8 @@ private:
                 male ? names::maleTableNames(entry) : names::femaleTableNames(entry);
             const QStringList lastNames =
                 !entry.hasGenderedSurnames()
-                    ? namesOf(entry[OriginList::Last])
-                    : namesOf(entry[male ? OriginList::LastMale : OriginList::LastFemale]);
+                    ? names::namesOf(entry[OriginList::Last])
+                    : names::namesOf(entry[male ? OriginList::LastMale : OriginList::LastFemale]);
             origin.voices.push_back({first(firstNames, of),
                                      last(lastNames, entry.hasGenderedSurnames() ? of : described),
                                      sex});

@@ -97,14 +97,14 @@ void requireNames(const OriginEntry& entry, const QString& folder) {
         throw platform::Failure(folder + QStringLiteral(": no first names or no last names"));
 }
 
+}  // namespace
+
 QStringList namesOf(const QList<ListedName>& list) {
     QStringList names;
     names.reserve(list.size());
     for (const ListedName& listed : list) names.append(listed.name);
     return names;
 }
-
-}  // namespace
 
 const char* listWord(OriginList list) {
     switch (list) {

@@ -90,4 +90,7 @@ QStringList maleTableNames(const OriginEntry& origin);
 QStringList femaleTableNames(const OriginEntry& origin);
 QStringList lastTableNames(const OriginEntry& origin);
 
+// The names of a list, without their weights.
+QStringList namesOf(const QList<ListedName>& list);
+
 }  // namespace names

@@ -19,13 +19,6 @@ OriginList listOf(const QString& word) {
     throw platform::Failure(QStringLiteral("unknown name list ") + word);
 }
 
-QStringList namesOf(const QList<ListedName>& list) {
-    QStringList names;
-    names.reserve(list.size());
-    for (const ListedName& listed : list) names.append(listed.name);
-    return names;
-}
-
 // Letter case folded, for comparing names as the tables' nocase columns do.
 QString folded(const QString& name) {
     return name.toCaseFolded();

@@ -50,11 +50,6 @@ QSet<QString> shownSet(const QStringList& names) {
     for (const QString& name : names) set.insert(QString::fromUtf8(generate::shownName(name)));
     return set;
 }
-QStringList namesOf(const QList<names::ListedName>& list) {
-    QStringList names;
-    for (const names::ListedName& listed : list) names.append(listed.name);
-    return names;
-}
 QStringList lastOf(const QStringList& tags) {
     QStringList names;
     for (const QString& tag : tags) names += names::lastTableNames(originData(tag));
