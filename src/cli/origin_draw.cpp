@@ -119,9 +119,9 @@ ChosenPools originPools(platform::Database& database, const generate::OriginMix&
     for (const std::string& tag : chosen.tags) {
         const QString origin = QString::fromStdString(tag);
         try {
-            pools.push_back(request.latin ? latinPools(database, origin, frequencies)
-                                          : generate::storedFrequencyPools(database, origin,
-                                                                           frequencies));
+            pools.push_back(request.latin
+                                ? latinPools(database, origin, frequencies)
+                                : generate::storedFrequencyPools(database, origin, frequencies));
         } catch (const generate::ChoiceError& error) {
             throw UsageError(QStringLiteral("--born: ") + QString::fromStdString(error.what()));
         }
