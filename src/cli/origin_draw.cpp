@@ -31,7 +31,10 @@ void drawRows(const generate::PersonDraw& draw, std::uint64_t seed, std::int32_t
     for (std::int32_t i = 0; i < count; ++i) {
         row.person = draw.next(random);
         row.origin = origins[row.person.origin].tag;
-        writer.add(row);
+        if constexpr (requires { writer.addPooled(row); })
+            writer.addPooled(row);
+        else
+            writer.add(row);
     }
 }
 
@@ -119,9 +122,9 @@ ChosenPools originPools(platform::Database& database, const generate::OriginMix&
     for (const std::string& tag : chosen.tags) {
         const QString origin = QString::fromStdString(tag);
         try {
-            pools.push_back(request.latin ? latinPools(database, origin, frequencies)
-                                          : generate::storedFrequencyPools(database, origin,
-                                                                           frequencies));
+            pools.push_back(request.latin
+                                ? latinPools(database, origin, frequencies)
+                                : generate::storedFrequencyPools(database, origin, frequencies));
         } catch (const generate::ChoiceError& error) {
             throw UsageError(QStringLiteral("--born: ") + QString::fromStdString(error.what()));
         }
