@@ -31,7 +31,10 @@ void drawRows(const generate::PersonDraw& draw, std::uint64_t seed, std::int32_t
     for (std::int32_t i = 0; i < count; ++i) {
         row.person = draw.next(random);
         row.origin = origins[row.person.origin].tag;
-        writer.add(row);
+        if constexpr (requires { writer.addPooled(row); })
+            writer.addPooled(row);
+        else
+            writer.add(row);
     }
 }
 

@@ -141,6 +141,11 @@ public:
 protected:
     generate::RowBuffer& out() { return buffer_; }
     Part part() const { return part_; }
+    std::string_view lineEnd() const { return lineEnd_; }
+    // Writes the buffer out once it holds enough.
+    void flushWhenFull() {
+        if (buffer_.size() >= kWriteSize) flush();
+    }
     // Ends the line; writes the buffer out once it holds enough.
     void endLine() {
         buffer_.append(lineEnd_);
@@ -162,6 +167,12 @@ class TextWriter : public LineWriter {
 public:
     using LineWriter::LineWriter;
     void add(const PersonRow& row);
+    // add() for a row whose names come from the engine's pools.
+    void addPooled(const PersonRow& row) {
+        if (part() != Part::Full) return add(row);
+        generate::appendPooledLine(out(), row.person, lineEnd());
+        flushWhenFull();
+    }
 };
 
 // A header line, then the first and last name (or the part's name), the sex

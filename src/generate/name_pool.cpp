@@ -52,12 +52,13 @@ void NamePool::hold(std::span<const Name> names) {
     if (length > std::numeric_limits<std::uint32_t>::max() ||
         names.size() >= std::numeric_limits<std::uint32_t>::max())
         throw platform::Failure(QStringLiteral("Too many names for one list"));
-    text_.reserve(length);
+    text_.reserve(length + kPadding);
     offsets_.reserve(names.size() + 1);
     for (const Name& name : names) {
         text_.append(std::string_view(name));
         offsets_.push_back(static_cast<std::uint32_t>(text_.size()));
     }
+    text_.append(kPadding, '\0');
     size_ = static_cast<std::uint32_t>(names.size());
 }
 
@@ -95,6 +96,7 @@ void NamePool::take(std::string text, std::vector<std::uint32_t> offsets) {
     if (offsets.size() > std::numeric_limits<std::uint32_t>::max())
         throw platform::Failure(QStringLiteral("Too many names for one list"));
     text_ = std::move(text);
+    text_.append(kPadding, '\0');
     offsets_ = std::move(offsets);
     size_ = static_cast<std::uint32_t>(offsets_.size() - 1);
 }

@@ -19,8 +19,14 @@ namespace generate {
 // A weighted pool keeps its alias table in 8-byte columns, the thresholds in
 // 32 bits: each weight is reproduced to within 2^-32 of the average weight.
 // The small table keeps the draws of long lists in the processor's caches.
+//
+// The text ends with kPadding bytes past the last name, so that a name may be
+// copied in whole blocks of kPadding bytes that read past its end
+// (copyPaddedName).
 class NamePool {
 public:
+    static constexpr std::size_t kPadding = 16;
+
     NamePool() = default;  // empty: nothing to draw
     explicit NamePool(std::span<const std::string_view> names);
     explicit NamePool(std::span<const std::string> names);

@@ -129,6 +129,13 @@ PersonDraw::PersonDraw(std::vector<OriginNames> origins, DrawChoice choice)
     if (mix_) buildSurnameSlots(shares);
 }
 
+void PersonDraw::drawMixedSurname(FastRandom& random, Person& person) const {
+    const auto sex = static_cast<std::size_t>(person.sex);
+    const SurnameSlot& surname = surnameSlots_[sex][surnameTables_[sex]->draw(random.next())];
+    person.last = surname.last->draw(random.next());
+    person.lastOrigin = surname.origin;
+}
+
 void PersonDraw::buildSlots(const std::vector<double>& shares, GenderFilter gender) {
     std::vector<double> weights;
     for (std::uint32_t o = 0; o < origins_.size(); ++o) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +72,32 @@ inline void appendFull(RowBuffer& out, const Person& person) {
     std::copy_n(b.data(), b.size(), at);
     out.finish(at + b.size());
 }
+// Copies a name drawn from a NamePool in whole blocks of NamePool::kPadding
+// bytes, reading and writing up to kPadding - 1 bytes past its end; returns
+// where the name ends in `to`. Fixed-size copies cost less than a copy of a
+// length known only at run time.
+inline char* copyPaddedName(char* to, std::string_view name) {
+    for (std::size_t done = 0; done < name.size(); done += NamePool::kPadding)
+        std::memcpy(to + done, name.data() + done, NamePool::kPadding);
+    return to + name.size();
+}
+
+// appendFull for a person whose two names come from NamePools (as
+// PersonDraw's do), followed by `lineEnd` of one or two bytes: the fast form
+// of a line of full names.
+inline void appendPooledLine(RowBuffer& out, const Person& person, std::string_view lineEnd) {
+    const bool familyFirst = person.order == NameOrder::FamilyFirst;
+    const std::string_view a = familyFirst ? person.last : person.first;
+    const std::string_view b = familyFirst ? person.first : person.last;
+    char* at = out.room(a.size() + b.size() + 2 * NamePool::kPadding + 2);
+    at = copyPaddedName(at, a);
+    *at = ' ';
+    at = copyPaddedName(at + person.blankBetween, b);
+    at[0] = lineEnd[0];
+    at[1] = lineEnd.back();
+    out.finish(at + lineEnd.size());
+}
+
 inline void appendFull(std::string& out, const Person& person) {
     const bool familyFirst = person.order == NameOrder::FamilyFirst;
     out.append(familyFirst ? person.last : person.first);
@@ -117,14 +144,10 @@ public:
         person.sex = slot.sex;
         person.order = slot.order;
         person.blankBetween = slot.blankBetween;
-        if (!mix_) {
+        if (mix_) [[unlikely]]
+            drawMixedSurname(random, person);
+        else
             person.last = slot.last->draw(random.next());
-            return person;
-        }
-        const auto sex = static_cast<std::size_t>(slot.sex);
-        const SurnameSlot& surname = surnameSlots_[sex][surnameTables_[sex]->draw(random.next())];
-        person.last = surname.last->draw(random.next());
-        person.lastOrigin = surname.origin;
         return person;
     }
 
@@ -142,6 +165,8 @@ private:
         std::uint32_t origin;
     };
 
+    // The family name of the free pairing: its origin drawn on its own.
+    void drawMixedSurname(FastRandom& random, Person& person) const;
     void buildSlots(const std::vector<double>& shares, GenderFilter gender);
     void buildSurnameSlots(const std::vector<double>& shares);
 

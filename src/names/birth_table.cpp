@@ -52,6 +52,10 @@ public:
         return true;
     }
 
+    // What next() has not yet given, and whether there is any.
+    std::string_view rest() const { return rest_; }
+    bool hasRest() const { return !done_; }
+
 private:
     std::string_view rest_;
     bool done_ = false;
@@ -77,7 +81,7 @@ QList<int> decadesOf(std::string_view header, const QString& what) {
 
 void readRow(std::string_view line, qsizetype number, const QString& what, BirthTable& table) {
     Cells cells(line);
-    std::string_view name, sex, cell;
+    std::string_view name, sex;
     cells.next(name);
     if (!cells.next(sex) || (sex != "F" && sex != "M"))
         failAt(what, number, QStringLiteral("a sex other than F or M"));
@@ -87,14 +91,21 @@ void readRow(std::string_view line, qsizetype number, const QString& what, Birth
     row.nameEnd = static_cast<std::uint32_t>(table.names.size());
     row.first = static_cast<std::uint32_t>(table.births.size());
     row.female = sex == "F";
+    // The counts read straight through the rest of the line: each ends at a
+    // tab or at the line's end, with no search for the tab first.
     qsizetype columns = 0;
-    while (cells.next(cell)) {
+    const std::string_view counts = cells.rest();
+    const char* at = counts.data();
+    const char* const lineEnd = counts.data() + counts.size();
+    while (cells.hasRest()) {
         std::uint32_t count = 0;
-        const auto [end, error] = std::from_chars(cell.data(), cell.data() + cell.size(), count);
-        if (cell.empty() || error != std::errc() || end != cell.data() + cell.size())
+        const auto [end, error] = std::from_chars(at, lineEnd, count);
+        if (end == at || error != std::errc() || (end != lineEnd && *end != '\t'))
             failAt(what, number, QStringLiteral("a count that is not a whole number"));
         table.births.push_back(count);
         ++columns;
+        if (end == lineEnd) break;
+        at = end + 1;
     }
     if (columns != table.decades.size())
         failAt(what, number, QStringLiteral("not %1 columns").arg(table.decades.size() + 2));

@@ -143,6 +143,33 @@ TEST(PersonDraw, RowBufferHoldsTheSameRowsAsAString) {
     EXPECT_EQ(buffer.size(), 0u);
 }
 
+// The fast line of full names copies in blocks past each name's end: every
+// length around the block size, both name orders, with and without the blank,
+// either line end, gives what appendFull gives.
+TEST(PersonDraw, PooledLinesMatchTheFullNames) {
+    std::vector<std::string> names;
+    for (std::size_t length = 0; length <= 3 * NamePool::kPadding; ++length)
+        names.push_back(std::string(length, static_cast<char>('a' + length % 26)));
+    const NamePool first(names), last(std::vector<std::string>(names.rbegin(), names.rend()));
+    for (const std::string_view lineEnd : {std::string_view("\n"), std::string_view("\r\n")}) {
+        generate::RowBuffer buffer(8);  // grows: the copies past the ends must fit too
+        std::string text;
+        for (std::uint32_t i = 0; i < first.size(); ++i) {
+            for (const NameOrder order : {NameOrder::GivenFirst, NameOrder::FamilyFirst}) {
+                Person p;
+                p.first = first.at(i);
+                p.last = last.at((i * 7) % last.size());
+                p.order = order;
+                p.blankBetween = i % 3 != 0;
+                generate::appendPooledLine(buffer, p, lineEnd);
+                appendFull(text, p);
+                text += lineEnd;
+            }
+        }
+        EXPECT_EQ(buffer.text(), text);
+    }
+}
+
 struct Odds {
     std::vector<double> shares;  // of ru, zh-CN, cs; empty: equal
     GenderFilter gender;

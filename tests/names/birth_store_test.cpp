@@ -66,6 +66,10 @@ TEST(BirthTable, RefusesWhatItCannotRead) {
         {"name\tsex\t1950s\nMary\tF\tmany\n", "whole number"},
         {"name\tsex\t1950s\nMary\tF\t-1\n", "whole number"},
         {"name\tsex\t1950s\nMary\tF\t1\t2\n", "columns"},
+        {"name\tsex\t1950s\t1960s\nMary\tF\t1\t\n", "whole number"},  // an empty last count
+        {"name\tsex\t1950s\t1960s\nMary\tF\t\t2\n", "whole number"},  // an empty first one
+        {"name\tsex\t1950s\nMary\tF\t12x\n", "whole number"},
+        {"name\tsex\t1950s\nMary\tF\n", "columns"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const auto& [text, mentions] = cases[i];
