@@ -2,6 +2,7 @@
 // one origin, written through the writer of the format.
 #include "cli/origin_draw.h"
 
+#include <array>
 #include <optional>
 #include <random>
 
@@ -13,6 +14,7 @@
 #include "generate/choice_error.h"
 #include "generate/fast_random.h"
 #include "generate/frequency_pools.h"
+#include "generate/person_rows.h"
 #include "names/birth_store.h"
 #include "names/origin_store.h"
 #include "platform/database.h"
@@ -21,6 +23,16 @@
 namespace cli {
 
 namespace {
+
+// A row of the engine's draw, by the writer's quick way for pooled names
+// where it has one.
+template <class Writer>
+void addDrawn(Writer& writer, const PersonRow& row) {
+    if constexpr (requires { writer.addPooled(row); })
+        writer.addPooled(row);
+    else
+        writer.add(row);
+}
 
 template <class Writer>
 void drawRows(const generate::PersonDraw& draw, std::uint64_t seed, std::int32_t count,
@@ -31,10 +43,7 @@ void drawRows(const generate::PersonDraw& draw, std::uint64_t seed, std::int32_t
     for (std::int32_t i = 0; i < count; ++i) {
         row.person = draw.next(random);
         row.origin = origins[row.person.origin].tag;
-        if constexpr (requires { writer.addPooled(row); })
-            writer.addPooled(row);
-        else
-            writer.add(row);
+        addDrawn(writer, row);
     }
 }
 
@@ -52,26 +61,45 @@ void drawUniqueRows(const std::vector<generate::OriginNames>& origins,
     std::optional<generate::PersonDraw> draw(personDraw(origins, choice));
     numbers.bind(draw->origins(), live);
     generate::FastRandom random(seed);
+    // Persons are drawn a batch ahead and their numbers looked up together,
+    // so the seen set's memory is fetched for all at once. Each person's
+    // generator state is kept: when an origin runs out, the draw goes on
+    // from the person that emptied it, as if nobody had been drawn ahead.
+    constexpr std::size_t kBatch = generate::kPersonBatch;
+    std::array<generate::Person, kBatch> persons;
+    std::array<std::uint64_t, kBatch> personNumbers;
+    std::array<generate::FastRandom, kBatch> after;
     PersonRow row;
     for (std::int32_t added = 0; added < count;) {
-        row.person = draw->next(random);
-        const std::uint32_t o = live[row.person.origin];
-        if (!seen.firstTime(numbers.numberOf(row.person))) continue;
-        row.origin = origins[o].tag;
-        writer.add(row);
-        if (++added == count || ++given[o] < numbers.possibleIn(o)) continue;
-        // Every name of the origin is out: draw from the others alone.
-        std::erase(live, o);
-        std::vector<generate::OriginNames> rest;
-        generate::DrawChoice restChoice = choice;
-        restChoice.shares.clear();
-        for (std::uint32_t kept : live) {
-            rest.push_back(origins[kept]);
-            if (!choice.shares.empty()) restChoice.shares.push_back(choice.shares[kept]);
+        for (std::size_t j = 0; j < kBatch; ++j) {
+            persons[j] = draw->next(random);
+            after[j] = random;
+            personNumbers[j] = numbers.numberOf(persons[j]);
+            seen.prefetch(personNumbers[j]);
         }
-        draw.reset();
-        draw.emplace(personDraw(std::move(rest), restChoice));
-        numbers.bind(draw->origins(), live);
+        for (std::size_t j = 0; j < kBatch; ++j) {
+            if (!seen.firstTime(personNumbers[j])) continue;
+            row.person = persons[j];
+            const std::uint32_t o = live[row.person.origin];
+            row.origin = origins[o].tag;
+            addDrawn(writer, row);
+            if (++added == count) return;
+            if (++given[o] < numbers.possibleIn(o)) continue;
+            // Every name of the origin is out: draw from the others alone.
+            std::erase(live, o);
+            std::vector<generate::OriginNames> rest;
+            generate::DrawChoice restChoice = choice;
+            restChoice.shares.clear();
+            for (std::uint32_t kept : live) {
+                rest.push_back(origins[kept]);
+                if (!choice.shares.empty()) restChoice.shares.push_back(choice.shares[kept]);
+            }
+            draw.reset();
+            draw.emplace(personDraw(std::move(rest), restChoice));
+            numbers.bind(draw->origins(), live);
+            random = after[j];
+            break;
+        }
     }
 }
 

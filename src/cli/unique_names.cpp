@@ -49,9 +49,13 @@ SeenNumbers::SeenNumbers(std::uint64_t range, std::uint64_t expected) {
     }
 }
 
+std::uint64_t SeenNumbers::slotOf(std::uint64_t number) const {
+    return mix(number) & mask_;
+}
+
 bool SeenNumbers::firstTimeInTable(std::uint64_t number) {
     // Open addressing, probing slot after slot; at most half the slots fill.
-    for (std::uint64_t slot = mix(number) & mask_;; slot = (slot + 1) & mask_) {
+    for (std::uint64_t slot = slotOf(number);; slot = (slot + 1) & mask_) {
         if (table_[slot] == number + 1) return false;
         if (table_[slot] == 0) {
             table_[slot] = number + 1;
