@@ -100,6 +100,41 @@ TEST_F(OriginWindowTest, AnOriginChosenInTheChooserIsGeneratedAndComesBackOnTheN
     }
 }
 
+TEST_F(OriginWindowTest, EachDrawingChoiceIsStoredAtItsClickAndShownAgainOnTheNextStart) {
+    const Point weighted = indicatorOf(origin_chooser::kWeighted, Place{});
+    const Point invent = indicatorOf(origin_chooser::kInvent, Place{});
+    {
+        SCOPED_TRACE("first start: tick both boxes, then the decade after \"Any Year\"");
+        ASSERT_NO_FATAL_FAILURE(startProgram());
+        ASSERT_NO_FATAL_FAILURE(waitForMainWindow(kStartUpTimeout));
+        ASSERT_NO_FATAL_FAILURE(openChooser());
+        x_->click(originChooser().value(), invent.x, invent.y);
+        ASSERT_TRUE(waitForSetting("Invent", "True"));
+        x_->click(originChooser().value(), weighted.x, weighted.y);
+        ASSERT_TRUE(waitForSetting("Weighted", "True"));
+        x_->pressKey(XK_Tab);  // from the ticked box to the decades, which stay closed
+        x_->pressKey(XK_Down);
+        ASSERT_TRUE(waitForSetting("Born", "1880s"));
+        EXPECT_EQ(setting("Origin"), "en-US") << "stored with the other keys";
+        ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(mainWindow().value()));
+    }
+    {
+        // Each control shows the stored choice when the next click stores its opposite.
+        SCOPED_TRACE("second start: the chooser shows the stored choices");
+        ASSERT_NO_FATAL_FAILURE(startProgram());
+        ASSERT_NO_FATAL_FAILURE(waitForMainWindow(kStartUpTimeout));
+        ASSERT_NO_FATAL_FAILURE(openChooser());
+        x_->click(originChooser().value(), invent.x, invent.y);
+        ASSERT_TRUE(waitForSetting("Invent", "False"));
+        x_->click(originChooser().value(), weighted.x, weighted.y);
+        ASSERT_TRUE(waitForSetting("Weighted", "False"));
+        x_->pressKey(XK_Tab);  // from the ticked box to the decades, which stay closed
+        x_->pressKey(XK_Down);
+        ASSERT_TRUE(waitForSetting("Born", "1890s"));
+        ASSERT_NO_FATAL_FAILURE(closeAndExpectCleanEnd(mainWindow().value()));
+    }
+}
+
 // A control of the table is found when a window at its depth has its place.
 bool hasWindowAt(const std::vector<ChildWindow>& windows, const main_window::Control& control) {
     return std::any_of(windows.begin(), windows.end(), [&](const ChildWindow& window) {

@@ -9,10 +9,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -323,6 +325,31 @@ protected:
     }
 
     CrLfLines savedLines() { return splitCrLfLines(readFile(sandbox_->resultsFile())); }
+
+    // Writes the settings file as a user's earlier run (or an editor) left it.
+    void writeSettings(const std::vector<std::pair<std::string, std::string>>& keys) {
+        fs::create_directories(sandbox_->settingsFile().parent_path());
+        std::string text = std::string("[") + kSettingsSection + "]\n";
+        for (const auto& [key, value] : keys) text += key + "=" + value + "\n";
+        std::ofstream(sandbox_->settingsFile()) << text;
+    }
+
+    // Runs the sandbox's program as a command line ("generate ..."): its output lines.
+    std::vector<std::string> commandLine(const std::vector<std::string>& arguments) {
+        LaunchPlan plan = session();
+        plan.setEnvironment.erase("DISPLAY");
+        plan.arguments = {sandbox_->program().string()};
+        plan.arguments.insert(plan.arguments.end(), arguments.begin(), arguments.end());
+        plan.outputFile = sandbox_->root() / "command-line.txt";
+        fs::remove(plan.outputFile);
+        ChildProcess process(plan);
+        EXPECT_TRUE(process.waitForEnd(kEndTimeout) && process.exitedCleanly())
+            << "the command line " << process.describeEnd();
+        std::vector<std::string> lines;
+        std::istringstream text(readFile(plan.outputFile));
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        return lines;
+    }
 
     std::unique_ptr<Sandbox> sandbox_;
     std::unique_ptr<VirtualScreen> screen_;

@@ -84,6 +84,7 @@ inline constexpr int kWidth = pixels(5400);
 inline constexpr int kHeight = pixels(7125);
 inline constexpr Place kFilterBox{120, 120, 5160, 375};
 inline constexpr Place kWeighted{120, 5340, 5160, 255};  // "As Common As In Life"
+inline constexpr Place kInvent{120, 6180, 5160, 255};    // "Invent New Names Like These"
 }  // namespace origin_chooser
 
 namespace results_window {
