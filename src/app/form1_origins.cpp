@@ -23,8 +23,11 @@ const OriginChoice& Form1::currentOrigins() {
     platform::Database database;
     database.open(databasePath());
     QStringList known;
-    for (const names::OriginRecord& origin : names::storedOrigins(database))
+    QStringList joinedOtherwise;  // written family name first, or without a blank
+    for (const names::OriginRecord& origin : names::storedOrigins(database)) {
         known.append(origin.tag);
+        if (origin.familyFirst || !origin.blankBetween) joinedOtherwise.append(origin.tag);
+    }
     bool absent = false;
     const QString text = env_.settings.readText(keys::Origin, [&absent] {
         absent = true;
@@ -33,8 +36,11 @@ const OriginChoice& Form1::currentOrigins() {
     OriginChoice choice = chooseOrigins(absent ? std::nullopt : std::optional<QString>(text), known,
                                         QLocale().name());
     const QStringList tags = choice.tags();
+    // The list views' plain pairing writes "first last": an origin whose rows
+    // read otherwise is drawn as persons, in its own order.
     choice.drawsPersons =
-        tags.size() > 1 || (tags.size() == 1 && names::hasGenderedSurnames(database, tags[0]));
+        tags.size() > 1 || (tags.size() == 1 && (joinedOtherwise.contains(tags[0]) ||
+                                                 names::hasGenderedSurnames(database, tags[0])));
     database.close();
     origins_ = std::move(choice);
     return *origins_;

@@ -19,7 +19,8 @@ struct OriginChoice {
     QString unreadable;
     // Each row is one person drawn from the origins, rather than a first and
     // a last name drawn from the list views on their own: several origins, or
-    // one with family names in a female and a male form.
+    // one with family names in a female and a male form, or one whose names
+    // are written family name first or without a blank.
     bool drawsPersons = false;
 
     QStringList tags() const;

@@ -184,6 +184,17 @@ TEST_F(Form1Origins, RowsOfTwoOriginsPairNamesOfOneOriginByTheShares) {
     EXPECT_EQ(generate("4000"), rows);
 }
 
+// One origin alone whose names read family name first: its rows too.
+TEST_F(Form1Origins, RowsOfOneFamilyFirstOriginAreInItsOrder) {
+    for (const QString tag : {"ja", "hu"}) {
+        SCOPED_TRACE(tag.toStdString());
+        startIn(german, tag);
+        const RowOrigins origins({tag});
+        for (const QString& row : generate("200"))
+            EXPECT_EQ(origins.of(row), tag) << row.toStdString();
+    }
+}
+
 TEST_F(Form1Origins, NoPersonOfAGenderedOriginHasTheOtherSexsSurnameForm) {
     for (const QString tag : {"ru", "cs"}) {
         SCOPED_TRACE(tag.toStdString());
