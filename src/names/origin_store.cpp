@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include <QSet>
 
@@ -224,21 +225,56 @@ void showOrigins(platform::Database& database, const QStringList& tags) {
     transaction.commit();
 }
 
+namespace {
+
+// The built-in tables take an origin's stored lists as tablesOf gives them:
+// copied inside the database, with no row passing through here.
+void copyStoredTables(platform::Database& database, const QString& tag) {
+    database.execute(
+        "insert into system_mfirstname (Mfirst) select name from origin_name"
+        " where origin = ? and list in ('male', 'unisex') order by list = 'unisex', id",
+        tag);
+    database.execute(
+        "insert into system_ffirstname (Ffirst) select name from origin_name"
+        " where origin = ? and list in ('female', 'unisex') order by list = 'unisex', id",
+        tag);
+    database.execute(
+        "insert into system_lastname (Last) select name from origin_name"
+        " where origin = ? and list in ('last', 'last_male', 'last_female')"
+        " order by case list when 'last' then 0 when 'last_male' then 1 else 2 end, id",
+        tag);
+}
+
+void insertTables(platform::Database& database, const OriginTables& tables) {
+    for (const QString& name : tables.maleFirst)
+        database.execute("insert into system_mfirstname (Mfirst) values (?)", name);
+    for (const QString& name : tables.femaleFirst)
+        database.execute("insert into system_ffirstname (Ffirst) values (?)", name);
+    for (const QString& name : tables.last)
+        database.execute("insert into system_lastname (Last) values (?)", name);
+}
+
+}  // namespace
+
 void fillShownTables(platform::Database& database, const QStringList& tags) {
-    QList<OriginTables> shown;
-    for (const QString& tag : tags) shown.append(editedTables(database, tag));
+    // An origin the user changed takes its lists with the changes applied;
+    // the others are copied as stored. Read before the tables are emptied.
+    QList<std::optional<OriginTables>> shown;
+    for (const QString& tag : tags) {
+        storedOrigin(database, tag);  // an unknown origin throws before any change
+        shown.append(hasEdits(database, tag) ? std::optional(editedTables(database, tag))
+                                             : std::nullopt);
+    }
     // With shown_origin empty, the triggers keep none of the changes below.
     database.execute("delete from shown_origin");
     database.execute("delete from system_mfirstname");
     database.execute("delete from system_ffirstname");
     database.execute("delete from system_lastname");
-    for (const OriginTables& tables : shown) {
-        for (const QString& name : tables.maleFirst)
-            database.execute("insert into system_mfirstname (Mfirst) values (?)", name);
-        for (const QString& name : tables.femaleFirst)
-            database.execute("insert into system_ffirstname (Ffirst) values (?)", name);
-        for (const QString& name : tables.last)
-            database.execute("insert into system_lastname (Last) values (?)", name);
+    for (qsizetype i = 0; i < tags.size(); ++i) {
+        if (shown[i])
+            insertTables(database, *shown[i]);
+        else
+            copyStoredTables(database, tags[i]);
     }
     for (const QString& tag : tags)
         database.execute("insert into shown_origin (tag) values (?)", tag);
