@@ -228,21 +228,27 @@ void showOrigins(platform::Database& database, const QStringList& tags) {
 namespace {
 
 // The built-in tables take an origin's stored lists as tablesOf gives them:
-// copied inside the database, with no row passing through here.
+// copied inside the database, with no row passing through here. One list at a
+// time, so that the index gives the rows in their order without a sort.
 void copyStoredTables(platform::Database& database, const QString& tag) {
-    database.execute(
+    const auto copy = [&](const char* insert, OriginList list) {
+        database.execute(insert, {tag, QString::fromLatin1(listWord(list))});
+    };
+    constexpr char kMale[] =
         "insert into system_mfirstname (Mfirst) select name from origin_name"
-        " where origin = ? and list in ('male', 'unisex') order by list = 'unisex', id",
-        tag);
-    database.execute(
+        " where origin = ? and list = ? order by id";
+    constexpr char kFemale[] =
         "insert into system_ffirstname (Ffirst) select name from origin_name"
-        " where origin = ? and list in ('female', 'unisex') order by list = 'unisex', id",
-        tag);
-    database.execute(
+        " where origin = ? and list = ? order by id";
+    constexpr char kLast[] =
         "insert into system_lastname (Last) select name from origin_name"
-        " where origin = ? and list in ('last', 'last_male', 'last_female')"
-        " order by case list when 'last' then 0 when 'last_male' then 1 else 2 end, id",
-        tag);
+        " where origin = ? and list = ? order by id";
+    copy(kMale, OriginList::Male);
+    copy(kMale, OriginList::Unisex);
+    copy(kFemale, OriginList::Female);
+    copy(kFemale, OriginList::Unisex);
+    for (OriginList list : {OriginList::Last, OriginList::LastMale, OriginList::LastFemale})
+        copy(kLast, list);
 }
 
 void insertTables(platform::Database& database, const OriginTables& tables) {
