@@ -119,6 +119,9 @@ struct Program {
             clock, [this](QWidget* widget) { return widget->window() == form1.get(); });
         form1->show();
         shown.wait("the main window");
+        // A user clicks seconds after the window shows: the draw made at
+        // start-up for the first run is ready by then.
+        form1->waitForPreparedDraw();
     }
     ~Program() {
         for (const QStringList& launch : launches) QFile::remove(launch.last());

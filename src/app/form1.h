@@ -179,6 +179,8 @@ public:
     // stand now (read afresh: a value that cannot be read counts as the
     // key's default, and is reported once, at start-up).
     DrawKeys drawKeys();
+    // Returns once the draw being made ahead of the next run (if any) is made.
+    void waitForPreparedDraw() const;
 
     // Sets an option's state as start-up restores it: turning it on runs its
     // click handling (failures pass to the caller); turning it off runs nothing.

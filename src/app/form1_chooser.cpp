@@ -54,6 +54,8 @@ void Form1::originsChosen(const generate::OriginMix& chosen) {
     // The key is read again, and the built-in tables refilled, by the reload.
     origins_.reset();
     DatabaseToListview();
+    // The next run's draw is made meanwhile, as at start-up.
+    prepareDraw();
 }
 
 void Form1::showOriginCaption() {

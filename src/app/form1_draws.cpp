@@ -151,6 +151,10 @@ void Form1::startPreparing() {
     prepared_->draw = std::async(std::launch::async, [in] { return buildDraw(in); }).share();
 }
 
+void Form1::waitForPreparedDraw() const {
+    if (prepared_ && prepared_->draw.valid()) prepared_->draw.wait();
+}
+
 std::shared_ptr<const generate::PersonDraw> Form1::personDraw(const DrawKeys& drawKeys) {
     PreparedDraw::Inputs in = drawInputs(drawKeys);
     if (!prepared_ || !(prepared_->inputs == in)) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include <QSet>
 
@@ -217,21 +218,62 @@ void showOrigins(platform::Database& database, const QStringList& tags) {
     transaction.commit();
 }
 
+namespace {
+
+// The built-in tables take an origin's stored lists as tablesOf gives them:
+// copied inside the database, with no row passing through here. One list at a
+// time, so that the index gives the rows in their order without a sort.
+void copyStoredTables(platform::Database& database, const QString& tag) {
+    const auto copy = [&](const char* insert, OriginList list) {
+        database.execute(insert, {tag, QString::fromLatin1(listWord(list))});
+    };
+    constexpr char kMale[] =
+        "insert into system_mfirstname (Mfirst) select name from origin_name"
+        " where origin = ? and list = ? order by id";
+    constexpr char kFemale[] =
+        "insert into system_ffirstname (Ffirst) select name from origin_name"
+        " where origin = ? and list = ? order by id";
+    constexpr char kLast[] =
+        "insert into system_lastname (Last) select name from origin_name"
+        " where origin = ? and list = ? order by id";
+    copy(kMale, OriginList::Male);
+    copy(kMale, OriginList::Unisex);
+    copy(kFemale, OriginList::Female);
+    copy(kFemale, OriginList::Unisex);
+    for (OriginList list : {OriginList::Last, OriginList::LastMale, OriginList::LastFemale})
+        copy(kLast, list);
+}
+
+void insertTables(platform::Database& database, const OriginTables& tables) {
+    for (const QString& name : tables.maleFirst)
+        database.execute("insert into system_mfirstname (Mfirst) values (?)", name);
+    for (const QString& name : tables.femaleFirst)
+        database.execute("insert into system_ffirstname (Ffirst) values (?)", name);
+    for (const QString& name : tables.last)
+        database.execute("insert into system_lastname (Last) values (?)", name);
+}
+
+}  // namespace
+
 void fillShownTables(platform::Database& database, const QStringList& tags) {
-    QList<OriginTables> shown;
-    for (const QString& tag : tags) shown.append(editedTables(database, tag));
+    // An origin the user changed takes its lists with the changes applied;
+    // the others are copied as stored. Read before the tables are emptied.
+    QList<std::optional<OriginTables>> shown;
+    for (const QString& tag : tags) {
+        storedOrigin(database, tag);  // an unknown origin throws before any change
+        shown.append(hasEdits(database, tag) ? std::optional(editedTables(database, tag))
+                                             : std::nullopt);
+    }
     // With shown_origin empty, the triggers keep none of the changes below.
     database.execute("delete from shown_origin");
     database.execute("delete from system_mfirstname");
     database.execute("delete from system_ffirstname");
     database.execute("delete from system_lastname");
-    for (const OriginTables& tables : shown) {
-        for (const QString& name : tables.maleFirst)
-            database.execute("insert into system_mfirstname (Mfirst) values (?)", name);
-        for (const QString& name : tables.femaleFirst)
-            database.execute("insert into system_ffirstname (Ffirst) values (?)", name);
-        for (const QString& name : tables.last)
-            database.execute("insert into system_lastname (Last) values (?)", name);
+    for (qsizetype i = 0; i < tags.size(); ++i) {
+        if (shown[i])
+            insertTables(database, *shown[i]);
+        else
+            copyStoredTables(database, tags[i]);
     }
     for (const QString& tag : tags)
         database.execute("insert into shown_origin (tag) values (?)", tag);

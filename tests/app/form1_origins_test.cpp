@@ -237,6 +237,17 @@ TEST_F(Form1Origins, NoPersonOfAGenderedOriginHasTheOtherSexsSurnameForm) {
     }
 }
 
+TEST_F(Form1Origins, TheFirstRunAfterASwitchDrawsTheNewOriginsOnly) {
+    startIn(german, "de,ja");
+    form->waitForPreparedDraw();  // the draw made at start-up, for de and ja
+    form->originsChosen(generate::OriginMix{{"cs", "ru"}, {}});
+    form->waitForPreparedDraw();
+    EXPECT_EQ(store->readText(keys::Origin), "cs,ru");
+    const QSet<QString> surnames = shownSet(lastOf({"cs", "ru"}));
+    for (const QString& row : generate("300"))
+        EXPECT_TRUE(surnames.contains(row.split(' ').last())) << row.toStdString();
+}
+
 // Drops every entry of a list view but those whose stored names are kept:
 // the first one by a double-click, as the user does.
 void keepOnly(app::Form1& form, QTreeView* view, names::NameListModel& list,

@@ -96,6 +96,15 @@ TEST_F(OriginStore, TheUsersChangesStayWithTheirOriginAcrossSwitches) {
     EXPECT_FALSE(table("system_ffirstname").contains("Zdena"));
 }
 
+TEST_F(OriginStore, AChangedOriginBesideAnUnchangedOneKeepsTheChosenOrder) {
+    names::showOrigins(connection, {"cs"});
+    names::addName(connection, names::AddTo::BuiltInFirstNames, "Zdena");
+    names::showOrigins(connection, {"en-US", "cs"});
+    EXPECT_EQ(table("system_ffirstname"), (QStringList{"Amy", "Eva", "Jana", "Saša", "Zdena"}));
+    EXPECT_EQ(table("system_lastname"),
+              (QStringList{"Smith", "Jones", "Novák", "Svoboda", "Nováková", "Svobodová"}));
+}
+
 TEST_F(OriginStore, DrawingListsFollowTheUsersChanges) {
     names::showOrigins(connection, {"cs"});
     names::addName(connection, names::AddTo::BuiltInFirstNames, "Zdena");
