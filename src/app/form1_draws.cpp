@@ -192,11 +192,13 @@ generate::InventionPlan Form1::inventionPlan() {
         // The two list views, as the plain pairing draws from them.
         Plan::Voice voice;
         if (first)
-            voice.first = plan.listOf(
-                {shownNames(firstNames_->entries()), QStringLiteral("The First Names list"), {}});
+            voice.first = plan.listOf({shownNames(firstNames_->entries()),
+                                       QStringLiteral("The First Names list"),
+                                       {},
+                                       {}});
         if (last)
             voice.last = plan.listOf(
-                {shownNames(lastNames_->entries()), QStringLiteral("The Last Names list"), {}});
+                {shownNames(lastNames_->entries()), QStringLiteral("The Last Names list"), {}, {}});
         plan.origins.push_back({{}, generate::NameOrder::GivenFirst, true, 1, {voice}});
         return plan;
     }
@@ -224,21 +226,25 @@ generate::InventionPlan Form1::inventionPlan() {
                 described + (male ? QStringLiteral(" male") : QStringLiteral(" female"));
             Plan::Voice voice;
             voice.sex = sex;
+            const generate::OtherSexNames other = generate::otherSexNames(entry, sex);
             if (first)
                 voice.first = plan.listOf({shownNames(male ? names::maleTableNames(entry)
                                                            : names::femaleTableNames(entry)),
                                            ofSex + QStringLiteral(" first names"),
-                                           {}});
+                                           {},
+                                           shownNames(other.first)});
             if (last && entry.hasGenderedSurnames())
                 voice.last = plan.listOf(
                     {shownNames(names::namesOf(entry[male ? names::OriginList::LastMale
                                                           : names::OriginList::LastFemale])),
                      ofSex + QStringLiteral(" last names"),
-                     {}});
+                     {},
+                     shownNames(other.last)});
             else if (last)
                 voice.last =
                     plan.listOf({shownNames(names::namesOf(entry[names::OriginList::Last])),
                                  described + QStringLiteral(" last names"),
+                                 {},
                                  {}});
             origin.voices.push_back(voice);
         }

@@ -70,17 +70,22 @@ private:
     bool wantsFirst() const { return request_.part != Part::Last; }
     bool wantsLast() const { return request_.part != Part::First; }
 
-    int first(const QStringList& names, const QString& described) {
-        return wantsFirst() ? listOf(names, described + QStringLiteral(" first names"), true) : -1;
+    int first(const QStringList& names, const QString& described,
+              const QStringList& alsoKnown = {}) {
+        return wantsFirst()
+                   ? listOf(names, described + QStringLiteral(" first names"), true, alsoKnown)
+                   : -1;
     }
-    int last(const QStringList& names, const QString& described) {
+    int last(const QStringList& names, const QString& described,
+             const QStringList& alsoKnown = {}) {
         return wantsLast() ? listOf(names, described + QStringLiteral(" last names"),
-                                    request_.part == Part::Last)
+                                    request_.part == Part::Last, alsoKnown)
                            : -1;
     }
 
     // The list in the plan; the filters apply to the part they are for.
-    int listOf(const QStringList& names, const QString& described, bool filtered) {
+    int listOf(const QStringList& names, const QString& described, bool filtered,
+               const QStringList& alsoKnown) {
         generate::InventFilters filters;
         if (filtered) {
             const InventChoice& choice = request_.invention;
@@ -89,7 +94,7 @@ private:
         }
         // Every name a part gives differs; a full name needs only the pair to.
         filters.unique = request_.unique && request_.part != Part::Full;
-        return plan_.listOf({utf8Names(names), described, filters});
+        return plan_.listOf({utf8Names(names), described, filters, utf8Names(alsoKnown)});
     }
 
     void loadUserList() {
@@ -142,9 +147,10 @@ private:
                 !entry.hasGenderedSurnames()
                     ? names::namesOf(entry[OriginList::Last])
                     : names::namesOf(entry[male ? OriginList::LastMale : OriginList::LastFemale]);
-            origin.voices.push_back({first(firstNames, of),
-                                     last(lastNames, entry.hasGenderedSurnames() ? of : described),
-                                     sex});
+            const generate::OtherSexNames other = generate::otherSexNames(entry, sex);
+            origin.voices.push_back(
+                {first(firstNames, of, other.first),
+                 last(lastNames, entry.hasGenderedSurnames() ? of : described, other.last), sex});
         }
     }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "generate/name_model.h"
+#include "generate/name_model_text.h"
 #include "platform/failure.h"
 
 namespace generate {
@@ -13,6 +14,15 @@ int InventionPlan::listOf(List list) {
             return static_cast<int>(i);
     lists.push_back(std::move(list));
     return static_cast<int>(lists.size() - 1);
+}
+
+OtherSexNames otherSexNames(const names::OriginEntry& origin, Sex sex) {
+    const bool male = sex == Sex::Male;
+    OtherSexNames other{male ? names::femaleTableNames(origin) : names::maleTableNames(origin), {}};
+    if (origin.hasGenderedSurnames())
+        other.last = names::namesOf(
+            origin[male ? names::OriginList::LastFemale : names::OriginList::LastMale]);
+    return other;
 }
 
 namespace {
@@ -36,9 +46,23 @@ public:
         } catch (const InventFailure& failure) {
             failFor(described_, failure);
         }
+        for (const std::string& name : list.alsoKnown)
+            alsoKnown_.insert(foldedNameHash(foldCase(name)));
     }
 
+    // The next new name that is no real name of the origin either; as many
+    // tries as the inventor takes for one name, then a failure.
     std::string_view next() {
+        for (std::uint64_t tries = 0; tries < InventLimits{}.triesPerName; ++tries) {
+            const std::string_view name = nextOfTheList();
+            if (alsoKnown_.size() == 0 || !alsoKnown_.contains(foldedNameHash(foldCase(name))))
+                return name;
+        }
+        throw platform::Failure(described_ + QStringLiteral(": every new name is a real one"));
+    }
+
+private:
+    std::string_view nextOfTheList() {
         try {
             return inventor_->next();
         } catch (const InventFailure& failure) {
@@ -46,10 +70,9 @@ public:
         }
         filters_.maxLength = model_.longestName() + 1;
         inventor_ = std::make_unique<Inventor>(model_, filters_, seed_);
-        return next();
+        return nextOfTheList();
     }
 
-private:
     // A list whose every likely name is its own, such as family names of one
     // syllable each, leaves nothing new within its lengths: without filters
     // of its own, such a part invents names up to one character longer.
@@ -63,6 +86,7 @@ private:
     std::uint64_t seed_;
     NameModel model_;
     std::unique_ptr<Inventor> inventor_;
+    FlatKeySet alsoKnown_;
 };
 
 InventedPersons::InventedPersons(InventionPlan plan, std::uint64_t seed) : plan_(std::move(plan)) {

@@ -15,6 +15,7 @@
 #include "generate/fast_random.h"
 #include "generate/inventor.h"
 #include "generate/person_draw.h"
+#include "names/origin_data.h"
 
 namespace generate {
 
@@ -24,6 +25,9 @@ struct InventionPlan {
         std::vector<std::string> names;  // UTF-8
         QString described;  // how a message names the list: "German (de) male first names"
         InventFilters filters;
+        // Real names of the origin that the list does not hold, never to be
+        // invented either: a man's name must not be a woman's real one.
+        std::vector<std::string> alsoKnown;
     };
     // One kind of person of an origin: a given-name list and a family-name
     // list (indexes into `lists`; -1: the part is not invented).
@@ -47,6 +51,15 @@ struct InventionPlan {
     // is new: a list is learned once however many voices share it.
     int listOf(List list);
 };
+
+// The real names of an origin that a person of this sex takes from none of
+// its own lists: the other sex's first names, and family names of the other
+// form where the origin has both. A plan's lists keep them as alsoKnown.
+struct OtherSexNames {
+    QStringList first;
+    QStringList last;
+};
+OtherSexNames otherSexNames(const names::OriginEntry& origin, Sex sex);
 
 class InventedPersons {
 public:
