@@ -1,10 +1,6 @@
 // `generate --invent`: persons drawn as real ones are (an origin by the
 // shares, a sex at equal odds), each part of the name invented by its list's
 // model, written in the formats of real names or as records.
-#include <algorithm>
-#include <random>
-#include <type_traits>
-
 #include "cli/commands.h"
 #include "cli/formats.h"
 #include "cli/invent.h"
@@ -44,10 +40,8 @@ private:
     std::string_view shown() {
         if (person_.first.empty() || person_.last.empty())
             return person_.first.empty() ? person_.last : person_.first;
-        const bool familyFirst = person_.order == generate::NameOrder::FamilyFirst;
-        full_.assign(familyFirst ? person_.last : person_.first);
-        if (person_.blankBetween) full_ += ' ';
-        full_.append(familyFirst ? person_.first : person_.last);
+        full_.clear();
+        generate::appendFull(full_, person_);
         return full_;
     }
 
@@ -75,7 +69,7 @@ void inventInto(Writer& writer, const GenerateRequest& request, PersonInventor& 
 
 void inventNames(const GenerateRequest& request, const QString& databasePath) {
     // The seed makes the inventors' seeds, then the persons' draw.
-    generate::SplitMix64 seeds(seedOf(request));
+    generate::FastRandom seeds(seedOf(request));
     generate::InventedPersons invented(inventionPlanFor(request, databasePath), seeds.next());
     PersonInventor persons(request, invented, seeds.next());
     const OutputOptions options = outputOptionsOf(request);
