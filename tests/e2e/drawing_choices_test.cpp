@@ -191,12 +191,7 @@ TEST_F(RealWindowTest, EachUnreadableStoredChoiceIsReportedOnceAndStaysAsWritten
         if (!box) break;
         EXPECT_EQ(box->title, "Application Error");
         ++reports;
-        x_->focus(*box);
-        x_->pressKey(XK_Return);
-        ASSERT_TRUE(waitFor(
-            "the report to close",
-            [&] { return !x_->findViewable(box->title, box->width, box->height); }, kStepTimeout,
-            /*dialogExpected=*/true));
+        ASSERT_TRUE(dismiss(*box, "the report to close"));
         ASSERT_LE(reports, 8) << "reports without end";
     }
     EXPECT_EQ(reports, static_cast<int>(stored.size()));

@@ -252,6 +252,22 @@ protected:
         return std::nullopt;
     }
 
+    bool isShown(Window id) {
+        for (const TopLevelWindow& window : x_->topLevelWindows())
+            if (window.id == id && window.viewable) return true;
+        return false;
+    }
+
+    // Answers the dialog with Return and waits until that very window is gone:
+    // the next dialog may share its title and size.
+    ::testing::AssertionResult dismiss(const TopLevelWindow& box, const std::string& what) {
+        x_->focus(box);
+        x_->pressKey(XK_Return);
+        return waitFor(
+            what, [&] { return !isShown(box.id); }, kStepTimeout,
+            /*dialogExpected=*/true);
+    }
+
     std::optional<std::string> setting(const std::string& key) {
         return iniValue(readFile(sandbox_->settingsFile()), kSettingsSection, key);
     }
@@ -303,11 +319,7 @@ protected:
             kStepTimeout,
             /*dialogExpected=*/true));
         EXPECT_EQ(box->title, kWindowTitle) << "the completion message's title";
-        x_->focus(*box);
-        x_->pressKey(XK_Return);
-        ASSERT_TRUE(waitFor(
-            "the completion message to close", [&] { return !openDialog().has_value(); },
-            kStepTimeout, /*dialogExpected=*/true));
+        ASSERT_TRUE(dismiss(*box, "the completion message to close"));
     }
 
     void goBack() {
