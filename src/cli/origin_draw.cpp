@@ -39,11 +39,17 @@ void drawRows(const generate::PersonDraw& draw, std::uint64_t seed, std::int32_t
               Writer& writer) {
     generate::FastRandom random(seed);
     const std::vector<generate::OriginNames>& origins = draw.origins();
+    std::array<generate::Person, generate::PersonDraw::kMaxBatch> persons;
     PersonRow row;
-    for (std::int32_t i = 0; i < count; ++i) {
-        row.person = draw.next(random);
-        row.origin = origins[row.person.origin].tag;
-        addDrawn(writer, row);
+    for (std::int32_t i = 0; i < count; i += static_cast<std::int32_t>(persons.size())) {
+        const auto rows =
+            std::min<std::size_t>(persons.size(), static_cast<std::size_t>(count - i));
+        draw.nextBatch(random, std::span(persons.data(), rows));
+        for (std::size_t j = 0; j < rows; ++j) {
+            row.person = persons[j];
+            row.origin = origins[row.person.origin].tag;
+            addDrawn(writer, row);
+        }
     }
 }
 

@@ -73,9 +73,4 @@ SexBirths birthsOver(std::span<const SexBirths> perDecade, DecadeRange range) {
     return sum;
 }
 
-bool isUnisex(SexBirths births) {
-    const std::uint64_t total = births.total();
-    return total >= kUnisexMinimumBirths && births.female * 3 >= total && births.male * 3 >= total;
-}
-
 }  // namespace generate

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "generate/choice_error.h"
+#include "names/birth_table.h"
 
 namespace generate {
 
@@ -35,21 +36,14 @@ DecadeRange parseBirthDecades(std::string_view text);
 // "1950s" or "1950s-1970s".
 std::string formatBirthDecades(DecadeRange range);
 
-// One first name's births by sex, over some decades.
-struct SexBirths {
-    std::uint64_t female = 0;
-    std::uint64_t male = 0;
-    std::uint64_t total() const { return female + male; }
-};
+// One first name's births by sex, over some decades, and the one unisex rule
+// over them, as the store's lists follow it.
+using names::isUnisex;
+using names::kUnisexMinimumBirths;
+using names::SexBirths;
 
 // The name's births summed over the range; perDecade starts with kFirstDecade
 // and may end early (later decades count as none).
 SexBirths birthsOver(std::span<const SexBirths> perDecade, DecadeRange range);
-
-// The one rule for unisex first names drawn from birth counts: a name is
-// unisex when it was given to at least kUnisexMinimumBirths children over the
-// chosen decades and each sex holds at least a third of those births.
-inline constexpr std::uint64_t kUnisexMinimumBirths = 1000;
-bool isUnisex(SexBirths births);
 
 }  // namespace generate

@@ -52,9 +52,21 @@ struct PoolMaker {
     }
 };
 
+// A copy of the list's names as they stand, when rows show each of them so:
+// one block copied rather than name by name.
+bool copyWhenShownAlready(const names::PackedNames& list, PoolMaker& pool) {
+    for (std::uint32_t i = 0; i < list.size(); ++i)
+        if (!isShownAlready(list.at(i))) return false;
+    pool.text.reserve(list.text.size() + NamePool::kPadding);
+    pool.text = list.text;
+    pool.offsets = list.offsets;
+    return true;
+}
+
 NamePool uniformPool(const names::PackedNames& list) {
     PoolMaker pool;
-    pool.text.reserve(list.text.size());
+    if (copyWhenShownAlready(list, pool)) return pool.uniform();
+    pool.text.reserve(list.text.size() + NamePool::kPadding);
     pool.offsets.reserve(list.offsets.size());
     for (std::uint32_t i = 0; i < list.size(); ++i) pool.add(list.at(i), 0);
     return pool.uniform();
@@ -64,6 +76,13 @@ NamePool uniformPool(const names::PackedNames& list) {
 // when no name has a weight.
 NamePool weightedPool(const names::PackedNames& list) {
     PoolMaker pool;
+    const bool allWeighted =
+        std::all_of(list.weights.begin(), list.weights.end(), [](double w) { return w > 0; });
+    if (allWeighted && copyWhenShownAlready(list, pool)) {
+        pool.weights = list.weights;
+        return pool.weighted();
+    }
+    pool.text.reserve(list.text.size() + NamePool::kPadding);
     for (std::uint32_t i = 0; i < list.size(); ++i)
         if (list.weights[i] > 0) pool.add(list.at(i), list.weights[i]);
     return pool.weighted();
@@ -82,47 +101,32 @@ NamePool poolFor(const names::PackedOrigin& origin, OriginList list, bool weight
     return uniformPool(origin[list]);
 }
 
-// One name's births over the chosen decades.
-struct NameSum {
-    std::string_view name;
-    SexBirths births;
-};
+void birthPools(const names::BirthLists& lists, OriginNames& names) {
+    names.femaleFirst = weightedPool(lists.female);
+    names.maleFirst = weightedPool(lists.male);
+    names.unisexFirst = weightedPool(lists.unisex);
+}
 
-// Each name's births over the range's decades (all of the table's without
-// one), from the table's rows, which hold a name's two sexes one after the other.
-std::vector<NameSum> sumsOver(const names::BirthTable& table, std::optional<DecadeRange> range) {
+// First names by their births over the range's decades (all of the table's
+// without one), unisex by the rule over them.
+names::BirthLists birthListsOver(const names::BirthTable& table, std::optional<DecadeRange> range) {
     const int start = table.decades.first();
     const auto column = [&](int decade) {
         return std::clamp<qsizetype>((decade - start) / 10, 0, table.decades.size());
     };
     const qsizetype first = range ? column(std::max(range->first, start)) : 0;
     const qsizetype end = range ? column(std::max(range->last + 10, start)) : table.decades.size();
-    std::vector<NameSum> sums;
-    for (const names::BirthTable::Row& row : table.rows) {
-        const std::string_view name = table.nameOf(row);
-        if (sums.empty() || sums.back().name != name) sums.push_back({name, {}});
-        std::uint64_t& count = row.female ? sums.back().births.female : sums.back().births.male;
-        for (qsizetype c = first; c < end; ++c) count += table.birthsOf(row, c);
-    }
-    return sums;
+    return names::birthLists(table, first, end);
 }
 
-// First names by their births over the range, unisex by the rule over it.
-void birthPools(const names::BirthTable& table, std::optional<DecadeRange> range,
+// First names by their births: over all years as the store keeps them ready,
+// or else summed from the births by decade.
+void birthPools(const names::PackedOrigin& origin, std::optional<DecadeRange> range,
                 OriginNames& names) {
-    PoolMaker female, male, unisex;
-    for (const NameSum& sum : sumsOver(table, range)) {
-        const SexBirths& b = sum.births;
-        if (isUnisex(b)) {
-            unisex.add(sum.name, static_cast<double>(b.total()));
-            continue;
-        }
-        if (b.female > 0) female.add(sum.name, static_cast<double>(b.female));
-        if (b.male > 0) male.add(sum.name, static_cast<double>(b.male));
-    }
-    names.femaleFirst = female.weighted();
-    names.maleFirst = male.weighted();
-    names.unisexFirst = unisex.weighted();
+    if (!range && !origin.allYearsBirths.empty()) return birthPools(origin.allYearsBirths, names);
+    const names::BirthTable table = names::readBirthTable(
+        origin.birthsByDecade, origin.origin.tag + QStringLiteral(" births by decade"));
+    birthPools(birthListsOver(table, range), names);
 }
 
 [[noreturn]] void refuseDecades(const names::OriginRecord& origin, DecadeRange range) {
@@ -139,8 +143,9 @@ FrequencyPools frequencyPools(const names::OriginEntry& origin, const FrequencyC
 }
 
 FrequencyPools frequencyPools(const names::PackedOrigin& origin, const FrequencyChoice& choice) {
-    const bool hasBirths = !origin.birthsByDecade.isEmpty();
-    if (choice.decades && !hasBirths) refuseDecades(origin.origin, *choice.decades);
+    if (choice.decades && origin.birthsByDecade.isEmpty())
+        refuseDecades(origin.origin, *choice.decades);
+    const bool hasBirths = !origin.birthsByDecade.isEmpty() || !origin.allYearsBirths.empty();
 
     FrequencyPools pools;
     OriginNames& names = pools.names;
@@ -150,9 +155,7 @@ FrequencyPools frequencyPools(const names::PackedOrigin& origin, const Frequency
     names.blankBetween = origin.origin.blankBetween;
 
     if (hasBirths && (choice.weighted || choice.decades)) {
-        const names::BirthTable table = names::readBirthTable(
-            origin.birthsByDecade, origin.origin.tag + QStringLiteral(" births by decade"));
-        birthPools(table, choice.decades, names);
+        birthPools(origin, choice.decades, names);
         pools.weightedFirst = true;
     } else {
         names.femaleFirst =
@@ -170,9 +173,10 @@ FrequencyPools frequencyPools(const names::PackedOrigin& origin, const Frequency
 
 FrequencyPools storedFrequencyPools(platform::Database& database, const QString& tag,
                                     const FrequencyChoice& choice) {
-    return frequencyPools(
-        names::packedForDrawing(database, tag, choice.weighted || choice.decades.has_value()),
-        choice);
+    const names::DrawData data = choice.decades    ? names::DrawData::ByDecade
+                                 : choice.weighted ? names::DrawData::Weighted
+                                                   : names::DrawData::Lists;
+    return frequencyPools(names::packedForDrawing(database, tag, data), choice);
 }
 
 }  // namespace generate

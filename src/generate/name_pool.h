@@ -62,6 +62,18 @@ public:
     std::string_view draw(std::uint64_t r) const { return at(drawIndex(r)); }
     std::string_view draw(FastRandom& random) const { return draw(random.next()); }
 
+    // Asks the processor for what drawIndex(r) reads, ahead of the draw.
+    void prefetchDraw(std::uint64_t r) const {
+        if (!weighted_)
+            __builtin_prefetch(&offsets_[multiplyShift(r, size_)]);
+        else
+            __builtin_prefetch(
+                &columns_[static_cast<std::size_t>((static_cast<Uint128>(r) * size_) >> 64)]);
+    }
+    // The same for what at(i) reads: the name's place, then its letters.
+    void prefetchPlace(std::uint32_t i) const { __builtin_prefetch(&offsets_[i]); }
+    void prefetchName(std::uint32_t i) const { __builtin_prefetch(text_.data() + offsets_[i]); }
+
 private:
     struct WeightedColumn {
         std::uint32_t threshold;  // of 2^32: the column's share kept for its own name

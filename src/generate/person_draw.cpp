@@ -129,6 +129,51 @@ PersonDraw::PersonDraw(std::vector<OriginNames> origins, DrawChoice choice)
     if (mix_) buildSurnameSlots(shares);
 }
 
+void PersonDraw::nextBatch(FastRandom& random, std::span<Person> persons) const {
+    if (mix_ || persons.size() > kMaxBatch) {
+        for (Person& person : persons) person = next(random);
+        return;
+    }
+    struct Pending {
+        const Slot* slot;
+        std::uint64_t first;  // the random numbers of the two names,
+        std::uint64_t last;   // then their indices in the pools
+    };
+    std::array<Pending, kMaxBatch> pending;
+    const std::size_t n = persons.size();
+    for (std::size_t j = 0; j < n; ++j) {
+        Pending& p = pending[j];
+        p.slot = &slots_[slotTable_->draw(random.next())];
+        p.first = random.next();
+        p.last = random.next();
+        p.slot->first->prefetchDraw(p.first);
+        p.slot->last->prefetchDraw(p.last);
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        Pending& p = pending[j];
+        p.first = p.slot->first->drawIndex(p.first);
+        p.last = p.slot->last->drawIndex(p.last);
+        p.slot->first->prefetchPlace(static_cast<std::uint32_t>(p.first));
+        p.slot->last->prefetchPlace(static_cast<std::uint32_t>(p.last));
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        const Pending& p = pending[j];
+        p.slot->first->prefetchName(static_cast<std::uint32_t>(p.first));
+        p.slot->last->prefetchName(static_cast<std::uint32_t>(p.last));
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        const Pending& p = pending[j];
+        Person& person = persons[j];
+        person.first = p.slot->first->at(static_cast<std::uint32_t>(p.first));
+        person.last = p.slot->last->at(static_cast<std::uint32_t>(p.last));
+        person.origin = p.slot->origin;
+        person.lastOrigin = p.slot->origin;
+        person.sex = p.slot->sex;
+        person.order = p.slot->order;
+        person.blankBetween = p.slot->blankBetween;
+    }
+}
+
 void PersonDraw::drawMixedSurname(FastRandom& random, Person& person) const {
     const auto sex = static_cast<std::size_t>(person.sex);
     const SurnameSlot& surname = surnameSlots_[sex][surnameTables_[sex]->draw(random.next())];

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -124,6 +125,8 @@ struct DrawChoice {
 // name, and when mixing one more the family name's origin.
 class PersonDraw {
 public:
+    static constexpr std::size_t kMaxBatch = 64;  // persons nextBatch draws stage by stage
+
     // platform::Failure, naming the origin, when an origin lacks the first
     // names the filter needs or family names, or when the shares are wrong.
     PersonDraw(std::vector<OriginNames> origins, DrawChoice choice);
@@ -150,6 +153,12 @@ public:
             person.last = slot.last->draw(random.next());
         return person;
     }
+
+    // The next persons, as as many calls of next() give them. The draws of
+    // the batch go stage by stage (columns, then the names' places, then
+    // their letters), each stage's memory asked for ahead of its reads, so
+    // that the reads of long lists out of the caches overlap.
+    void nextBatch(FastRandom& random, std::span<Person> persons) const;
 
 private:
     struct Slot {

@@ -114,6 +114,38 @@ void readRow(std::string_view line, qsizetype number, const QString& what, Birth
 
 }  // namespace
 
+bool isUnisex(SexBirths births) {
+    const std::uint64_t total = births.total();
+    return total >= kUnisexMinimumBirths && births.female * 3 >= total && births.male * 3 >= total;
+}
+
+BirthLists birthLists(const BirthTable& table, qsizetype firstColumn, qsizetype endColumn) {
+    BirthLists lists;
+    const auto addName = [&](std::string_view name, SexBirths births) {
+        if (isUnisex(births)) {
+            lists.unisex.append(name, static_cast<double>(births.total()));
+            return;
+        }
+        if (births.female > 0) lists.female.append(name, static_cast<double>(births.female));
+        if (births.male > 0) lists.male.append(name, static_cast<double>(births.male));
+    };
+    // A name's two sexes are rows one after the other.
+    std::string_view name;
+    SexBirths births;
+    for (const BirthTable::Row& row : table.rows) {
+        const std::string_view rowName = table.nameOf(row);
+        if (rowName != name) {
+            if (!name.empty()) addName(name, births);
+            name = rowName;
+            births = {};
+        }
+        std::uint64_t& count = row.female ? births.female : births.male;
+        for (qsizetype c = firstColumn; c < endColumn; ++c) count += table.birthsOf(row, c);
+    }
+    if (!name.empty()) addName(name, births);
+    return lists;
+}
+
 BirthTable readBirthTable(const QByteArray& gzipped, const QString& what) {
     const QByteArray bytes = gunzip(gzipped, what);
     std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include "names/packed_names.h"
+
 // Births per name, sex and decade, as an origin's births_by_decade.tsv.gz
 // holds them (data/SOURCES.md): a header `name, sex, 1880s, ...`, then a row
 // per name and sex with the births of each decade. Needs only Qt Core and
@@ -36,6 +38,24 @@ struct BirthTable {
         return births[row.first + static_cast<std::size_t>(decade)];
     }
 };
+
+struct SexBirths {
+    std::uint64_t female = 0;
+    std::uint64_t male = 0;
+    std::uint64_t total() const { return female + male; }
+};
+
+// The one rule for unisex first names drawn from birth counts: a name is
+// unisex when it was given to at least kUnisexMinimumBirths children over the
+// chosen decades and each sex holds at least a third of those births.
+inline constexpr std::uint64_t kUnisexMinimumBirths = 1000;
+bool isUnisex(SexBirths births);
+
+// The names by their births over the columns [firstColumn, endColumn), in the
+// table's order: a unisex name in `unisex` alone with the births of both
+// sexes, any other in `female` and `male` with the births of each. A name
+// without births there is left out.
+BirthLists birthLists(const BirthTable& table, qsizetype firstColumn, qsizetype endColumn);
 
 // Reads the gzip-compressed table; `what` names it in failures. Throws
 // platform::Failure for bytes that are not gzip, a header whose decades do not

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include "names/birth_table.h"
 #include "names/packed_names.h"
 #include "names/statements.h"
 #include "platform/failure.h"
@@ -158,6 +159,28 @@ void insertDistributions(Connection& db, const QList<OriginEntry>& origins) {
     }
 }
 
+void insertPack(Connection::Statement& pack, const QString& tag, OriginList list, int full,
+                const PackedBytes& bytes) {
+    pack.bind(1, tag);
+    pack.bind(2, QString::fromLatin1(listWord(list)));
+    pack.bind(3, full);
+    pack.bind(4, bytes.names);
+    pack.bind(5, bytes.weights);
+    pack.run();
+}
+
+// The first names by their births over all years, ready for weighted draws
+// without reading the births by decade.
+void insertAllYearsBirths(Connection::Statement& pack, const OriginEntry& entry) {
+    const BirthTable table =
+        readBirthTable(entry.birthsByDecade, entry.origin.tag + QStringLiteral(" births"));
+    const BirthLists lists = birthLists(table, 0, table.decades.size());
+    for (const auto& [list, names] : {std::pair{OriginList::Female, &lists.female},
+                                      {OriginList::Male, &lists.male},
+                                      {OriginList::Unisex, &lists.unisex}})
+        if (!names->empty()) insertPack(pack, entry.origin.tag, list, 2, packedBytes(*names));
+}
+
 void insertPacks(Connection& db, const QList<OriginEntry>& origins) {
     Connection::Statement pack(db, "insert into origin_pack values (?, ?, ?, ?, ?)");
     for (const OriginEntry& entry : origins) {
@@ -165,17 +188,11 @@ void insertPacks(Connection& db, const QList<OriginEntry>& origins) {
             const auto i = static_cast<std::size_t>(list);
             QList<ListedName> full = entry.weightedLists[i];
             full.removeIf([](const ListedName& listed) { return !(listed.weight > 0); });
-            for (const auto& [lists, isFull] : {std::pair{&entry.lists[i], 0}, {&full, 1}}) {
-                if (lists->isEmpty()) continue;
-                const PackedBytes bytes = packedBytes(*lists);
-                pack.bind(1, entry.origin.tag);
-                pack.bind(2, QString::fromLatin1(listWord(list)));
-                pack.bind(3, isFull);
-                pack.bind(4, bytes.names);
-                pack.bind(5, bytes.weights);
-                pack.run();
-            }
+            for (const auto& [lists, isFull] : {std::pair{&entry.lists[i], 0}, {&full, 1}})
+                if (!lists->isEmpty())
+                    insertPack(pack, entry.origin.tag, list, isFull, packedBytes(*lists));
         }
+        if (!entry.birthsByDecade.isEmpty()) insertAllYearsBirths(pack, entry);
     }
 }
 

@@ -26,10 +26,10 @@ inline constexpr const char* kNameDatabaseSchema =
 // one for all), so that it comes back when the origin is shown again and
 // outlives a refresh of the built-in names. While shown_origin is empty
 // nothing is kept: the tables are being filled, or the file holds no origins.
-inline constexpr int kStoreSchemaVersion = 4;
+inline constexpr int kStoreSchemaVersion = 5;
 inline constexpr const char* kOriginSchema =
     "create table store_info (key text primary key, value text not null);"
-    "insert into store_info values ('schema', '4');"
+    "insert into store_info values ('schema', '5');"
     "create table origin (tag text primary key, name text not null, scripts text not null,"
     " name_order text not null, separator text not null, sources text not null);"
     "create table origin_name (id integer primary key, origin text not null, list text not null,"
@@ -63,8 +63,10 @@ inline constexpr const char* kOriginSchema =
 // an origin's births by decade, the gzip bytes of its births_by_decade.tsv.gz.
 // The user's edits do not reach them. And each list of origin_name and of
 // origin_weighted_name once more, whole in one row (names/packed_names.h),
-// for drawing: full is 1 for a full distribution. A store of schema 2 or 3
-// gains them on the next refresh of its built-in lists.
+// for drawing: full is 1 for a full distribution, 2 for the first names by
+// their births over all years (lists female, male and unisex, by the unisex
+// rule), taken from the births by decade. A store of schema 2 to 4 gains them
+// on the next refresh of its built-in lists.
 inline constexpr const char* kDistributionSchema =
     "create table if not exists origin_weighted_name (id integer primary key,"
     " origin text not null, list text not null, name text not null, weight real not null);"
@@ -74,7 +76,7 @@ inline constexpr const char* kDistributionSchema =
     "create table if not exists origin_pack (origin text not null, list text not null,"
     " full integer not null, names blob not null, weights blob not null,"
     " primary key (origin, list, full)) without rowid;"
-    "update store_info set value = '4' where key = 'schema';";
+    "update store_info set value = '5' where key = 'schema';";
 
 // The origin the built-in tables of a new database show: the default of a
 // user whose locale matches no origin.

@@ -39,12 +39,17 @@ void PackedNames::append(std::string_view name, double weight) {
 }
 
 PackedBytes packedBytes(const QList<ListedName>& list) {
+    return packedBytes(packed(list));
+}
+
+PackedBytes packedBytes(const PackedNames& list) {
     PackedBytes bytes;
-    bytes.weights.reserve(list.size() * static_cast<qsizetype>(kWeightBytes));
-    for (const ListedName& listed : list) {
-        if (!bytes.names.isEmpty()) bytes.names.append('\n');
-        bytes.names.append(listed.name.toUtf8());
-        appendWeight(bytes.weights, listed.weight > 0 ? listed.weight : 0);
+    bytes.weights.reserve(static_cast<qsizetype>(list.size() * kWeightBytes));
+    for (std::uint32_t i = 0; i < list.size(); ++i) {
+        if (i > 0) bytes.names.append('\n');
+        const std::string_view name = list.at(i);
+        bytes.names.append(name.data(), static_cast<qsizetype>(name.size()));
+        appendWeight(bytes.weights, list.weights[i] > 0 ? list.weights[i] : 0);
     }
     return bytes;
 }

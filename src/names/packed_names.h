@@ -39,10 +39,22 @@ struct PackedBytes {
     QByteArray weights;
 };
 PackedBytes packedBytes(const QList<ListedName>& list);
+PackedBytes packedBytes(const PackedNames& list);
 // The list back from those bytes; platform::Failure when they do not match.
 PackedNames unpacked(std::string_view names, std::string_view weights);
 
 PackedNames packed(const QList<ListedName>& list);
+
+// First names by their births, split by the one unisex rule
+// (names/birth_table.h): each weight is a number of births.
+struct BirthLists {
+    PackedNames female;
+    PackedNames male;
+    PackedNames unisex;
+
+    bool empty() const { return female.empty() && male.empty() && unisex.empty(); }
+    friend bool operator==(const BirthLists&, const BirthLists&) = default;
+};
 
 // OriginEntry's content, packed.
 struct PackedOrigin {
@@ -50,6 +62,9 @@ struct PackedOrigin {
     std::array<PackedNames, kOriginListCount> lists{};
     std::array<PackedNames, kOriginListCount> weightedLists{};
     QByteArray birthsByDecade{};
+    // The first names by their births over all years, as the store keeps them
+    // ready beside birthsByDecade; empty where it does not.
+    BirthLists allYearsBirths{};
 
     const PackedNames& operator[](OriginList list) const {
         return lists[static_cast<std::size_t>(list)];

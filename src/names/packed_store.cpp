@@ -60,30 +60,56 @@ void keepUnisexApart(PackedOrigin& origin) {
         origin[list] = without(origin[list], names);
 }
 
-PackedOrigin readPacks(platform::Database& database, const QString& tag, bool withDistributions) {
-    PackedOrigin origin{storedOrigin(database, tag)};
+// Where a pack of the given kind goes: full 0 is a list, 1 a full
+// distribution, 2 first names by their births over all years.
+PackedNames& packFor(PackedOrigin& origin, OriginList list, std::string_view full) {
+    if (full == "0") return origin[list];
+    if (full == "1") return origin.weightedLists[static_cast<std::size_t>(list)];
+    BirthLists& births = origin.allYearsBirths;
+    if (full == "2" && list == OriginList::Female) return births.female;
+    if (full == "2" && list == OriginList::Male) return births.male;
+    if (full == "2" && list == OriginList::Unisex) return births.unisex;
+    throw platform::Failure(QStringLiteral("unknown kind of packed list"));
+}
+
+// The origin's packs of the kinds from `firstFull` to `lastFull`.
+void readPacks(platform::Database& database, const QString& tag, int firstFull, int lastFull,
+               PackedOrigin& origin) {
     platform::Query rows = database.query(
-        "select list, full, names, weights from origin_pack where origin = ? and full <= ?",
-        {tag, withDistributions ? QStringLiteral("1") : QStringLiteral("0")});
-    while (rows.next()) {
-        const auto list = static_cast<std::size_t>(listNamed(rows.view(0)));
-        auto& lists = rows.view(1) == "1" ? origin.weightedLists : origin.lists;
-        lists[list] = unpacked(rows.view(2), rows.view(3));
-    }
+        "select list, full, names, weights from origin_pack"
+        " where origin = ? and full between ? and ?",
+        {tag, QString::number(firstFull), QString::number(lastFull)});
+    while (rows.next())
+        packFor(origin, listNamed(rows.view(0)), rows.view(1)) =
+            unpacked(rows.view(2), rows.view(3));
+}
+
+PackedOrigin packedWithoutEdits(platform::Database& database, const QString& tag, DrawData data) {
+    PackedOrigin origin{storedOrigin(database, tag)};
+    readPacks(database, tag, 0, data == DrawData::Lists ? 0 : 1, origin);
     keepUnisexApart(origin);
-    if (withDistributions) origin.birthsByDecade = storedBirthBytes(database, tag);
     return origin;
+}
+
+PackedOrigin packedWithEdits(platform::Database& database, const QString& tag, DrawData data) {
+    OriginEntry entry = originForDrawing(database, tag);
+    if (data != DrawData::Lists) loadDistributions(database, entry);
+    return packed(entry);
 }
 
 }  // namespace
 
-PackedOrigin packedForDrawing(platform::Database& database, const QString& tag,
-                              bool withDistributions) {
-    if (hasPacks(database, tag) && !hasEdits(database, tag))
-        return readPacks(database, tag, withDistributions);
-    OriginEntry entry = originForDrawing(database, tag);
-    if (withDistributions) loadDistributions(database, entry);
-    return packed(entry);
+PackedOrigin packedForDrawing(platform::Database& database, const QString& tag, DrawData data) {
+    const bool packs = hasPacks(database, tag);
+    PackedOrigin origin = packs && !hasEdits(database, tag)
+                              ? packedWithoutEdits(database, tag, data)
+                              : packedWithEdits(database, tag, data);
+    if (data == DrawData::Weighted && packs) readPacks(database, tag, 2, 2, origin);
+    const bool needsDecades =
+        data == DrawData::ByDecade || (data == DrawData::Weighted && origin.allYearsBirths.empty());
+    if (needsDecades && origin.birthsByDecade.isEmpty())
+        origin.birthsByDecade = storedBirthBytes(database, tag);
+    return origin;
 }
 
 }  // namespace names

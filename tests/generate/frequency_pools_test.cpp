@@ -12,6 +12,7 @@
 #include "names/origin_store.h"
 #include "platform/database.h"
 #include "support/gzip.h"
+#include "support/temp_database.h"
 
 namespace {
 
@@ -164,6 +165,29 @@ TEST_F(UsNames, WeightedLastNamesComeAtTheirCensusShares) {
     const auto drawn = shares({true, std::nullopt}, GenderFilter::Both, 1'000'000, true);
     for (const char* name : {"Smith", "Johnson"})
         EXPECT_NEAR(drawn.at(name), weight[name] / total, 0.1 * weight[name] / total) << name;
+}
+
+// A store made before the births over all years were kept ready sums them
+// from the births by decade: a seed gives the same persons from either.
+TEST(StoredPools, ASeedDrawsTheSamePersonsWithOrWithoutTheReadyBirths) {
+    testsupport::TempDatabase copy{QStringLiteral(QF_BUILT_NAMES_DB)};
+    platform::Database db;
+    db.open(copy.path());
+    const auto persons = [&] {
+        const PersonDraw draw(
+            {generate::storedFrequencyPools(db, "en-US", {true, std::nullopt}).names},
+            {{}, GenderFilter::Any, false});
+        generate::FastRandom random(7);
+        std::vector<std::string> drawn;
+        for (int i = 0; i < 2000; ++i) {
+            const generate::Person person = draw.next(random);
+            drawn.push_back(std::string(person.first) + ' ' + std::string(person.last));
+        }
+        return drawn;
+    };
+    const std::vector<std::string> ready = persons();
+    copy.execute("delete from origin_pack where full = 2");
+    EXPECT_EQ(persons(), ready);
 }
 
 TEST_F(UsNames, WomenOfThe1950sAreMaryAndLindaAtTheirShares) {

@@ -231,6 +231,33 @@ TEST(PersonDraw, ASeedGivesTheSamePersons) {
     EXPECT_NE(fullNames(42), fullNames(43));
 }
 
+// Drawn by batches of any size, weighted or not, mixing or not, the persons
+// are those of one draw at a time, in the same order.
+TEST(PersonDraw, BatchesGiveThePersonsOfOneDrawAtATime) {
+    OriginNames weighted = chinese();
+    const std::vector<std::string_view> han{"王", "李", "张", "刘"};
+    const std::vector<double> odds{5, 1, 0.5, 2};
+    weighted.lastNames = NamePool(han, odds);
+    for (bool mix : {false, true}) {
+        const PersonDraw draw({russian(), weighted, czech()},
+                              choose(GenderFilter::Any, {5, 3, 2}, mix));
+        const std::vector<Person> single = drawPersons(draw, 500, 9);
+        for (std::size_t batch :
+             {std::size_t{1}, std::size_t{7}, PersonDraw::kMaxBatch, PersonDraw::kMaxBatch + 1}) {
+            FastRandom random(9);
+            std::vector<Person> batched(single.size());
+            for (std::size_t i = 0; i < batched.size(); i += batch)
+                draw.nextBatch(random,
+                               std::span(batched).subspan(i, std::min(batch, batched.size() - i)));
+            for (std::size_t i = 0; i < single.size(); ++i) {
+                EXPECT_EQ(batched[i].first, single[i].first) << "batch " << batch << " row " << i;
+                EXPECT_EQ(batched[i].last, single[i].last) << "batch " << batch << " row " << i;
+                EXPECT_EQ(batched[i].lastOrigin, single[i].lastOrigin) << "batch " << batch;
+            }
+        }
+    }
+}
+
 OriginNames without(OriginNames o, NamePool OriginNames::*names) {
     o.*names = NamePool();
     return o;

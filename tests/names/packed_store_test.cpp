@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "names/birth_store.h"
+#include "names/birth_table.h"
 #include "names/origin_store.h"
 #include "names/packed_store.h"
 #include "platform/database.h"
@@ -14,11 +15,19 @@ namespace {
 using names::ListedName;
 using names::PackedOrigin;
 
+using names::DrawData;
+
 // The lists through the rows of origin_name, as before packs.
-PackedOrigin throughRows(platform::Database& db, const QString& tag, bool distributions) {
+PackedOrigin throughRows(platform::Database& db, const QString& tag, DrawData data) {
     names::OriginEntry entry = names::originForDrawing(db, tag);
-    if (distributions) names::loadDistributions(db, entry);
+    if (data != DrawData::Lists) names::loadDistributions(db, entry);
     return names::packed(entry);
+}
+
+// The first names by their births over all years, from the births by decade.
+names::BirthLists allYearsFromDecades(platform::Database& db, const QString& tag) {
+    const names::BirthTable table = names::storedBirths(db, tag);
+    return names::birthLists(table, 0, table.decades.size());
 }
 
 void expectSameLists(const PackedOrigin& a, const PackedOrigin& b, const QString& what) {
@@ -34,10 +43,27 @@ TEST(PackedStore, GivesTheListsOfTheRowsForEveryOriginWithAndWithoutDistribution
     const QList<names::OriginRecord> origins = names::storedOrigins(db);
     ASSERT_FALSE(origins.isEmpty());
     for (const names::OriginRecord& origin : origins)
-        for (bool distributions : {false, true})
-            expectSameLists(names::packedForDrawing(db, origin.tag, distributions),
-                            throughRows(db, origin.tag, distributions),
-                            origin.tag + (distributions ? " with distributions" : ""));
+        for (DrawData data : {DrawData::Lists, DrawData::ByDecade})
+            expectSameLists(names::packedForDrawing(db, origin.tag, data),
+                            throughRows(db, origin.tag, data),
+                            origin.tag + (data == DrawData::Lists ? "" : " with distributions"));
+}
+
+// Weighted draws take the first names' births over all years ready made,
+// without the births by decade; a store without them gives those instead.
+TEST(PackedStore, GivesTheBirthsOverAllYearsAsTheBirthsByDecadeSumThem) {
+    testsupport::TempDatabase copy{QStringLiteral(QF_BUILT_NAMES_DB)};
+    platform::Database db;
+    db.open(copy.path());
+    const PackedOrigin weighted = names::packedForDrawing(db, "en-US", DrawData::Weighted);
+    ASSERT_FALSE(weighted.allYearsBirths.unisex.empty());
+    EXPECT_EQ(weighted.allYearsBirths, allYearsFromDecades(db, "en-US"));
+    EXPECT_TRUE(weighted.birthsByDecade.isEmpty());
+    EXPECT_EQ(weighted.weightedLists, throughRows(db, "en-US", DrawData::Weighted).weightedLists);
+    copy.execute("delete from origin_pack where full = 2");
+    const PackedOrigin older = names::packedForDrawing(db, "en-US", DrawData::Weighted);
+    EXPECT_TRUE(older.allYearsBirths.empty());
+    EXPECT_EQ(older.birthsByDecade, names::storedBirthBytes(db, "en-US"));
 }
 
 TEST(PackedStore, TakesTheUsersChanges) {
@@ -48,8 +74,8 @@ TEST(PackedStore, TakesTheUsersChanges) {
     const QString gone = copy.names("system_mfirstname").first();
     copy.execute("delete from system_mfirstname where Mfirst = '" + gone + "'");
     copy.insert("system_lastname", "Quillbury");
-    const PackedOrigin drawn = names::packedForDrawing(db, "en-US", false);
-    expectSameLists(drawn, throughRows(db, "en-US", false), "en-US with changes");
+    const PackedOrigin drawn = names::packedForDrawing(db, "en-US", DrawData::Lists);
+    expectSameLists(drawn, throughRows(db, "en-US", DrawData::Lists), "en-US with changes");
     const auto holds = [](const names::PackedNames& list, const QString& name) {
         for (std::uint32_t i = 0; i < list.size(); ++i)
             if (list.at(i) == name.toStdString()) return true;
