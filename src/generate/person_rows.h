@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <type_traits>
 
 #include "generate/count.h"
@@ -39,20 +40,24 @@ void addPersonRow(Guard& guard, const Options& options, Sink& sink, const Person
 // position. `draw` gives next(random): a PersonDraw, or invented persons.
 // A person that cannot be drawn ends the run: the rows so far stay.
 //
-// A PersonDraw's persons point into its pools, so they are drawn a batch
-// ahead of their rows: the draws of a batch read the pools (long lists,
-// mostly out of the processor's caches) side by side instead of one row's
-// reads waiting for the last's. The random numbers come in the same order.
+// A PersonDraw's persons are drawn a batch ahead of their rows, by
+// nextBatch: the draws of a batch read the pools (long lists, mostly out of
+// the processor's caches) side by side instead of one row's reads waiting
+// for the last's. The random numbers come in the same order.
 template <class Guard, class Draw, class Options, class Sink, class Progress>
 void producePersonRows(Guard& guard, Draw& draw, FastRandom& random, std::int32_t count,
                        double plainValue, const Options& options, Sink& sink, Progress&& progress) {
-    constexpr std::int64_t kBatch =
-        std::is_same_v<std::remove_cv_t<Draw>, PersonDraw> ? kPersonBatch : 1;
+    constexpr bool kDrawsByBatch = std::is_same_v<std::remove_cv_t<Draw>, PersonDraw>;
+    constexpr std::int64_t kBatch = kDrawsByBatch ? PersonDraw::kMaxBatch : 1;
     std::array<Person, kBatch> persons;
     for (std::int64_t i = 1; i <= count; i += kBatch) {
         const std::int64_t rows = std::min<std::int64_t>(kBatch, count - i + 1);
-        for (std::int64_t j = 0; j < rows; ++j)
-            if (!guard.run(RowStep::DrawPerson, [&] { persons[j] = draw.next(random); })) return;
+        if constexpr (kDrawsByBatch) {
+            const std::span<Person> batch(persons.data(), static_cast<std::size_t>(rows));
+            if (!guard.run(RowStep::DrawPerson, [&] { draw.nextBatch(random, batch); })) return;
+        } else {
+            if (!guard.run(RowStep::DrawPerson, [&] { persons[0] = draw.next(random); })) return;
+        }
         for (std::int64_t j = 0; j < rows; ++j) {
             addPersonRow(guard, options, sink, persons[j]);
             guard.run(RowStep::ShowProgress,
