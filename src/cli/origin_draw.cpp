@@ -71,15 +71,14 @@ void drawUniqueRows(const std::vector<generate::OriginNames>& origins,
     // so the seen set's memory is fetched for all at once. Each person's
     // generator state is kept: when an origin runs out, the draw goes on
     // from the person that emptied it, as if nobody had been drawn ahead.
-    constexpr std::size_t kBatch = generate::kPersonBatch;
+    constexpr std::size_t kBatch = generate::PersonDraw::kMaxBatch;
     std::array<generate::Person, kBatch> persons;
     std::array<std::uint64_t, kBatch> personNumbers;
     std::array<generate::FastRandom, kBatch> after;
     PersonRow row;
     for (std::int32_t added = 0; added < count;) {
+        draw->nextBatch(random, persons, after);
         for (std::size_t j = 0; j < kBatch; ++j) {
-            persons[j] = draw->next(random);
-            after[j] = random;
             personNumbers[j] = numbers.numberOf(persons[j]);
             seen.prefetch(personNumbers[j]);
         }

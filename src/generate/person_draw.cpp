@@ -129,9 +129,13 @@ PersonDraw::PersonDraw(std::vector<OriginNames> origins, DrawChoice choice)
     if (mix_) buildSurnameSlots(shares);
 }
 
-void PersonDraw::nextBatch(FastRandom& random, std::span<Person> persons) const {
+void PersonDraw::nextBatch(FastRandom& random, std::span<Person> persons,
+                           std::span<FastRandom> after) const {
     if (mix_ || persons.size() > kMaxBatch) {
-        for (Person& person : persons) person = next(random);
+        for (std::size_t j = 0; j < persons.size(); ++j) {
+            persons[j] = next(random);
+            if (!after.empty()) after[j] = random;
+        }
         return;
     }
     struct Pending {
@@ -146,6 +150,7 @@ void PersonDraw::nextBatch(FastRandom& random, std::span<Person> persons) const 
         p.slot = &slots_[slotTable_->draw(random.next())];
         p.first = random.next();
         p.last = random.next();
+        if (!after.empty()) after[j] = random;
         p.slot->first->prefetchDraw(p.first);
         p.slot->last->prefetchDraw(p.last);
     }

@@ -154,11 +154,13 @@ public:
         return person;
     }
 
-    // The next persons, as as many calls of next() give them. The draws of
-    // the batch go stage by stage (columns, then the names' places, then
-    // their letters), each stage's memory asked for ahead of its reads, so
-    // that the reads of long lists out of the caches overlap.
-    void nextBatch(FastRandom& random, std::span<Person> persons) const;
+    // The next persons, as as many calls of next() give them; `after`, when
+    // not empty (as long as `persons`), takes the generator as each person
+    // leaves it. The draws of the batch go stage by stage (columns, then the
+    // names' places, then their letters), each stage's memory asked for ahead
+    // of its reads, so that the reads of long lists out of the caches overlap.
+    void nextBatch(FastRandom& random, std::span<Person> persons,
+                   std::span<FastRandom> after = {}) const;
 
 private:
     struct Slot {

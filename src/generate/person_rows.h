@@ -13,9 +13,6 @@
 
 namespace generate {
 
-// Persons drawn ahead of their rows (see producePersonRows).
-inline constexpr std::int64_t kPersonBatch = 32;
-
 // The row of one drawn person by the part-of-name option read afresh: the
 // full name in the origin's order with its separator, the given name, or the
 // family name. `sink` takes addUtf8Row({part}) and, for the full name,

@@ -232,7 +232,8 @@ TEST(PersonDraw, ASeedGivesTheSamePersons) {
 }
 
 // Drawn by batches of any size, weighted or not, mixing or not, the persons
-// are those of one draw at a time, in the same order.
+// are those of one draw at a time, in the same order, and the generator is
+// left as each of those draws leaves it.
 TEST(PersonDraw, BatchesGiveThePersonsOfOneDrawAtATime) {
     OriginNames weighted = chinese();
     const std::vector<std::string_view> han{"王", "李", "张", "刘"};
@@ -241,18 +242,30 @@ TEST(PersonDraw, BatchesGiveThePersonsOfOneDrawAtATime) {
     for (bool mix : {false, true}) {
         const PersonDraw draw({russian(), weighted, czech()},
                               choose(GenderFilter::Any, {5, 3, 2}, mix));
-        const std::vector<Person> single = drawPersons(draw, 500, 9);
+        FastRandom one(9);
+        std::vector<Person> single;
+        std::vector<std::uint64_t> nextAfter;  // what the generator gives after each person
+        for (int i = 0; i < 500; ++i) {
+            single.push_back(draw.next(one));
+            nextAfter.push_back(FastRandom(one).next());
+        }
         for (std::size_t batch :
              {std::size_t{1}, std::size_t{7}, PersonDraw::kMaxBatch, PersonDraw::kMaxBatch + 1}) {
             FastRandom random(9);
             std::vector<Person> batched(single.size());
-            for (std::size_t i = 0; i < batched.size(); i += batch)
-                draw.nextBatch(random,
-                               std::span(batched).subspan(i, std::min(batch, batched.size() - i)));
+            std::vector<FastRandom> after(single.size());
+            for (std::size_t i = 0; i < batched.size(); i += batch) {
+                const std::size_t n = std::min(batch, batched.size() - i);
+                draw.nextBatch(random, std::span(batched).subspan(i, n),
+                               std::span(after).subspan(i, n));
+            }
             for (std::size_t i = 0; i < single.size(); ++i) {
-                EXPECT_EQ(batched[i].first, single[i].first) << "batch " << batch << " row " << i;
-                EXPECT_EQ(batched[i].last, single[i].last) << "batch " << batch << " row " << i;
-                EXPECT_EQ(batched[i].lastOrigin, single[i].lastOrigin) << "batch " << batch;
+                const std::string where = "batch " + std::to_string(batch) + " row " +
+                                          std::to_string(i) + (mix ? " mixing" : "");
+                EXPECT_EQ(batched[i].first, single[i].first) << where;
+                EXPECT_EQ(batched[i].last, single[i].last) << where;
+                EXPECT_EQ(batched[i].lastOrigin, single[i].lastOrigin) << where;
+                EXPECT_EQ(after[i].next(), nextAfter[i]) << where;
             }
         }
     }
