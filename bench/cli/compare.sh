@@ -122,7 +122,7 @@ echo "quillfern / yardstick, 1,000,000 to a file: $(ratio "$q" "$m") (target at 
 echo "quillfern / yardstick, 100,000,000 to /dev/null: $(ratio "$d" "$y") (target at most 1.6)"
 echo "faker.js / quillfern: $(ratio "$f" "$q") (target at least 20)"
 echo "chance / quillfern: $(ratio "$c" "$q")"
-echo "--unique / without: $(ratio "$u" "$q") (target at most 3)"
+echo "--unique / without: $(ratio "$u" "$q") (target at most 2)"
 if [ -n "$BASELINE" ]; then
     b=$(seconds baseline)
     echo "--origin en-US / baseline: $(ratio "$o" "$b") (target at most 1.2)"

@@ -37,54 +37,81 @@ Uint128 wholeUnits(double v) {
            static_cast<std::uint64_t>(low);
 }
 
-// The weights in whole units adding up to exactly weights.size() * 2^64. A
-// weight above zero keeps at least one unit; the rounding remainder goes to
-// the largest weight, which it changes by far less than one part in 2^40.
-std::vector<Uint128> unitsOf(std::span<const double> weights) {
+// The weights in whole units adding up to exactly weights.size() columns of
+// `column` units. A weight above zero keeps at least one unit; the rounding
+// remainder, less than a unit per weight, goes to the largest weight.
+template <class Unit, class ToUnits>
+std::vector<Unit> unitsOf(std::span<const double> weights, Unit column, double columnAsDouble,
+                          ToUnits toUnits) {
     const double largest = *std::max_element(weights.begin(), weights.end());
     double sum = 0;
     for (double w : weights) sum += w / largest;  // at most size(): no overflow
-    const double unitsPerWeight = static_cast<double>(weights.size()) * 0x1p64 / sum;
+    const double unitsPerWeight = static_cast<double>(weights.size()) * columnAsDouble / sum;
 
-    std::vector<Uint128> units(weights.size());
-    Uint128 total = 0;
+    std::vector<Unit> units(weights.size());
+    Unit total = 0;
     for (std::size_t i = 0; i < weights.size(); ++i) {
         if (weights[i] > 0)
-            units[i] = std::max<Uint128>(1, wholeUnits(weights[i] / largest * unitsPerWeight));
+            units[i] = std::max<Unit>(1, toUnits(weights[i] / largest * unitsPerWeight));
         total += units[i];
     }
-    const Uint128 wanted = kColumnUnits * weights.size();
-    Uint128& biggest = *std::max_element(units.begin(), units.end());
+    const Unit wanted = column * weights.size();
+    Unit& biggest = *std::max_element(units.begin(), units.end());
     biggest = biggest + wanted - total;  // modular: right whether total is above or below
     return units;
+}
+
+// Vose's filling of the columns: setColumn(i, kept, alias) for each column i,
+// `kept` of its `column` units for entry i and the rest for `alias`; a full
+// column is set with kept == column and alias == i.
+template <class Unit, class SetColumn>
+void fillColumns(std::vector<Unit> units, Unit column, SetColumn setColumn) {
+    const auto n = static_cast<std::uint32_t>(units.size());
+    std::vector<std::uint32_t> small, large;
+    for (std::uint32_t i = 0; i < n; ++i) (units[i] < column ? small : large).push_back(i);
+    // The units add up to exactly n columns, so while an entry is short of a
+    // full column another holds more than one: small and large run out together.
+    while (!small.empty() && !large.empty()) {
+        const std::uint32_t s = small.back(), l = large.back();
+        small.pop_back();
+        setColumn(s, units[s], l);
+        units[l] -= column - units[s];
+        if (units[l] < column) {
+            large.pop_back();
+            small.push_back(l);
+        }
+    }
+    // What is left fills its own column exactly.
+    for (std::uint32_t i : large) setColumn(i, column, i);
+    for (std::uint32_t i : small) setColumn(i, column, i);
 }
 
 }  // namespace
 
 AliasTable::AliasTable(std::span<const double> weights) {
     checkWeights(weights);
-    std::vector<Uint128> units = unitsOf(weights);
-    const auto n = static_cast<std::uint32_t>(weights.size());
+    columns_.resize(weights.size());
+    fillColumns(unitsOf(weights, kColumnUnits, 0x1p64, wholeUnits), kColumnUnits,
+                [&](std::uint32_t i, Uint128 kept, std::uint32_t alias) {
+                    const std::uint64_t threshold =
+                        kept >= kColumnUnits ? ~std::uint64_t{0} : static_cast<std::uint64_t>(kept);
+                    columns_[i] = Column{threshold, i, alias};
+                });
+}
 
-    std::vector<std::uint32_t> small, large;
-    for (std::uint32_t i = 0; i < n; ++i) (units[i] < kColumnUnits ? small : large).push_back(i);
-
-    columns_.resize(n);
-    // The units add up to exactly n columns, so while an entry is short of a
-    // full column another holds more than one: small and large run out together.
-    while (!small.empty() && !large.empty()) {
-        const std::uint32_t s = small.back(), l = large.back();
-        small.pop_back();
-        columns_[s] = Column{static_cast<std::uint64_t>(units[s]), s, l};
-        units[l] -= kColumnUnits - units[s];
-        if (units[l] < kColumnUnits) {
-            large.pop_back();
-            small.push_back(l);
-        }
-    }
-    // What is left fills its own column exactly.
-    for (std::uint32_t i : large) columns_[i] = Column{~std::uint64_t{0}, i, i};
-    for (std::uint32_t i : small) columns_[i] = Column{~std::uint64_t{0}, i, i};
+std::vector<CompactColumn> compactAliasColumns(std::span<const double> weights) {
+    checkWeights(weights);
+    constexpr std::uint64_t kCompactUnits = std::uint64_t{1} << 32;
+    std::vector<CompactColumn> columns(weights.size());
+    const auto toUnits = [](double v) { return static_cast<std::uint64_t>(v); };
+    fillColumns(unitsOf(weights, kCompactUnits, 0x1p32, toUnits), kCompactUnits,
+                [&](std::uint32_t i, std::uint64_t kept, std::uint32_t alias) {
+                    const std::uint32_t threshold = kept >= kCompactUnits
+                                                        ? ~std::uint32_t{0}
+                                                        : static_cast<std::uint32_t>(kept);
+                    columns[i] = CompactColumn{threshold, alias};
+                });
+    return columns;
 }
 
 }  // namespace generate

@@ -48,4 +48,15 @@ private:
     std::vector<Column> columns_;
 };
 
+// The same table in 8 bytes a column, at 2^32 units a column: the column is
+// the high half of r * size(), and it keeps its own entry while the next 32
+// bits of that product are below `threshold`, else it gives `alias` (a full
+// column has itself as alias). Each weight's share is reproduced to within
+// 2^-32 of a column. The same weights are refused as by AliasTable.
+struct CompactColumn {
+    std::uint32_t threshold;
+    std::uint32_t alias;
+};
+std::vector<CompactColumn> compactAliasColumns(std::span<const double> weights);
+
 }  // namespace generate

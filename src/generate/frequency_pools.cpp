@@ -52,20 +52,17 @@ struct PoolMaker {
     }
 };
 
-// A copy of the list's names as they stand, when rows show each of them so:
-// one block copied rather than name by name.
-bool copyWhenShownAlready(const names::PackedNames& list, PoolMaker& pool) {
+bool allShownAlready(const names::PackedNames& list) {
     for (std::uint32_t i = 0; i < list.size(); ++i)
         if (!isShownAlready(list.at(i))) return false;
-    pool.text.reserve(list.text.size() + NamePool::kPadding);
-    pool.text = list.text;
-    pool.offsets = list.offsets;
     return true;
 }
 
-NamePool uniformPool(const names::PackedNames& list) {
+// The list's names as rows show them, taken over whole when they need no
+// change; the list is left empty then.
+NamePool uniformPool(names::PackedNames& list) {
+    if (allShownAlready(list)) return NamePool(std::move(list.text), std::move(list.offsets));
     PoolMaker pool;
-    if (copyWhenShownAlready(list, pool)) return pool.uniform();
     pool.text.reserve(list.text.size() + NamePool::kPadding);
     pool.offsets.reserve(list.offsets.size());
     for (std::uint32_t i = 0; i < list.size(); ++i) pool.add(list.at(i), 0);
@@ -73,15 +70,14 @@ NamePool uniformPool(const names::PackedNames& list) {
 }
 
 // The list's weighted distribution without the names of weight zero; empty
-// when no name has a weight.
-NamePool weightedPool(const names::PackedNames& list) {
-    PoolMaker pool;
+// when no name has a weight. Taken over whole, as uniformPool, when every name
+// has a weight and needs no change.
+NamePool weightedPool(names::PackedNames& list) {
     const bool allWeighted =
         std::all_of(list.weights.begin(), list.weights.end(), [](double w) { return w > 0; });
-    if (allWeighted && copyWhenShownAlready(list, pool)) {
-        pool.weights = list.weights;
-        return pool.weighted();
-    }
+    if (allWeighted && !list.empty() && allShownAlready(list))
+        return NamePool(std::move(list.text), std::move(list.offsets), list.weights);
+    PoolMaker pool;
     pool.text.reserve(list.text.size() + NamePool::kPadding);
     for (std::uint32_t i = 0; i < list.size(); ++i)
         if (list.weights[i] > 0) pool.add(list.at(i), list.weights[i]);
@@ -89,8 +85,7 @@ NamePool weightedPool(const names::PackedNames& list) {
 }
 
 // The weighted pool where the list has weights, else the uniform one.
-NamePool poolFor(const names::PackedOrigin& origin, OriginList list, bool weighted,
-                 bool& gotWeights) {
+NamePool poolFor(names::PackedOrigin& origin, OriginList list, bool weighted, bool& gotWeights) {
     if (weighted) {
         NamePool pool = weightedPool(origin.weightedList(list));
         if (!pool.empty()) {
@@ -101,7 +96,7 @@ NamePool poolFor(const names::PackedOrigin& origin, OriginList list, bool weight
     return uniformPool(origin[list]);
 }
 
-void birthPools(const names::BirthLists& lists, OriginNames& names) {
+void birthPools(names::BirthLists& lists, OriginNames& names) {
     names.femaleFirst = weightedPool(lists.female);
     names.maleFirst = weightedPool(lists.male);
     names.unisexFirst = weightedPool(lists.unisex);
@@ -121,12 +116,12 @@ names::BirthLists birthListsOver(const names::BirthTable& table, std::optional<D
 
 // First names by their births: over all years as the store keeps them ready,
 // or else summed from the births by decade.
-void birthPools(const names::PackedOrigin& origin, std::optional<DecadeRange> range,
-                OriginNames& names) {
+void birthPools(names::PackedOrigin& origin, std::optional<DecadeRange> range, OriginNames& names) {
     if (!range && !origin.allYearsBirths.empty()) return birthPools(origin.allYearsBirths, names);
     const names::BirthTable table = names::readBirthTable(
         origin.birthsByDecade, origin.origin.tag + QStringLiteral(" births by decade"));
-    birthPools(birthListsOver(table, range), names);
+    names::BirthLists lists = birthListsOver(table, range);
+    birthPools(lists, names);
 }
 
 [[noreturn]] void refuseDecades(const names::OriginRecord& origin, DecadeRange range) {
@@ -143,6 +138,10 @@ FrequencyPools frequencyPools(const names::OriginEntry& origin, const FrequencyC
 }
 
 FrequencyPools frequencyPools(const names::PackedOrigin& origin, const FrequencyChoice& choice) {
+    return frequencyPools(names::PackedOrigin(origin), choice);
+}
+
+FrequencyPools frequencyPools(names::PackedOrigin&& origin, const FrequencyChoice& choice) {
     if (choice.decades && origin.birthsByDecade.isEmpty())
         refuseDecades(origin.origin, *choice.decades);
     const bool hasBirths = !origin.birthsByDecade.isEmpty() || !origin.allYearsBirths.empty();

@@ -49,6 +49,8 @@ struct FrequencyPools {
 // asked of an origin without births, platform::Failure for unreadable births.
 FrequencyPools frequencyPools(const names::OriginEntry& origin, const FrequencyChoice& choice);
 FrequencyPools frequencyPools(const names::PackedOrigin& origin, const FrequencyChoice& choice);
+// The same, taking the origin's lists over where they can serve as they are.
+FrequencyPools frequencyPools(names::PackedOrigin&& origin, const FrequencyChoice& choice);
 
 // The same for a stored origin: its lists as the user's edits leave them
 // (names::originForDrawing), with the full distributions and births loaded

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "names/packed_names.h"
 #include "platform/failure.h"
 
 namespace generate {
@@ -63,10 +64,7 @@ void NamePool::hold(std::span<const Name> names) {
 }
 
 void NamePool::weigh(std::span<const double> weights) {
-    const AliasTable table(weights);
-    columns_.reserve(table.size());
-    for (const AliasTable::Column& c : table.columns())
-        columns_.push_back(WeightedColumn{static_cast<std::uint32_t>(c.threshold >> 32), c.alias});
+    columns_ = compactAliasColumns(weights);
     weighted_ = true;
 }
 
@@ -88,6 +86,9 @@ NamePool::NamePool(std::span<const std::string> names, std::span<const double> w
     hold(names);
     weigh(weights);
 }
+
+static_assert(NamePool::kPadding <= names::kTextSpare,
+              "a list read from the store has room for the padding");
 
 void NamePool::take(std::string text, std::vector<std::uint32_t> offsets) {
     if (offsets.empty() || offsets.front() != 0 || offsets.back() != text.size() ||

@@ -54,7 +54,7 @@ public:
         const Uint128 product = static_cast<Uint128>(r) * size_;
         const auto column = static_cast<std::uint32_t>(product >> 64);
         const auto within = static_cast<std::uint32_t>(static_cast<std::uint64_t>(product) >> 32);
-        const WeightedColumn& c = columns_[column];
+        const CompactColumn& c = columns_[column];
         // Branch-free: the outcome is a coin flip for many columns.
         const std::uint32_t toAlias = -static_cast<std::uint32_t>(within >= c.threshold);
         return column ^ ((column ^ c.alias) & toAlias);
@@ -75,11 +75,6 @@ public:
     void prefetchName(std::uint32_t i) const { __builtin_prefetch(text_.data() + offsets_[i]); }
 
 private:
-    struct WeightedColumn {
-        std::uint32_t threshold;  // of 2^32: the column's share kept for its own name
-        std::uint32_t alias;
-    };
-
     template <typename Name>
     void hold(std::span<const Name> names);
     void weigh(std::span<const double> weights);
@@ -87,7 +82,7 @@ private:
 
     std::string text_;
     std::vector<std::uint32_t> offsets_{0};
-    std::vector<WeightedColumn> columns_;  // one per name when weighted
+    std::vector<CompactColumn> columns_;  // one per name when weighted
     std::uint32_t size_ = 0;
     bool weighted_ = false;
 };

@@ -64,7 +64,7 @@ PackedNames unpacked(std::string_view names, std::string_view weights) {
             throw platform::Failure(QStringLiteral("A packed list has names but no weights"));
         return list;
     }
-    list.text.reserve(names.size() + 1 - count);
+    list.text.reserve(names.size() + 1 - count + kTextSpare);
     list.offsets.reserve(count + 1);
     list.weights.reserve(count);
     for (std::size_t at = 0;;) {

@@ -18,6 +18,10 @@
 // tool writes the packs.
 namespace names {
 
+// Room a list's text leaves after its names when read from the store, for
+// a pool that takes the text over to pad it without moving it.
+inline constexpr std::size_t kTextSpare = 16;
+
 struct PackedNames {
     std::string text;                       // the names, without separators
     std::vector<std::uint32_t> offsets{0};  // name i is text[offsets[i], offsets[i + 1])
@@ -73,6 +77,10 @@ struct PackedOrigin {
     // The list a weighted draw takes: the full distribution where there is one.
     const PackedNames& weightedList(OriginList list) const {
         const PackedNames& full = weightedLists[static_cast<std::size_t>(list)];
+        return full.empty() ? (*this)[list] : full;
+    }
+    PackedNames& weightedList(OriginList list) {
+        PackedNames& full = weightedLists[static_cast<std::size_t>(list)];
         return full.empty() ? (*this)[list] : full;
     }
 };
