@@ -1,17 +1,10 @@
-#include <QApplication>
-#include <QThreadPool>
-
 #include <cstdio>
 
-#include "app/form1.h"
+#include <QtGlobal>
+
 #include "cli/run.h"
-#include "names/database_location.h"
-#include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/settings.h"
-#include "platform/shell.h"
-#include "platform/spreadsheet.h"
-#include "platform/workbook_folder.h"
+#include "platform/failure.h"
+#include "platform/program_module.h"
 
 int main(int argc, char* argv[]) {
     // A command (generate, names, import, --help, --version) runs without a
@@ -27,21 +20,14 @@ int main(int argc, char* argv[]) {
             stderr);
         return 1;
     }
-    QApplication application(argc, argv);
-    // Ties the windows to the menu entry and its icon on the desktop.
-    QGuiApplication::setDesktopFileName(QStringLiteral(QF_APP_ID));
-    platform::WidgetDialogs dialogs;
-    platform::Settings settings(platform::Settings::userFolder());
-    platform::DesktopShell shell;
-    platform::DesktopSpreadsheet spreadsheet;
-    // Workbooks left from saves of earlier runs are cleared away beside the
-    // start-up, which does not wait for it.
-    QThreadPool::globalInstance()->start([] {
-        platform::removeStaleWorkbooks(platform::DesktopSpreadsheet::workbookFolder(),
-                                       QDateTime::currentDateTime());
-    });
-    app::Form1 form1(widgets::Environment{dialogs, settings, shell, &spreadsheet,
-                                          platform::programFolder(), names::nameDatabasePath()});
-    form1.show();
-    return application.exec();
+    try {
+        using WindowsMain = int (*)(int, char*[]);
+        const auto windows =
+            reinterpret_cast<WindowsMain>(platform::programModuleFunction("quillfernWindowsMain"));
+        return windows(argc, argv);
+    } catch (const platform::Failure& failure) {
+        std::fprintf(stderr, "Quillfern cannot open its windows: %s\n",
+                     failure.description().toLocal8Bit().constData());
+        return 1;
+    }
 }

@@ -201,9 +201,7 @@ void JsonWriter::finish() {
 }
 
 WorkbookWriter::WorkbookWriter(const QString& path, Part part)
-    : file_(path),
-      workbook_(std::make_unique<platform::XlsxWorkbook>(file_.buildingPath())),
-      part_(part) {}
+    : file_(path), workbook_(platform::openWorkbook(file_.buildingPath())), part_(part) {}
 
 void WorkbookWriter::add(const PersonRow& row) {
     ++rows_;

@@ -224,7 +224,7 @@ private:
     void describingFailures(Steps&& steps);
 
     platform::WholeFileWriter file_;
-    std::unique_ptr<platform::XlsxWorkbook> workbook_;
+    std::unique_ptr<platform::Workbook> workbook_;
     Part part_;
     int rows_ = 0;
 };

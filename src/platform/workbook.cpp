@@ -93,3 +93,9 @@ void XlsxWorkbook::close() {
 }
 
 }  // namespace platform
+
+// What openWorkbook calls: linked into the program, or found in its module.
+extern "C" __attribute__((visibility("default"))) platform::Workbook* quillfernOpenWorkbook(
+    const QString& path) {
+    return new platform::XlsxWorkbook(path);
+}

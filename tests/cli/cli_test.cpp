@@ -250,7 +250,7 @@ TEST_F(CommandLine, WritesThatFailLeaveNothingHalfWritten) {
                     1, "annot write " + file);
         EXPECT_EQ(readFile(path(file)), "old\n");
     }
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 5)
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 3)
         << QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
 }
 
@@ -282,6 +282,22 @@ TEST_F(CommandLine, XlsxHoldsFirstAndLastNameInTwoCells) {
     const QList<QStringList> rows = workbookRows(path("names.xlsx"));
     ASSERT_EQ(rows.size(), text.size());
     for (qsizetype i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].join(' '), text[i]);
+}
+
+// Without the program's module a workbook and the windows are refused in one
+// line, status 1, nothing half written; the text formats go on without it.
+TEST_F(CommandLine, WithoutItsModuleSaysSoForWorkbooksAndWindowsAlone) {
+    const QString module =
+        path(QStringLiteral("bin/" QF_MODULE_FOLDER_FROM_PROGRAM "/quillfern-windows.so"));
+    ASSERT_TRUE(QFile::remove(module));
+    expectError(run({"generate", "-n", "5", "--format", "xlsx", "-o", "names.xlsx"}), 1,
+                "Cannot load the program's module");
+    EXPECT_FALSE(QFile::exists(path("names.xlsx")));
+    EXPECT_EQ(lines(run({"generate", "-n", "5"}).out).size(), 5);
+    const Outcome windows = shell("QT_QPA_PLATFORM=offscreen \"$Q\"");
+    EXPECT_EQ(windows.status, 1);
+    EXPECT_TRUE(windows.err.startsWith("Quillfern cannot open its windows: Cannot load"))
+        << windows.err.toStdString();
 }
 
 TEST_F(CommandLine, ImportFollowsTheWindowsRulesAndCountsEachFile) {

@@ -49,15 +49,20 @@ class CommandLine : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
+        // The program in a folder of its own, with its module where it looks for it.
+        const QString modules = path(QStringLiteral("bin/" QF_MODULE_FOLDER_FROM_PROGRAM));
+        ASSERT_TRUE(QDir().mkpath(modules));
         ASSERT_TRUE(QFile::copy(QStringLiteral(QF_CLI_PROGRAM), program()));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QF_CLI_MODULE),
+                                modules + QStringLiteral("/quillfern-windows.so")));
         ASSERT_TRUE(QFile::copy(QStringLiteral(QF_BUILT_NAMES_DB), database()));
         QFile(database()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QDir(dir_.path()).mkdir(QStringLiteral("config"));
     }
 
     QString path(const QString& name) const { return dir_.filePath(name); }
-    QString program() const { return path(QStringLiteral("quillfern")); }
-    QString database() const { return path(QStringLiteral("names.mdb")); }
+    QString program() const { return path(QStringLiteral("bin/quillfern")); }
+    QString database() const { return path(QStringLiteral("bin/names.mdb")); }
 
     QProcessEnvironment environment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -80,15 +80,23 @@ public:
         fs::permissions(runtimeFolder(), fs::perms::owner_all, fs::perm_options::replace);
         const char* package = std::getenv("QF_E2E_PACKAGE_ROOT");
         if (layout == Layout::Portable) {
-            fs::copy_file(QF_E2E_PROGRAM, program());
+            copyProgram();
             fs::copy_file(QF_E2E_DATABASE, programFolder() / "names.mdb");
         } else if (package && *package) {
             fs::copy(fs::path(package) / "usr", root_ / "usr", fs::copy_options::recursive);
         } else {
-            fs::copy_file(QF_E2E_PROGRAM, program());
+            copyProgram();
             fs::create_directories(templateFile().parent_path());
             fs::copy_file(QF_E2E_TEMPLATE, templateFile());
         }
+    }
+
+    // The program and its module, at the place the program looks for it.
+    void copyProgram() {
+        fs::copy_file(QF_E2E_PROGRAM, program());
+        const fs::path modules = programFolder() / QF_E2E_MODULE_FOLDER_FROM_PROGRAM;
+        fs::create_directories(modules);
+        fs::copy_file(QF_E2E_MODULE, modules / fs::path(QF_E2E_MODULE).filename());
     }
 
     void keep() { keep_ = true; }
