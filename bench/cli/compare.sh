@@ -42,9 +42,13 @@ if /usr/bin/python3 -c 'import faker' 2>/dev/null; then PYTHON_FAKER=yes; fi
 # run NAME COMMAND...: one timed run; appends "seconds kilobytes" to WORK/NAME.
 # The clock is read around the run (to the millisecond; GNU time's own gives
 # hundredths), the peak memory is GNU time's.
+# Each run starts with nothing of the runs before it waiting to be written to
+# disk: a program that syncs its own file (quillfern does, before it replaces
+# the old one) would otherwise wait for the others' files as well.
 run() {
     local name=$1; shift
     local start end
+    sync
     start=$(date +%s%N)
     /usr/bin/time -f '%M' -o "$WORK/$name.peak" "$@" || { echo "$name failed: $*" >&2; exit 1; }
     end=$(date +%s%N)

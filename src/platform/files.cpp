@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <QCoreApplication>
@@ -92,6 +93,17 @@ void WholeFileWriter::write(const char* data, qint64 size) {
         }
         written += wrote;
     }
+    startWriteBack(size);
+}
+
+void WholeFileWriter::startWriteBack(qint64 size) {
+    // The disk starts on what is written while the rest is still being made,
+    // so that the sync of the commit has little left to wait for. Only a hint:
+    // a file system that does not take it syncs all at the commit.
+    written_ += size;
+    if (written_ - writtenBack_ < kWriteBackStep) return;
+    ::sync_file_range(file_.handle(), writtenBack_, written_ - writtenBack_, SYNC_FILE_RANGE_WRITE);
+    writtenBack_ = written_;
 }
 
 void WholeFileWriter::commit() {

@@ -57,8 +57,13 @@ public:
     Failure failure(const QString& reason) const;
 
 private:
+    static constexpr qint64 kWriteBackStep = 1 << 20;
+    void startWriteBack(qint64 size);
+
     QString path_;
     QSaveFile file_;
+    qint64 written_ = 0;      // bytes written so far
+    qint64 writtenBack_ = 0;  // of which the disk was asked to start on
 };
 
 }  // namespace platform
