@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -114,6 +115,22 @@ void readRow(std::string_view line, qsizetype number, const QString& what, Birth
 
 }  // namespace
 
+namespace {
+
+PackedNames byFallingWeight(const PackedNames& list) {
+    std::vector<std::uint32_t> order(list.size());
+    for (std::uint32_t i = 0; i < list.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return list.weights[a] > list.weights[b];
+    });
+    PackedNames sorted;
+    sorted.text.reserve(list.text.size() + kTextSpare);
+    for (std::uint32_t i : order) sorted.append(list.at(i), list.weights[i]);
+    return sorted;
+}
+
+}  // namespace
+
 bool isUnisex(SexBirths births) {
     const std::uint64_t total = births.total();
     return total >= kUnisexMinimumBirths && births.female * 3 >= total && births.male * 3 >= total;
@@ -143,6 +160,9 @@ BirthLists birthLists(const BirthTable& table, qsizetype firstColumn, qsizetype 
         for (qsizetype c = firstColumn; c < endColumn; ++c) count += table.birthsOf(row, c);
     }
     if (!name.empty()) addName(name, births);
+    // By falling births: the commonest names, drawn most, side by side.
+    for (PackedNames* list : {&lists.female, &lists.male, &lists.unisex})
+        *list = byFallingWeight(*list);
     return lists;
 }
 

@@ -51,10 +51,10 @@ struct SexBirths {
 inline constexpr std::uint64_t kUnisexMinimumBirths = 1000;
 bool isUnisex(SexBirths births);
 
-// The names by their births over the columns [firstColumn, endColumn), in the
-// table's order: a unisex name in `unisex` alone with the births of both
-// sexes, any other in `female` and `male` with the births of each. A name
-// without births there is left out.
+// The names by their births over the columns [firstColumn, endColumn), by
+// falling births (ties in the table's order): a unisex name in `unisex` alone with the births of
+// both sexes, any other in `female` and `male` with the births of each. A name without births there
+// is left out.
 BirthLists birthLists(const BirthTable& table, qsizetype firstColumn, qsizetype endColumn);
 
 // Reads the gzip-compressed table; `what` names it in failures. Throws

@@ -1,5 +1,7 @@
 #include "names/origin_data.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
@@ -134,8 +136,13 @@ QList<OriginEntry> readOriginFolder(const QString& folder) {
         for (OriginList list : kOriginLists) {
             const QString word = QLatin1String(listWord(list));
             entry[list] = readList(lists.filePath(word + ".txt"));
-            entry.weightedLists[static_cast<std::size_t>(list)] =
+            QList<ListedName> full =
                 readList(lists.filePath(word + QLatin1String(kWeightedListSuffix)));
+            // By falling weight: the commonest names, drawn most, side by side.
+            std::stable_sort(
+                full.begin(), full.end(),
+                [](const ListedName& a, const ListedName& b) { return a.weight > b.weight; });
+            entry.weightedLists[static_cast<std::size_t>(list)] = std::move(full);
         }
         entry.birthsByDecade = readOptional(lists.filePath(QLatin1String(kBirthsFileName)));
         requireNames(entry, lists.path());

@@ -48,7 +48,8 @@ struct OriginEntry {
     OriginRecord origin;
     std::array<QList<ListedName>, kOriginListCount> lists{};
     // The full weighted distribution of a list that holds only its most common
-    // names (<list>_weighted.txt); empty where the list is the whole of it.
+    // names (<list>_weighted.txt), by falling weight (ties in the file's
+    // order); empty where the list is the whole of it.
     std::array<QList<ListedName>, kOriginListCount> weightedLists{};
     // births_by_decade.tsv.gz as it is (names/birth_table.h); empty without one.
     QByteArray birthsByDecade{};

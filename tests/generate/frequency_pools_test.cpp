@@ -218,8 +218,8 @@ TEST_F(UsNames, TheCommittedListsFollowTheUnisexRuleOverAllYears) {
     EXPECT_FALSE(lists.names.maleFirst.isWeighted());
     const NamePool& unisex = lists.names.unisexFirst;
     ASSERT_EQ(unisex.size(), fromBirths.names.unisexFirst.size());
-    for (std::uint32_t i = 0; i < unisex.size(); ++i)
-        EXPECT_EQ(unisex.at(i), fromBirths.names.unisexFirst.at(i));
+    for (std::uint32_t i = 0; i < unisex.size(); ++i)  // the births' pool by falling births
+        EXPECT_TRUE(holds(fromBirths.names.unisexFirst, unisex.at(i))) << unisex.at(i);
     for (const NamePool* sexed : {&lists.names.maleFirst, &lists.names.femaleFirst})
         for (std::uint32_t i = 0; i < sexed->size(); ++i)
             EXPECT_FALSE(holds(unisex, sexed->at(i))) << sexed->at(i);

@@ -1,5 +1,7 @@
 // Packed lists: the store's packs give the same lists for drawing as its rows
 // with the user's changes applied, and bytes that do not match are refused.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "names/birth_store.h"
@@ -60,6 +62,11 @@ TEST(PackedStore, GivesTheBirthsOverAllYearsAsTheBirthsByDecadeSumThem) {
     EXPECT_EQ(weighted.allYearsBirths, allYearsFromDecades(db, "en-US"));
     EXPECT_TRUE(weighted.birthsByDecade.isEmpty());
     EXPECT_EQ(weighted.weightedLists, throughRows(db, "en-US", DrawData::Weighted).weightedLists);
+    // The commonest names first, where the draw reads them most.
+    const names::BirthLists& births = weighted.allYearsBirths;
+    for (const names::PackedNames* list : {&births.female, &births.male, &births.unisex,
+                                           &weighted.weightedList(names::OriginList::Last)})
+        EXPECT_TRUE(std::is_sorted(list->weights.rbegin(), list->weights.rend()));
     copy.execute("delete from origin_pack where full = 2");
     const PackedOrigin older = names::packedForDrawing(db, "en-US", DrawData::Weighted);
     EXPECT_TRUE(older.allYearsBirths.empty());
