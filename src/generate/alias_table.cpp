@@ -1,6 +1,7 @@
 #include "generate/alias_table.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -37,13 +38,25 @@ Uint128 wholeUnits(double v) {
            static_cast<std::uint64_t>(low);
 }
 
+// The largest weight (all are at least zero), four at a time side by side
+// rather than one long chain of comparisons.
+double largestOf(std::span<const double> weights) {
+    std::array<double, 4> largest{};
+    std::size_t i = 0;
+    for (; i + 4 <= weights.size(); i += 4)
+        for (std::size_t lane = 0; lane < 4; ++lane)
+            largest[lane] = std::max(largest[lane], weights[i + lane]);
+    for (; i < weights.size(); ++i) largest[0] = std::max(largest[0], weights[i]);
+    return *std::max_element(largest.begin(), largest.end());
+}
+
 // The weights in whole units adding up to exactly weights.size() columns of
 // `column` units. A weight above zero keeps at least one unit; the rounding
 // remainder, less than a unit per weight, goes to the largest weight.
 template <class Unit, class ToUnits>
 std::vector<Unit> unitsOf(std::span<const double> weights, Unit column, double columnAsDouble,
                           ToUnits toUnits) {
-    const double largest = *std::max_element(weights.begin(), weights.end());
+    const double largest = largestOf(weights);
     double sum = 0;
     for (double w : weights) sum += w / largest;  // at most size(): no overflow
     const double unitsPerWeight = static_cast<double>(weights.size()) * columnAsDouble / sum;

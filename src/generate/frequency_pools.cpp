@@ -52,9 +52,22 @@ struct PoolMaker {
     }
 };
 
+// isShownAlready for every name, in one pass over the letters that the
+// compiler makes wide: every byte an ASCII letter and as many capitals as
+// names, each name's first byte one of them.
 bool allShownAlready(const names::PackedNames& list) {
-    for (std::uint32_t i = 0; i < list.size(); ++i)
-        if (!isShownAlready(list.at(i))) return false;
+    std::size_t capitals = 0;
+    unsigned notLetters = 0;
+    for (const char c : list.text) {
+        const unsigned byte = static_cast<unsigned char>(c);
+        notLetters |= ((byte | 0x20u) - 'a') >= 26u;
+        capitals += (byte - 'A') < 26u;
+    }
+    if (notLetters != 0 || capitals != list.size()) return false;
+    for (std::uint32_t i = 0; i < list.size(); ++i) {
+        const std::uint32_t at = list.offsets[i];
+        if (at == list.offsets[i + 1] || list.text[at] < 'A' || list.text[at] > 'Z') return false;
+    }
     return true;
 }
 

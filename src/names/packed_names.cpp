@@ -66,7 +66,6 @@ PackedNames unpacked(std::string_view names, std::string_view weights) {
     }
     list.text.reserve(names.size() + 1 - count + kTextSpare);
     list.offsets.reserve(count + 1);
-    list.weights.reserve(count);
     for (std::size_t at = 0;;) {
         const std::size_t end = std::min(names.find('\n', at), names.size());
         list.text.append(names.substr(at, end - at));
@@ -78,8 +77,13 @@ PackedNames unpacked(std::string_view names, std::string_view weights) {
         throw platform::Failure(QStringLiteral("A packed list has %1 names but %2 weights")
                                     .arg(list.size())
                                     .arg(count));
-    for (std::size_t i = 0; i < count; ++i)
-        list.weights.push_back(weightAt(weights.data() + i * kWeightBytes));
+    list.weights.resize(count);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(list.weights.data(), weights.data(), count * kWeightBytes);
+    } else {
+        for (std::size_t i = 0; i < count; ++i)
+            list.weights[i] = weightAt(weights.data() + i * kWeightBytes);
+    }
     return list;
 }
 
