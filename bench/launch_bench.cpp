@@ -133,18 +133,24 @@ double processorSecondsOf(qint64 pid) {
 bench::Measurement launchToPainted() {
     const QString program = QStringLiteral(QF_PROGRAM);
     const QString database = QStringLiteral(QF_PROGRAM_DIR "/names.mdb");
-    for (const QString& file : {program, database})
+    const QString module = QStringLiteral(QF_PROGRAM_MODULE);
+    for (const QString& file : {program, database, module})
         if (!QFile::exists(file)) fail(file.toStdString() + " is missing");
 
-    // A user's machine in a folder: the program with its database, a fresh home.
+    // A user's machine in a folder: the program with its module and its
+    // database, a fresh home.
     QTemporaryDir folder;
     const QDir dir(folder.path());
-    for (const char* sub : {"program", "home/Desktop", "config", "data", "runtime"})
+    const QString modules = QStringLiteral("program/" QF_MODULE_FOLDER_FROM_PROGRAM);
+    for (const QString sub :
+         {QStringLiteral("program"), modules, QStringLiteral("home/Desktop"),
+          QStringLiteral("config"), QStringLiteral("data"), QStringLiteral("runtime")})
         dir.mkpath(sub);
     QFile::setPermissions(dir.filePath("runtime"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::copy(program, dir.filePath("program/quillfern"));
     QFile::copy(database, dir.filePath("program/names.mdb"));
+    QFile::copy(module, dir.filePath(modules + QStringLiteral("/quillfern-windows.so")));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), dir.filePath("home"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath("config"));
@@ -173,7 +179,8 @@ bench::Measurement launchToPainted() {
 
 const bench::Registrar launch{
     {"launch to main window painted (fresh process)", "<= 0.3 s", launchToPainted, [] {
-         return std::vector<std::string>{QF_PROGRAM, QF_PROGRAM_DIR "/names.mdb"};
+         return std::vector<std::string>{QF_PROGRAM, QF_PROGRAM_DIR "/names.mdb",
+                                         QF_PROGRAM_MODULE};
      }}};
 
 }  // namespace
