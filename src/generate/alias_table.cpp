@@ -80,7 +80,10 @@ std::vector<Unit> unitsOf(std::span<const double> weights, Unit column, double c
 template <class Unit, class SetColumn>
 void fillColumns(std::vector<Unit> units, Unit column, SetColumn setColumn) {
     const auto n = static_cast<std::uint32_t>(units.size());
+    // Both hold indices that never add up to more than n: room for them at once.
     std::vector<std::uint32_t> small, large;
+    small.reserve(n);
+    large.reserve(n);
     for (std::uint32_t i = 0; i < n; ++i) (units[i] < column ? small : large).push_back(i);
     // The units add up to exactly n columns, so while an entry is short of a
     // full column another holds more than one: small and large run out together.
