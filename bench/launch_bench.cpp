@@ -142,7 +142,7 @@ bench::Measurement launchToPainted() {
     QTemporaryDir folder;
     const QDir dir(folder.path());
     const QString modules = QStringLiteral("program/" QF_MODULE_FOLDER_FROM_PROGRAM);
-    for (const QString sub :
+    for (const QString& sub :
          {QStringLiteral("program"), modules, QStringLiteral("home/Desktop"),
           QStringLiteral("config"), QStringLiteral("data"), QStringLiteral("runtime")})
         dir.mkpath(sub);
