@@ -39,7 +39,6 @@ std::string formatBirthDecades(DecadeRange range);
 // One first name's births by sex, over some decades, and the one unisex rule
 // over them, as the store's lists follow it.
 using names::isUnisex;
-using names::kUnisexMinimumBirths;
 using names::SexBirths;
 
 // The name's births summed over the range; perDecade starts with kFirstDecade

@@ -63,12 +63,13 @@ public:
     std::string_view draw(FastRandom& random) const { return draw(random.next()); }
 
     // Asks the processor for what drawIndex(r) reads, ahead of the draw.
+    // The column, or the uniform draw's index, is the high half of r * size().
     void prefetchDraw(std::uint64_t r) const {
-        if (!weighted_)
-            __builtin_prefetch(&offsets_[multiplyShift(r, size_)]);
+        const std::uint64_t i = multiplyShift(r, size_);
+        if (weighted_)
+            __builtin_prefetch(&columns_[i]);
         else
-            __builtin_prefetch(
-                &columns_[static_cast<std::size_t>((static_cast<Uint128>(r) * size_) >> 64)]);
+            __builtin_prefetch(&offsets_[i]);
     }
     // The same for what at(i) reads: the name's place, then its letters.
     void prefetchPlace(std::uint32_t i) const { __builtin_prefetch(&offsets_[i]); }

@@ -25,8 +25,12 @@ QByteArray storedBirthBytes(platform::Database& database, const QString& tag) {
 }
 
 void loadDistributions(platform::Database& database, OriginEntry& entry) {
-    entry.weightedLists = {};
+    loadWeightedLists(database, entry);
     entry.birthsByDecade = storedBirthBytes(database, entry.origin.tag);
+}
+
+void loadWeightedLists(platform::Database& database, OriginEntry& entry) {
+    entry.weightedLists = {};
     if (!hasDistributionTables(database)) return;
     platform::Query rows = database.query(
         "select list, name, weight from origin_weighted_name where origin = ? order by id",

@@ -19,6 +19,8 @@ namespace names {
 // Fills the entry's weightedLists (their names of weight above zero) and
 // birthsByDecade from the store (the lists of originForDrawing come without them).
 void loadDistributions(platform::Database& database, OriginEntry& entry);
+// The same for the weightedLists alone.
+void loadWeightedLists(platform::Database& database, OriginEntry& entry);
 
 // The origin's births by decade; empty for an origin without them.
 BirthTable storedBirths(platform::Database& database, const QString& tag);

@@ -19,14 +19,11 @@ void appendWeight(QByteArray& bytes, double weight) {
         bytes.append(static_cast<char>(bits & 0xff));
 }
 
+// A weight from its little-endian bytes, on a machine of either order.
 double weightAt(const char* bytes) {
     std::uint64_t bits = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(&bits, bytes, kWeightBytes);
-    } else {
-        for (std::size_t i = kWeightBytes; i-- > 0;)
-            bits = (bits << 8) | static_cast<unsigned char>(bytes[i]);
-    }
+    for (std::size_t i = kWeightBytes; i-- > 0;)
+        bits = (bits << 8) | static_cast<unsigned char>(bytes[i]);
     return std::bit_cast<double>(bits);
 }
 
@@ -79,7 +76,7 @@ PackedNames unpacked(std::string_view names, std::string_view weights) {
                                     .arg(count));
     list.weights.resize(count);
     if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(list.weights.data(), weights.data(), count * kWeightBytes);
+        std::memcpy(list.weights.data(), weights.data(), count * kWeightBytes);  // as stored
     } else {
         for (std::size_t i = 0; i < count; ++i)
             list.weights[i] = weightAt(weights.data() + i * kWeightBytes);

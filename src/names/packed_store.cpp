@@ -84,16 +84,23 @@ void readPacks(platform::Database& database, const QString& tag, int firstFull, 
             unpacked(rows.view(2), rows.view(3));
 }
 
-PackedOrigin packedWithoutEdits(platform::Database& database, const QString& tag, DrawData data) {
-    PackedOrigin origin{storedOrigin(database, tag)};
-    readPacks(database, tag, 0, data == DrawData::Lists ? 0 : 1, origin);
-    keepUnisexApart(origin);
-    return origin;
+// The last kind of pack that `data` reads (packFor).
+int lastPackFor(DrawData data) {
+    switch (data) {
+        case DrawData::Lists:
+            return 0;
+        case DrawData::ByDecade:
+            return 1;
+        case DrawData::Weighted:
+            break;
+    }
+    return 2;
 }
 
+// Through the rows, the user's edits applied; the births are read by the caller.
 PackedOrigin packedWithEdits(platform::Database& database, const QString& tag, DrawData data) {
     OriginEntry entry = originForDrawing(database, tag);
-    if (data != DrawData::Lists) loadDistributions(database, entry);
+    if (data != DrawData::Lists) loadWeightedLists(database, entry);
     return packed(entry);
 }
 
@@ -101,14 +108,19 @@ PackedOrigin packedWithEdits(platform::Database& database, const QString& tag, D
 
 PackedOrigin packedForDrawing(platform::Database& database, const QString& tag, DrawData data) {
     const bool packs = hasPacks(database, tag);
-    PackedOrigin origin = packs && !hasEdits(database, tag)
-                              ? packedWithoutEdits(database, tag, data)
-                              : packedWithEdits(database, tag, data);
-    if (data == DrawData::Weighted && packs) readPacks(database, tag, 2, 2, origin);
+    PackedOrigin origin;
+    if (packs && !hasEdits(database, tag)) {
+        origin.origin = storedOrigin(database, tag);
+        readPacks(database, tag, 0, lastPackFor(data), origin);
+        keepUnisexApart(origin);
+    } else {
+        origin = packedWithEdits(database, tag, data);
+        // The births over all years are no list the user edits.
+        if (packs && data == DrawData::Weighted) readPacks(database, tag, 2, 2, origin);
+    }
     const bool needsDecades =
         data == DrawData::ByDecade || (data == DrawData::Weighted && origin.allYearsBirths.empty());
-    if (needsDecades && origin.birthsByDecade.isEmpty())
-        origin.birthsByDecade = storedBirthBytes(database, tag);
+    if (needsDecades) origin.birthsByDecade = storedBirthBytes(database, tag);
     return origin;
 }
 
